@@ -1,0 +1,271 @@
+#include "image/jpeg_codec.h"
+
+#include "image/dib_image.h"
+#include "image/jpeg_error.h"
+#include "platform/stdio_file.h"
+
+#include <cstring>
+#include <new>
+#include <vector>
+
+namespace {
+
+// Progressive files with thousands of tiny scans decode for minutes; real ones have a dozen.
+constexpr int kMaxScans = 1000;
+
+void errorExit(j_common_ptr cinfo)
+{
+    auto* manager = reinterpret_cast<JpegErrorManager*>(cinfo->err);
+    (*cinfo->err->format_message)(cinfo, manager->text);
+    manager->code = cinfo->err->msg_code;
+    std::longjmp(manager->jump, 1);
+}
+
+void outputMessage(j_common_ptr cinfo)
+{
+    char buffer[JMSG_LENGTH_MAX];
+    (*cinfo->err->format_message)(cinfo, buffer);
+}
+
+void limitScans(j_common_ptr cinfo)
+{
+    if (cinfo->is_decompressor &&
+        reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > kMaxScans)
+        FailJpeg(cinfo, "Too many scans in JPEG file");
+}
+
+struct Decompressor
+{
+    jpeg_decompress_struct cinfo{};
+    ~Decompressor() { jpeg_destroy_decompress(&cinfo); }
+};
+
+struct Compressor
+{
+    jpeg_compress_struct cinfo{};
+    ~Compressor() { jpeg_destroy_compress(&cinfo); }
+};
+
+struct JpegInput
+{
+    std::FILE* file = nullptr;
+    const std::uint8_t* data = nullptr;
+    std::size_t size = 0;
+};
+
+enum class DecodeResult
+{
+    Done,
+    LibraryError,
+    CreateFailed,
+};
+
+std::uint8_t scaleByInk(int value, int ink)
+{
+    return static_cast<std::uint8_t>((value * ink + 127) / 255);
+}
+
+// Writes one decoded scanline into a DIB row as blue, green, red.
+void storeRow(const j_decompress_ptr cinfo, const JSAMPLE* in, std::uint8_t* out)
+{
+    const JDIMENSION width = cinfo->output_width;
+    switch (cinfo->out_color_space) {
+    case JCS_GRAYSCALE:
+        for (JDIMENSION x = 0; x < width; ++x, out += 3)
+            out[0] = out[1] = out[2] = in[x];
+        break;
+    case JCS_CMYK: {
+        // Adobe's files store the inks inverted, and YCCK always comes from them.
+        const bool inverted = cinfo->saw_Adobe_marker;
+        for (JDIMENSION x = 0; x < width; ++x, in += 4, out += 3) {
+            const int c = inverted ? in[0] : 255 - in[0];
+            const int m = inverted ? in[1] : 255 - in[1];
+            const int y = inverted ? in[2] : 255 - in[2];
+            const int k = inverted ? in[3] : 255 - in[3];
+            out[0] = scaleByInk(y, k);
+            out[1] = scaleByInk(m, k);
+            out[2] = scaleByInk(c, k);
+        }
+        break;
+    }
+    default:
+        for (JDIMENSION x = 0; x < width; ++x, in += 3, out += 3) {
+            out[0] = in[2];
+            out[1] = in[1];
+            out[2] = in[0];
+        }
+        break;
+    }
+}
+
+int outputComponentsFor(J_COLOR_SPACE space)
+{
+    switch (space) {
+    case JCS_GRAYSCALE:
+        return 1;
+    case JCS_CMYK:
+        return 4;
+    default:
+        return 3;
+    }
+}
+
+// The library jumps back here on an error, so this function keeps no object with a destructor.
+DecodeResult decodeJpeg(jpeg_decompress_struct* cinfo, JpegErrorManager* errors,
+                        jpeg_progress_mgr* progress, const JpegInput* input, CDibImage* image)
+{
+    if (setjmp(errors->jump))
+        return DecodeResult::LibraryError;
+
+    jpeg_create_decompress(cinfo);
+    cinfo->mem->max_memory_to_use = static_cast<long>(kMaxDibBytes);
+    cinfo->progress = progress;
+    if (input->file)
+        jpeg_stdio_src(cinfo, input->file);
+    else
+        jpeg_mem_src(cinfo, input->data, static_cast<unsigned long>(input->size));
+
+    jpeg_read_header(cinfo, TRUE);
+    switch (cinfo->jpeg_color_space) {
+    case JCS_GRAYSCALE:
+        cinfo->out_color_space = JCS_GRAYSCALE;
+        break;
+    case JCS_CMYK:
+    case JCS_YCCK:
+        cinfo->out_color_space = JCS_CMYK;
+        break;
+    default:
+        if (cinfo->num_components != 3)
+            FailJpeg(reinterpret_cast<j_common_ptr>(cinfo), "Unsupported JPEG color space");
+        cinfo->out_color_space = JCS_RGB;
+        break;
+    }
+    cinfo->dct_method = JDCT_FLOAT;
+
+    if (cinfo->image_width > 0x7FFFFFFF || cinfo->image_height > 0x7FFFFFFF ||
+        !image->Create(static_cast<int>(cinfo->image_width), static_cast<int>(cinfo->image_height),
+                       24))
+        return DecodeResult::CreateFailed;
+
+    jpeg_start_decompress(cinfo);
+    if (cinfo->output_components != outputComponentsFor(cinfo->out_color_space) ||
+        cinfo->output_width != cinfo->image_width || cinfo->output_height != cinfo->image_height)
+        FailJpeg(reinterpret_cast<j_common_ptr>(cinfo), "Unexpected JPEG output format");
+
+    JSAMPARRAY row = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE,
+                                                 cinfo->output_width * cinfo->output_components, 1);
+    while (cinfo->output_scanline < cinfo->output_height) {
+        std::uint8_t* target = image->PictureRow(static_cast<int>(cinfo->output_scanline));
+        jpeg_read_scanlines(cinfo, row, 1);
+        storeRow(cinfo, row[0], target);
+    }
+    jpeg_finish_decompress(cinfo);
+    return DecodeResult::Done;
+}
+
+int loadJpeg(const JpegInput& input, CDibImage& image)
+{
+    Decompressor decompressor;
+    JpegErrorManager errors;
+    decompressor.cinfo.err = InstallJpegErrorHandler(errors);
+    jpeg_progress_mgr progress{};
+    progress.progress_monitor = limitScans;
+    const DecodeResult result =
+        decodeJpeg(&decompressor.cinfo, &errors, &progress, &input, &image);
+    return result == DecodeResult::Done ? 1 : 0;
+}
+
+// The library jumps back here on an error, so this function keeps no object with a destructor.
+bool encodeJpeg(jpeg_compress_struct* cinfo, JpegErrorManager* errors, std::FILE* file,
+                const CDibImage* image, int quality, JSAMPLE* rowBuffer)
+{
+    if (setjmp(errors->jump))
+        return false;
+
+    jpeg_create_compress(cinfo);
+    jpeg_stdio_dest(cinfo, file);
+    cinfo->image_width = static_cast<JDIMENSION>(image->Width());
+    cinfo->image_height = static_cast<JDIMENSION>(image->Height());
+    cinfo->input_components = 3;
+    cinfo->in_color_space = JCS_RGB;
+    jpeg_set_defaults(cinfo);
+    cinfo->optimize_coding = TRUE;
+    cinfo->dct_method = JDCT_FLOAT;
+    jpeg_set_quality(cinfo, quality, FALSE);
+    jpeg_start_compress(cinfo, TRUE);
+
+    JSAMPROW rows[1] = {rowBuffer};
+    while (cinfo->next_scanline < cinfo->image_height) {
+        const std::uint8_t* source = image->PictureRow(static_cast<int>(cinfo->next_scanline));
+        for (int x = 0; x < image->Width(); ++x, source += 3) {
+            rowBuffer[3 * x] = source[2];
+            rowBuffer[3 * x + 1] = source[1];
+            rowBuffer[3 * x + 2] = source[0];
+        }
+        jpeg_write_scanlines(cinfo, rows, 1);
+    }
+    jpeg_finish_compress(cinfo);
+    return true;
+}
+
+} // namespace
+
+jpeg_error_mgr* InstallJpegErrorHandler(JpegErrorManager& manager)
+{
+    jpeg_std_error(&manager.pub);
+    manager.pub.error_exit = errorExit;
+    manager.pub.output_message = outputMessage;
+    return &manager.pub;
+}
+
+void FailJpeg(j_common_ptr cinfo, const char* text)
+{
+    auto* manager = reinterpret_cast<JpegErrorManager*>(cinfo->err);
+    std::snprintf(manager->text, sizeof manager->text, "%s", text);
+    manager->code = 0;
+    std::longjmp(manager->jump, 1);
+}
+
+int LoadJpeg(const std::string& path, CDibImage& image)
+{
+    StdioFile file = OpenStdioFile(path, "rb");
+    if (!file)
+        return 0;
+    JpegInput input;
+    input.file = file.get();
+    return loadJpeg(input, image);
+}
+
+int LoadJpegData(std::span<const std::uint8_t> data, CDibImage& image)
+{
+    if (data.empty())
+        return 0;
+    JpegInput input;
+    input.data = data.data();
+    input.size = data.size();
+    return loadJpeg(input, image);
+}
+
+int SaveJpeg(const std::string& path, const CDibImage& image, int quality)
+{
+    if (image.IsEmpty() || image.BitCount() != 24)
+        return 0;
+    std::vector<JSAMPLE> rowBuffer;
+    try {
+        rowBuffer.resize(static_cast<size_t>(image.Width()) * 3);
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
+    StdioFile file = OpenStdioFile(path, "wb");
+    if (!file)
+        return 0;
+
+    Compressor compressor;
+    JpegErrorManager errors;
+    compressor.cinfo.err = InstallJpegErrorHandler(errors);
+    if (!encodeJpeg(&compressor.cinfo, &errors, file.get(), &image, quality, rowBuffer.data()))
+        throw CJPEGException(errors.code, errors.text);
+    if (const int error = CloseWrittenFile(file); error != 0)
+        throw CFileException(path, error);
+    return 1;
+}

@@ -1,0 +1,176 @@
+#include "image/png_codec.h"
+
+#include "image/dib_image.h"
+#include "platform/stdio_file.h"
+
+#include <cstring>
+#include <vector>
+
+#include <png.h>
+
+namespace {
+
+// A PNG file holds its pixels compressed; none that this program could hold is larger than this.
+constexpr std::size_t kMaxPngFileBytes = kMaxDibBytes;
+
+struct MemoryReadState
+{
+    const std::uint8_t* start = nullptr;
+    std::size_t size = 0;
+    std::size_t consumed = 0;
+};
+
+void readFromMemory(png_structp png, png_bytep out, png_size_t count)
+{
+    auto* state = static_cast<MemoryReadState*>(png_get_io_ptr(png));
+    if (count > state->size - state->consumed)
+        png_error(png, "Read past the end of the PNG data");
+    std::memcpy(out, state->start + state->consumed, count);
+    state->consumed += count;
+}
+
+void ignoreMessage(png_structp, png_const_charp) {}
+
+void ignoreError(png_structp, png_const_charp)
+{
+    // Returning makes the library jump back to the set-up point.
+}
+
+struct PngReader
+{
+    png_structp png = nullptr;
+    png_infop info = nullptr;
+    ~PngReader() { png_destroy_read_struct(&png, info ? &info : nullptr, nullptr); }
+};
+
+struct PngWriter
+{
+    png_structp png = nullptr;
+    png_infop info = nullptr;
+    ~PngWriter() { png_destroy_write_struct(&png, info ? &info : nullptr); }
+};
+
+void requestTransformations(png_structp png, png_infop info)
+{
+    png_color_16 black{};
+    png_set_background(png, &black, PNG_BACKGROUND_GAMMA_SCREEN, 0, 1.0);
+    const int bitDepth = png_get_bit_depth(png, info);
+    const int colorType = png_get_color_type(png, info);
+    if (bitDepth == 16)
+        png_set_strip_16(png);
+    if (colorType == PNG_COLOR_TYPE_PALETTE)
+        png_set_expand(png);
+    if (bitDepth < 8)
+        png_set_expand(png);
+    if (png_get_valid(png, info, PNG_INFO_tRNS))
+        png_set_expand(png);
+    if (colorType == PNG_COLOR_TYPE_GRAY || colorType == PNG_COLOR_TYPE_GRAY_ALPHA)
+        png_set_gray_to_rgb(png);
+    png_set_strip_alpha(png);
+    png_set_bgr(png);
+}
+
+enum class DecodeResult
+{
+    Done,
+    LibraryError,
+    CreateFailed,
+};
+
+// The library jumps back here on an error, so this function keeps no object with a destructor.
+DecodeResult decodePng(png_structp png, png_infop info, MemoryReadState* state, CDibImage* image)
+{
+    if (setjmp(png_jmpbuf(png)))
+        return DecodeResult::LibraryError;
+
+    png_set_read_fn(png, state, readFromMemory);
+    png_read_info(png, info);
+    requestTransformations(png, info);
+
+    const png_uint_32 width = png_get_image_width(png, info);
+    const png_uint_32 height = png_get_image_height(png, info);
+    if (width > 0x7FFFFFFF || height > 0x7FFFFFFF ||
+        !image->Create(static_cast<int>(width), static_cast<int>(height), 24))
+        return DecodeResult::CreateFailed;
+
+    const int passes =
+        png_get_interlace_type(png, info) == PNG_INTERLACE_NONE ? 1 : png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    // Every transformation above ends in three bytes a pixel; anything else would overrun a row.
+    if (png_get_rowbytes(png, info) != static_cast<png_size_t>(width) * 3)
+        png_error(png, "Unexpected PNG row layout");
+
+    for (int pass = 0; pass < passes; ++pass) {
+        for (png_uint_32 y = 0; y < height; ++y)
+            png_read_row(png, image->PictureRow(static_cast<int>(y)), nullptr);
+    }
+    png_read_end(png, nullptr);
+    return DecodeResult::Done;
+}
+
+// The library jumps back here on an error, so this function keeps no object with a destructor.
+bool encodePng(png_structp png, png_infop info, std::FILE* file, const CDibImage* image, int level)
+{
+    if (setjmp(png_jmpbuf(png)))
+        return false;
+
+    png_set_compression_level(png, level);
+    png_init_io(png, file);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(image->Width()),
+                 static_cast<png_uint_32>(image->Height()), 8, PNG_COLOR_TYPE_RGB,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_bgr(png);
+    png_write_info(png, info);
+    for (int y = 0; y < image->Height(); ++y)
+        png_write_row(png, image->PictureRow(y));
+    png_write_end(png, nullptr);
+    return true;
+}
+
+} // namespace
+
+int LoadPngData(std::span<const std::uint8_t> data, CDibImage& image)
+{
+    if (data.empty())
+        return 0;
+    PngReader reader;
+    reader.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, ignoreMessage);
+    if (!reader.png)
+        return 0;
+    reader.info = png_create_info_struct(reader.png);
+    if (!reader.info)
+        return 0;
+    MemoryReadState state{data.data(), data.size(), 0};
+    return decodePng(reader.png, reader.info, &state, &image) == DecodeResult::Done ? 1 : 0;
+}
+
+int LoadPng(const std::string& path, CDibImage& image)
+{
+    std::vector<std::uint8_t> contents;
+    if (ReadWholeFile(path, contents, kMaxPngFileBytes) != ReadFileResult::Ok)
+        return 0;
+    return LoadPngData(contents, image);
+}
+
+int SavePng(const std::string& path, const CDibImage& image, PngCompression compression)
+{
+    if (image.IsEmpty() || image.BitCount() != 24)
+        return 0;
+    StdioFile file = OpenStdioFile(path, "wb");
+    if (!file)
+        return 0;
+
+    PngWriter writer;
+    writer.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, ignoreError, ignoreMessage);
+    if (!writer.png)
+        return 0;
+    writer.info = png_create_info_struct(writer.png);
+    if (!writer.info)
+        return 0;
+    const int level = compression == PngCompression::Fast ? 1 : 9;
+    if (!encodePng(writer.png, writer.info, file.get(), &image, level))
+        return 0;
+    // What the library handed to the stream may still sit in its buffer: only a clean close
+    // means the file is complete.
+    return CloseWrittenFile(file) == 0 ? 1 : 0;
+}

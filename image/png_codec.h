@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+class CDibImage;
+
+// Reads any PNG file into image as a 24-bit image: palettes and low bit depths are expanded, grey
+// becomes three equal channels, 16-bit samples are cut to 8 bits, and transparency is composited
+// over black. Returns 1 when decoded and 0 otherwise. A decoding error after the image was created
+// leaves it holding the rows read so far.
+int LoadPng(const std::string& path, CDibImage& image);
+// The same, from a PNG held in memory.
+int LoadPngData(std::span<const std::uint8_t> data, CDibImage& image);
+
+enum class PngCompression
+{
+    Fast, // zlib level 1: frame export and the batch tools
+    Best, // zlib level 9: pictures saved once
+};
+
+// Writes a 24-bit image as an 8-bit RGB PNG file with no optional chunks. Returns 1 when the whole
+// file was written and 0 otherwise.
+int SavePng(const std::string& path, const CDibImage& image, PngCompression compression);
