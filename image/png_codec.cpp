@@ -52,6 +52,9 @@ struct PngWriter
 
 void requestTransformations(png_structp png, png_infop info)
 {
+    // Composite with the stored sample values, as viewers do, not in linear light: a file's gamma
+    // or sRGB chunk must not change its colours.
+    png_set_gamma(png, 1.0, 1.0);
     png_color_16 black{};
     png_set_background(png, &black, PNG_BACKGROUND_GAMMA_SCREEN, 0, 1.0);
     const int bitDepth = png_get_bit_depth(png, info);
