@@ -1,0 +1,53 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// One INI file on disk, read and written a key at a time.
+//
+// Every call goes to the file itself: nothing is cached, so two running copies of the program
+// that share the file each see the other's writes, and the last writer of a key wins.
+//
+// The format: a line "[name]" opens a section, a line "key=value" under it holds one value.
+// Section and key names match without regard to ASCII case; blanks around names, around the
+// "=" and at the end of a value are ignored, so a value cannot keep leading or trailing blanks.
+// Lines whose first non-blank character is ';' or '#' are comments, and lines that are neither
+// a section, a key nor a comment are ignored. Only the first section of a name counts, and in it
+// only the first key of a name. Values run to the end of the line and may contain any character
+// ('=', ';', '#' included) except a line break. Files with CRLF line ends and a leading UTF-8
+// byte order mark are read, and written back with them.
+class CIniFile
+{
+public:
+    explicit CIniFile(std::filesystem::path path) : m_path(std::move(path)) {}
+
+    const std::filesystem::path& path() const { return m_path; }
+
+    // The key's value, whole, or fallback when the file, the section or the key is missing.
+    std::string readString(std::string_view section, std::string_view key,
+                           std::string_view fallback) const;
+
+    // The signed decimal number the key's value starts with, or 0 when it starts with none.
+    // A value beyond the int range gives the nearest int. Gives fallback when the file, the
+    // section or the key is missing, and also when the value is empty.
+    int readInt(std::string_view section, std::string_view key, int fallback) const;
+
+    // For integer keys that only count when stored: the value, if it is present and 0 or more.
+    std::optional<int> readNonNegativeInt(std::string_view section, std::string_view key) const;
+
+    // Replaces the key's value in place, or adds the key (and its section, and the file). Every
+    // other line of the file keeps its bytes. The new file is written beside the old one and
+    // renamed over it, so a failed write leaves the old file as it was. Returns false when the
+    // write failed or the names or value cannot be stored in this format: a line break anywhere,
+    // ']' in the section, '=' in the key or a key starting with ';', '#' or '[', or a name that
+    // is empty or starts or ends with a blank.
+    bool writeString(std::string_view section, std::string_view key, std::string_view value);
+
+    // Writes the integer as signed decimal text.
+    bool WriteIniInt(std::string_view section, std::string_view key, int value);
+
+private:
+    std::filesystem::path m_path;
+};

@@ -1,0 +1,85 @@
+#include "settings/settings.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <optional>
+#include <string_view>
+
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view kOptionSection = "Option";
+constexpr std::array<std::string_view, kOptionCount> kOptionKeys = {
+    "OPTION_EVERY_FRAME",
+    "OPTION_JPEG",
+    "OPTION_JPEG_QUALITY",
+    "OPTION_SPEED",
+};
+constexpr std::string_view kViewerSection = "Viewer";
+constexpr std::string_view kViewerPathKey = "ViewerPath";
+
+bool canCreateFilesIn(const fs::path& folder)
+{
+    return access(folder.empty() ? "." : folder.c_str(), W_OK | X_OK) == 0;
+}
+
+std::optional<fs::path> userConfigFolder()
+{
+    // A relative $XDG_CONFIG_HOME is invalid and is to be ignored.
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    if (config != nullptr && fs::path(config).is_absolute())
+        return fs::path(config);
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && *home != '\0')
+        return fs::path(home) / ".config";
+    return std::nullopt;
+}
+
+} // namespace
+
+fs::path CSettings::BuildIniPath(const fs::path& executablePath)
+{
+    fs::path beside = executablePath;
+    beside.replace_extension(".ini");
+    std::error_code error;
+    if (fs::exists(beside, error) || canCreateFilesIn(beside.parent_path()))
+        return beside;
+    const std::optional<fs::path> config = userConfigFolder();
+    if (!config)
+        return beside;
+    const fs::path folder = *config / "Clipmint";
+    fs::create_directories(folder, error);
+    return folder / "Clipmint.ini";
+}
+
+void CSettings::LoadOptions()
+{
+    for (int index = 0; index < kOptionCount; ++index)
+        m_options[index] = std::max(m_iniFile.readInt(kOptionSection, kOptionKeys[index], -1), 0);
+    // The Option dialog accepts qualities from 1, but those below 10 only last for the run in
+    // which they were set.
+    if (m_options[OPTION_JPEG_QUALITY] < 10)
+        m_options[OPTION_JPEG_QUALITY] = 75;
+}
+
+bool CSettings::SaveOptions()
+{
+    bool saved = true;
+    for (int index = 0; index < kOptionCount; ++index)
+        saved =
+            m_iniFile.WriteIniInt(kOptionSection, kOptionKeys[index], m_options[index]) && saved;
+    return saved;
+}
+
+void CSettings::LoadViewerPath()
+{
+    m_viewerPath = m_iniFile.readString(kViewerSection, kViewerPathKey, "");
+}
+
+bool CSettings::saveViewerPath()
+{
+    return m_iniFile.writeString(kViewerSection, kViewerPathKey, m_viewerPath);
+}

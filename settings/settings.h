@@ -1,0 +1,62 @@
+#pragma once
+
+#include "settings/ini_file.h"
+
+#include <array>
+#include <filesystem>
+#include <string>
+
+// Indices of the option table. Each name is also the option's key in section "Option".
+enum OptionIndex
+{
+    OPTION_EVERY_FRAME = 0,  // recording saves every (value + 1)-th frame
+    OPTION_JPEG = 1,         // format of exported frames: 0 BMP, 1 JPEG, 2 PNG; others mean BMP
+    OPTION_JPEG_QUALITY = 2, // quality handed to the writer of exported frames
+    OPTION_SPEED = 3,        // playback delay in ms per frame; stored and edited, never applied
+};
+
+inline constexpr int kOptionCount = 4;
+
+// The program's persistent settings: the settings file, the option table and the external
+// viewer's path. Created once at start-up and handed to whatever needs it; everything except
+// the option table and the viewer path is read and written directly in the file by its owner,
+// through iniFile().
+class CSettings
+{
+public:
+    explicit CSettings(std::filesystem::path iniPath) : m_iniFile(std::move(iniPath)) {}
+
+    // Where the settings live for the executable at executablePath: beside it, with ".ini" in
+    // place of the file name's extension (/usr/bin/clipmint uses /usr/bin/clipmint.ini).
+    // When that folder cannot be written to and holds no such file, as for an installed
+    // program, the file is "Clipmint/Clipmint.ini" in the user's configuration folder
+    // ($XDG_CONFIG_HOME, else $HOME/.config); the "Clipmint" folder is created here, so that
+    // the first write can make the file. With neither variable set the path stays beside the
+    // executable.
+    static std::filesystem::path BuildIniPath(const std::filesystem::path& executablePath);
+
+    CIniFile& iniFile() { return m_iniFile; }
+    const CIniFile& iniFile() const { return m_iniFile; }
+
+    // Reads the option table from section "Option". Missing or negative values become 0, and a
+    // quality below 10 becomes 75.
+    void LoadOptions();
+    // Writes the whole option table to section "Option". False when any key was not written.
+    bool SaveOptions();
+
+    // index is an OptionIndex; any other throws std::out_of_range.
+    int GetOption(int index) const { return m_options.at(index); }
+    void SetOption(int index, int value) { m_options.at(index) = value; }
+
+    // Reads the viewer path from key "ViewerPath" of section "Viewer"; empty when missing.
+    void LoadViewerPath();
+    // The external image viewer's full path, empty when images open with the desktop's default.
+    const std::string& viewerPath() const { return m_viewerPath; }
+    void setViewerPath(std::string path) { m_viewerPath = std::move(path); }
+    bool saveViewerPath();
+
+private:
+    CIniFile m_iniFile;
+    std::array<int, kOptionCount> m_options{0, 0, 75, 0};
+    std::string m_viewerPath;
+};

@@ -1,0 +1,209 @@
+#include "settings/ini_file.h"
+
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <csignal>
+#include <utility>
+
+#include <sys/resource.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string readText(const fs::path& path)
+{
+    const std::vector<std::uint8_t> bytes = ReadBytes(path.string());
+    return {bytes.begin(), bytes.end()};
+}
+
+void writeText(const fs::path& path, std::string_view text)
+{
+    WriteBytes(path.string(), {text.begin(), text.end()});
+}
+
+} // namespace
+
+TEST(SettingsIniFile, FirstWriteCreatesTheFileAndLongValuesComeBackWhole)
+{
+    TempDir dir;
+    CIniFile ini(dir.path() / "Clipmint.ini");
+    std::string path = "/home/j\xC3\xBCrgen/Bilder/";
+    while (path.size() < 1000)
+        path += "a folder with a long name/";
+
+    ASSERT_TRUE(ini.writeString("AVI", "TargetDir", path));
+    ASSERT_TRUE(ini.WriteIniInt("AVI", "CurrentFrame", -12));
+    EXPECT_EQ(readText(ini.path()), "[AVI]\nTargetDir=" + path + "\nCurrentFrame=-12\n");
+    EXPECT_EQ(ini.readString("AVI", "TargetDir", ""), path);
+}
+
+TEST(SettingsIniFile, WriteChangesOnlyItsOwnKey)
+{
+    TempDir dir;
+    CIniFile ini(dir.path() / "Clipmint.ini");
+    writeText(ini.path(), "; written by hand\n"
+                          "[AVI]\n"
+                          "TargetDir = /old/frames   \n"
+                          "AviPath=/videos/a.avi\n"
+                          "\n"
+                          "# the batch tools\n"
+                          "[ScaleImage]\n"
+                          "Scale=2\n"
+                          "[Option]\n"
+                          "OPTION_JPEG=1\n");
+
+    ASSERT_TRUE(ini.writeString("AVI", "TargetDir", "/new/frames"));
+    ASSERT_TRUE(ini.WriteIniInt("AVI", "CurrentFrame", 40));
+    ASSERT_TRUE(ini.WriteIniInt("ScaleImage", "DelSrc", 0));
+    ASSERT_TRUE(ini.WriteIniInt("MergeImage", "SrcFile", 2));
+    EXPECT_EQ(readText(ini.path()), "; written by hand\n"
+                                    "[AVI]\n"
+                                    "TargetDir = /new/frames\n"
+                                    "AviPath=/videos/a.avi\n"
+                                    "CurrentFrame=40\n"
+                                    "\n"
+                                    "# the batch tools\n"
+                                    "[ScaleImage]\n"
+                                    "Scale=2\n"
+                                    "DelSrc=0\n"
+                                    "[Option]\n"
+                                    "OPTION_JPEG=1\n"
+                                    "\n"
+                                    "[MergeImage]\n"
+                                    "SrcFile=2\n");
+}
+
+TEST(SettingsIniFile, WriteKeepsLineEndingsByteOrderMarkAndUnfinishedLastLine)
+{
+    TempDir dir;
+    CIniFile ini(dir.path() / "Clipmint.ini");
+    writeText(ini.path(), "\xEF\xBB\xBF[Option]\r\nOPTION_JPEG=2");
+    EXPECT_EQ(ini.readInt("Option", "OPTION_JPEG", -1), 2);
+
+    ASSERT_TRUE(ini.WriteIniInt("Option", "OPTION_SPEED", 3));
+    ASSERT_TRUE(ini.writeString("Viewer", "ViewerPath", "/opt/view"));
+    EXPECT_EQ(readText(ini.path()), "\xEF\xBB\xBF[Option]\r\nOPTION_JPEG=2\r\nOPTION_SPEED=3\r\n"
+                                    "\r\n[Viewer]\r\nViewerPath=/opt/view\r\n");
+}
+
+TEST(SettingsIniFile, ReadsTheFirstMatchingKeyOfTheFirstMatchingSection)
+{
+    TempDir dir;
+    CIniFile ini(dir.path() / "Clipmint.ini");
+    writeText(ini.path(), "Scale=9\n"
+                          "[ scaleimage ]\n"
+                          ";Scale=8\n"
+                          "#Scale=7\n"
+                          "=6\n"
+                          "no key here\n"
+                          "  sCALE  =  5  \n"
+                          "Scale=4\n"
+                          "SrcDir=/a=b;c#d\n"
+                          "[ScaleImage]\n"
+                          "DelSrc=1\n");
+    EXPECT_EQ(ini.readInt("ScaleImage", "Scale", -1), 5);
+    EXPECT_EQ(ini.readString("SCALEIMAGE", "srcdir", ""), "/a=b;c#d");
+    EXPECT_EQ(ini.readInt("ScaleImage", "DelSrc", -1), -1);
+
+    // The write lands where the read looks, without adding a second key.
+    ASSERT_TRUE(ini.WriteIniInt("ScaleImage", "SCALE", 1));
+    EXPECT_EQ(ini.readInt("ScaleImage", "Scale", -1), 1);
+    EXPECT_NE(readText(ini.path()).find("  sCALE  =  1\nScale=4\n"), std::string::npos);
+}
+
+TEST(SettingsIniFile, IntegerIsTheLeadingSignedDecimalNumber)
+{
+    const std::pair<std::string, int> cases[] = {
+        {"42", 42},
+        {"-3", -3},
+        {"+7", 7},
+        {"12abc", 12},
+        {"abc", 0},
+        {"-", 0},
+        {"0x10", 0},
+        {"- 4", 0},
+        {"", 99},
+        {"2147483647", INT_MAX},
+        {"99999999999", INT_MAX},
+        {"-2147483648", INT_MIN},
+        {"-99999999999", INT_MIN},
+    };
+    TempDir dir;
+    CIniFile ini(dir.path() / "Clipmint.ini");
+    for (const auto& [value, expected] : cases) {
+        ASSERT_TRUE(ini.writeString("Option", "Value", value));
+        EXPECT_EQ(ini.readInt("Option", "Value", 99), expected) << "value \"" << value << "\"";
+    }
+    ASSERT_TRUE(ini.writeString("AVI", "BeginFrame", "-1"));
+    EXPECT_FALSE(ini.readNonNegativeInt("AVI", "BeginFrame"));
+    ASSERT_TRUE(ini.writeString("AVI", "BeginFrame", "0"));
+    EXPECT_EQ(ini.readNonNegativeInt("AVI", "BeginFrame"), 0);
+}
+
+TEST(SettingsIniFile, RefusesWhatWouldNotReadBackAsWritten)
+{
+    TempDir dir;
+    CIniFile ini(dir.path() / "Clipmint.ini");
+    writeText(ini.path(), "[AVI]\nAviPath=/a.avi\n");
+    EXPECT_FALSE(ini.writeString("AVI", "AviPath", "/a.avi\n[Option]"));
+    EXPECT_FALSE(ini.writeString("AVI", "Avi=Path", "x"));
+    EXPECT_FALSE(ini.writeString("AVI]", "AviPath", "x"));
+    EXPECT_EQ(readText(ini.path()), "[AVI]\nAviPath=/a.avi\n");
+}
+
+TEST(SettingsIniFile, WriteIntoAMissingFolderFails)
+{
+    TempDir dir;
+    writeText(dir.path() / "plain", "not a folder");
+    for (const fs::path& path :
+         {dir.path() / "missing" / "Clipmint.ini", dir.path() / "plain" / "Clipmint.ini"}) {
+        CIniFile ini(path);
+        EXPECT_FALSE(ini.WriteIniInt("Option", "OPTION_JPEG", 1)) << path;
+        EXPECT_EQ(ini.readInt("Option", "OPTION_JPEG", -1), -1);
+    }
+    EXPECT_FALSE(fs::exists(dir.path() / "missing"));
+}
+
+TEST(SettingsIniFile, FailedWriteLeavesTheOldFileWhole)
+{
+    TempDir dir;
+    CIniFile ini(dir.path() / "Clipmint.ini");
+    const std::string old = "[AVI]\nAviPath=/" + std::string(4000, 'v') + ".avi\n";
+    writeText(ini.path(), old);
+
+    // A file size limit below the file's size makes writing the new file fail halfway, as a
+    // full disk would.
+    rlimit limit{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
+    rlimit small = limit;
+    small.rlim_cur = 1024;
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool written = ini.WriteIniInt("AVI", "CurrentFrame", 1);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE(written);
+    EXPECT_EQ(readText(ini.path()), old);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+}
+
+TEST(SettingsIniFile, WriteKeepsTheFilesLinkAndPermissions)
+{
+    TempDir dir;
+    const fs::path real = dir.path() / "real.ini";
+    writeText(real, "[Option]\nOPTION_JPEG=1\n");
+    fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::create_symlink(real, dir.path() / "Clipmint.ini");
+
+    CIniFile ini(dir.path() / "Clipmint.ini");
+    ASSERT_TRUE(ini.WriteIniInt("Option", "OPTION_JPEG", 2));
+    EXPECT_TRUE(fs::is_symlink(ini.path()));
+    EXPECT_EQ(readText(real), "[Option]\nOPTION_JPEG=2\n");
+    EXPECT_EQ(fs::status(real).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
