@@ -34,9 +34,9 @@ ImageFileType GetImageFileType(std::string_view path)
         ImageFileType type;
     };
     static constexpr Entry kTable[] = {
-        {".zip", IMG_TYPE_ZIP}, {".rar", IMG_TYPE_RAR}, {".jpg", IMG_TYPE_JPEG},
+        {".zip", IMG_TYPE_ZIP},   {".rar", IMG_TYPE_RAR}, {".jpg", IMG_TYPE_JPEG},
         {".jpeg", IMG_TYPE_JPEG}, {".gif", IMG_TYPE_GIF}, {".ufo", IMG_TYPE_UFO},
-        {".bmp", IMG_TYPE_BMP}, {".dib", IMG_TYPE_BMP}, {".png", IMG_TYPE_PNG},
+        {".bmp", IMG_TYPE_BMP},   {".dib", IMG_TYPE_BMP}, {".png", IMG_TYPE_PNG},
     };
     for (const Entry& entry : kTable) {
         if (equalsIgnoringCase(extension, entry.extension))

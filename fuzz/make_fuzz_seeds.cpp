@@ -15,7 +15,8 @@ namespace {
 void writeFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes)
 {
     std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }
 
 BmpFileSpec paletteSpec(int bitCount, std::uint32_t compression, std::vector<std::uint8_t> pixels)

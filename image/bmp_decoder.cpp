@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
-#include <new>
 
 namespace {
 
@@ -90,9 +89,8 @@ bool parseHeader(std::span<const std::uint8_t> file, BmpInfo& info)
     const bool os2 = info.headerSize == 16 || info.headerSize == 64;
     switch (info.compression) {
     case kCompressionRgb:
-        if (info.bitCount != 1 && info.bitCount != 2 && info.bitCount != 4 &&
-            info.bitCount != 8 && info.bitCount != 16 && info.bitCount != 24 &&
-            info.bitCount != 32)
+        if (info.bitCount != 1 && info.bitCount != 2 && info.bitCount != 4 && info.bitCount != 8 &&
+            info.bitCount != 16 && info.bitCount != 24 && info.bitCount != 32)
             return false;
         break;
     case kCompressionRle8:
@@ -253,14 +251,7 @@ DibBlock DecodeBmp(std::span<const std::uint8_t> file)
         return {};
 
     const int bitCount = outputBitCount(info);
-    const std::int64_t stride = DibStride(info.width, bitCount);
-    if (stride == 0 || info.width > 0x7FFFFFFF)
-        return {};
     const int colors = bitCount <= 8 ? 1 << bitCount : 0;
-    const std::uint64_t imageSize = std::uint64_t(stride) * std::uint64_t(info.height);
-    const std::uint64_t size = kInfoHeaderSize + 4 * std::uint64_t(colors) + imageSize;
-    if (imageSize > 0xFFFFFFFFu || size > kMaxDibBytes)
-        return {};
 
     // The colour table: what the header asks for, as far as the file holds it before the pixels.
     std::uint64_t pixelOffset = ReadLE32(file.data() + 10);
@@ -270,7 +261,8 @@ DibBlock DecodeBmp(std::span<const std::uint8_t> file)
     if (pixelOffset < info.tableStart)
         pixelOffset = info.tableStart + entries * info.entrySize;
     else
-        entries = std::min<std::uint64_t>(entries, (pixelOffset - info.tableStart) / info.entrySize);
+        entries =
+            std::min<std::uint64_t>(entries, (pixelOffset - info.tableStart) / info.entrySize);
     if (pixelOffset > file.size())
         return {};
     const std::span<const std::uint8_t> data = file.subspan(pixelOffset);
@@ -279,15 +271,10 @@ DibBlock DecodeBmp(std::span<const std::uint8_t> file)
     if (rle && info.imageSize > data.size())
         return {};
 
-    DibBlock block;
-    try {
-        block.assign(size, 0);
-    } catch (const std::bad_alloc&) {
+    DibBlock block = DibAllocate(info.width, info.height, bitCount, colors);
+    if (block.empty())
         return {};
-    }
-    DibWriteInfoHeader(block.data(), static_cast<std::int32_t>(info.width),
-                       static_cast<std::int32_t>(info.height), bitCount,
-                       static_cast<std::uint32_t>(imageSize), static_cast<std::uint32_t>(colors));
+    const std::int64_t stride = DibStride(info.width, bitCount);
     std::uint8_t* table = block.data() + kInfoHeaderSize;
     for (std::uint64_t i = 0; i < entries; ++i)
         std::memcpy(table + 4 * i, file.data() + info.tableStart + i * info.entrySize, 3);

@@ -68,7 +68,8 @@ int WriteDibStream(DibBlock& block, std::FILE* file, const std::string& path)
 
     std::uint8_t fileHeader[kFileHeaderSize] = {'B', 'M'};
     WriteLE32(fileHeader + 2, static_cast<std::uint32_t>(dibSize + kFileHeaderSize));
-    WriteLE32(fileHeader + 10, static_cast<std::uint32_t>(kFileHeaderSize + kInfoHeaderSize + tableSize));
+    WriteLE32(fileHeader + 10,
+              static_cast<std::uint32_t>(kFileHeaderSize + kInfoHeaderSize + tableSize));
 
     errno = 0;
     if (std::fwrite(fileHeader, 1, kFileHeaderSize, file) != kFileHeaderSize ||

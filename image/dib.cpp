@@ -2,6 +2,8 @@
 
 #include "image/byte_order.h"
 
+#include <new>
+
 std::uint32_t DibHeaderSize(const std::uint8_t* header)
 {
     return ReadLE32(header);
@@ -120,6 +122,27 @@ void DibWriteInfoHeader(std::uint8_t* header, std::int32_t width, std::int32_t h
     WriteLE32(header + 28, 0);
     WriteLE32(header + 32, colorsUsed);
     WriteLE32(header + 36, colorsUsed);
+}
+
+DibBlock DibAllocate(std::int64_t width, std::int64_t height, int bitCount, int colorCount)
+{
+    const std::int64_t stride = DibStride(width, bitCount);
+    if (stride == 0 || height <= 0 || width > 0x7FFFFFFF || height > 0x7FFFFFFF || colorCount < 0)
+        return {};
+    const std::uint64_t imageSize = std::uint64_t(stride) * std::uint64_t(height);
+    const std::uint64_t size = kInfoHeaderSize + 4 * std::uint64_t(colorCount) + imageSize;
+    if (size > kMaxDibBytes)
+        return {};
+    DibBlock block;
+    try {
+        block.assign(size, 0);
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
+    DibWriteInfoHeader(
+        block.data(), static_cast<std::int32_t>(width), static_cast<std::int32_t>(height), bitCount,
+        static_cast<std::uint32_t>(imageSize), static_cast<std::uint32_t>(colorCount));
+    return block;
 }
 
 std::optional<DibPalette> MakeDibPalette(const std::uint8_t* header)

@@ -64,6 +64,11 @@ bool DibIsValid(const std::uint8_t* block, std::size_t size);
 void DibWriteInfoHeader(std::uint8_t* header, std::int32_t width, std::int32_t height, int bitCount,
                         std::uint32_t imageSize, std::uint32_t colorsUsed);
 
+// A zeroed packed DIB with a 40-byte header, a colour table of colorCount black entries (also
+// stored as colours used) and stride x height bytes of black rows. Empty when the sizes are not
+// positive or the block would exceed kMaxDibBytes.
+DibBlock DibAllocate(std::int64_t width, std::int64_t height, int bitCount, int colorCount);
+
 // The palette rule: a block with a colour table gives a palette of its entries; one without gives
 // none, as there is no palette display to serve.
 std::optional<DibPalette> MakeDibPalette(const std::uint8_t* header);

@@ -200,22 +200,12 @@ DibBlock DibFromBitmap(const CBitmapBits& bitmap, const DibPalette* palette)
         return {};
 
     const int bitCount = chooseBitCount(sourceBits);
-    const std::int64_t stride = DibStride(bitmap.width, bitCount);
     const DibPalette& colors = (bitCount <= 8 && palette) ? *palette : bitmap.colors;
     const int colorCount = bitCount <= 8 ? 1 << bitCount : 0;
-    const std::uint64_t imageSize = std::uint64_t(stride) * std::uint64_t(bitmap.height);
-    const std::uint64_t size = kInfoHeaderSize + 4 * std::uint64_t(colorCount) + imageSize;
-    if (stride == 0 || size > kMaxDibBytes)
+    DibBlock block = DibAllocate(bitmap.width, bitmap.height, bitCount, colorCount);
+    if (block.empty())
         return {};
-
-    DibBlock block;
-    try {
-        block.assign(size, 0);
-    } catch (const std::bad_alloc&) {
-        return {};
-    }
-    DibWriteInfoHeader(block.data(), bitmap.width, bitmap.height, bitCount,
-                       static_cast<std::uint32_t>(imageSize), static_cast<std::uint32_t>(colorCount));
+    const std::int64_t stride = DibStride(bitmap.width, bitCount);
     WriteLE32(block.data() + 36, 0); // colours important
     std::uint8_t* table = block.data() + kInfoHeaderSize;
     for (int i = 0; i < colorCount && size_t(i) < colors.size(); ++i) {

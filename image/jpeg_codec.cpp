@@ -170,8 +170,7 @@ int loadJpeg(const JpegInput& input, CDibImage& image)
     decompressor.cinfo.err = InstallJpegErrorHandler(errors);
     jpeg_progress_mgr progress{};
     progress.progress_monitor = limitScans;
-    const DecodeResult result =
-        decodeJpeg(&decompressor.cinfo, &errors, &progress, &input, &image);
+    const DecodeResult result = decodeJpeg(&decompressor.cinfo, &errors, &progress, &input, &image);
     return result == DecodeResult::Done ? 1 : 0;
 }
 

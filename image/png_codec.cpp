@@ -96,8 +96,9 @@ DecodeResult decodePng(png_structp png, png_infop info, MemoryReadState* state, 
         !image->Create(static_cast<int>(width), static_cast<int>(height), 24))
         return DecodeResult::CreateFailed;
 
-    const int passes =
-        png_get_interlace_type(png, info) == PNG_INTERLACE_NONE ? 1 : png_set_interlace_handling(png);
+    const int passes = png_get_interlace_type(png, info) == PNG_INTERLACE_NONE
+                           ? 1
+                           : png_set_interlace_handling(png);
     png_read_update_info(png, info);
     // Every transformation above ends in three bytes a pixel; anything else would overrun a row.
     if (png_get_rowbytes(png, info) != static_cast<png_size_t>(width) * 3)
@@ -164,7 +165,8 @@ int SavePng(const std::string& path, const CDibImage& image, PngCompression comp
         return 0;
 
     PngWriter writer;
-    writer.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, ignoreError, ignoreMessage);
+    writer.png =
+        png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, ignoreError, ignoreMessage);
     if (!writer.png)
         return 0;
     writer.info = png_create_info_struct(writer.png);

@@ -26,8 +26,7 @@ const char* CException::what() const noexcept
 
 CFileException::CFileException(std::string path, int error)
     : m_path(std::move(path)), m_error(error)
-{
-}
+{}
 
 std::string CFileException::ErrorText() const
 {

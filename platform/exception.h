@@ -9,7 +9,8 @@ class CException : public std::exception
 public:
     // Copies the text into buffer, at most maxChars - 1 characters and a terminating zero.
     // The help context is left as it is. Returns true.
-    virtual bool GetErrorMessage(char* buffer, unsigned maxChars, unsigned* helpContext = nullptr) const;
+    virtual bool GetErrorMessage(char* buffer, unsigned maxChars,
+                                 unsigned* helpContext = nullptr) const;
     virtual std::string ErrorText() const = 0;
 
     const char* what() const noexcept override;

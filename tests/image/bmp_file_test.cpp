@@ -33,8 +33,8 @@ BmpFileSpec rgb24()
     BmpFileSpec spec;
     spec.width = 2;
     spec.height = 2;
-    spec.pixels = {255, 0, 0, 255, 255, 255, 0, 0, // bottom row: blue, white, padding
-                   0, 0, 255, 0, 255, 0, 0, 0};    // top row: red, green, padding
+    spec.pixels = {255, 0, 0,   255, 255, 255, 0, 0,  // bottom row: blue, white, padding
+                   0,   0, 255, 0,   255, 0,   0, 0}; // top row: red, green, padding
     return spec;
 }
 
@@ -284,12 +284,12 @@ TEST(BmpFile, DecodesRunLengthEncoding)
     spec.compression = 1;
     spec.palette = {{0, 0, 0, 0}, {1, 1, 1, 0}, {2, 2, 2, 0}, {3, 3, 3, 0}};
     spec.pixels = {
-        3, 1,          // bottom row: three of colour 1
-        0, 3, 2, 3, 2, // then absolute 2, 3, 2 (padded to even)
-        0, 0,          // end of line
-        0, 2, 1, 1,    // delta: one right, one up, to the top row
-        200, 3,        // a run past the end of the row is cut
-        0, 1,          // end of bitmap
+        3,   1,          // bottom row: three of colour 1
+        0,   3, 2, 3, 2, // then absolute 2, 3, 2 (padded to even)
+        0,   0,          // end of line
+        0,   2, 1, 1,    // delta: one right, one up, to the top row
+        200, 3,          // a run past the end of the row is cut
+        0,   1,          // end of bitmap
     };
     spec.pixels.insert(spec.pixels.begin() + 7, 0); // padding of the absolute run
     CDibImage image;

@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <filesystem>
 
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
 
 namespace {
 

@@ -165,9 +165,9 @@ TEST(PngCodec, SaveWritesEightBitRgbTopRowFirst)
     };
     EXPECT_EQ(be32(16), 3);
     EXPECT_EQ(be32(20), 2);
-    EXPECT_EQ(bytes[24], 8);  // bit depth
-    EXPECT_EQ(bytes[25], 2);  // RGB
-    EXPECT_EQ(bytes[28], 0);  // not interlaced
+    EXPECT_EQ(bytes[24], 8); // bit depth
+    EXPECT_EQ(bytes[25], 2); // RGB
+    EXPECT_EQ(bytes[28], 0); // not interlaced
     // Only IHDR, IDAT and IEND.
     size_t at = 8;
     std::vector<std::string> chunks;

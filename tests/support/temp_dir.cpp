@@ -7,7 +7,8 @@
 
 TempDir::TempDir()
 {
-    std::string pattern = (std::filesystem::temp_directory_path() / "clipmint-test-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "clipmint-test-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr)
         throw std::runtime_error("cannot create a temporary folder");
     m_path = pattern;
@@ -28,5 +29,6 @@ std::vector<std::uint8_t> ReadBytes(const std::string& path)
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }
