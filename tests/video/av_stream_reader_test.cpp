@@ -1,0 +1,239 @@
+#include "ffmpeg_tool.h"
+#include "raw_avi.h"
+#include "video/av_stream_reader.h"
+
+#include "image/dib.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <numeric>
+#include <random>
+
+namespace {
+
+// FFmpeg's warnings about the files these tests damage on purpose would bury the results.
+class QuietFfmpeg : public ::testing::Environment
+{
+public:
+    void SetUp() override { av_log_set_level(AV_LOG_FATAL); }
+};
+
+const ::testing::Environment* const kQuietFfmpeg =
+    ::testing::AddGlobalTestEnvironment(new QuietFfmpeg);
+
+std::vector<std::uint8_t> pixelsOf(const std::uint8_t* packedDib)
+{
+    if (packedDib == nullptr)
+        return {};
+    const auto bytes = static_cast<std::size_t>(DibStride(DibPixelWidth(packedDib), 24) *
+                                                DibPixelHeight(packedDib));
+    return {DibPixelData(packedDib), DibPixelData(packedDib) + bytes};
+}
+
+struct CodecCase
+{
+    const char* name;
+    const char* file;
+    const char* size;
+    int frames;
+    const char* codecOptions;
+};
+
+void PrintTo(const CodecCase& codec, std::ostream* out)
+{
+    *out << codec.name;
+}
+
+class AvStreamReaderCodecs : public ::testing::TestWithParam<CodecCase>
+{
+protected:
+    void SetUp() override
+    {
+        const CodecCase& codec = GetParam();
+        const std::string encoder = std::strstr(codec.codecOptions, "libx264") ? "libx264" : "";
+        if (!encoder.empty() && !ffmpegHasEncoder(encoder))
+            GTEST_SKIP() << "ffmpeg has no " << encoder << " encoder";
+        const std::string path = makeTestVideo(m_dir.file(codec.file), codec.size, "25",
+                                               codec.frames, codec.codecOptions);
+        ASSERT_FALSE(path.empty()) << "ffmpeg could not make " << codec.file;
+        ASSERT_TRUE(m_reader.open(path)) << m_reader.errorText();
+        ASSERT_TRUE(m_reader.openFrameDecoder()) << m_reader.errorText();
+        m_expected = toolFrames(m_dir, path, m_reader.width(), m_reader.height());
+        ASSERT_EQ(m_reader.streamLength(), static_cast<int>(m_expected.size()));
+    }
+
+    void expectFrame(int frame)
+    {
+        EXPECT_EQ(largestDifference(m_reader.getFrame(frame), m_expected.at(frame),
+                                    m_reader.width(), m_reader.height()),
+                  0)
+            << "frame " << frame;
+    }
+
+    TempDir m_dir;
+    AvStreamReader m_reader;
+    std::vector<ToolFrame> m_expected;
+};
+
+} // namespace
+
+// Frame N must be the N-th picture the ffmpeg tool decodes, whether the frames are stepped
+// through (which needs no seek after the first frame) or asked for in any order.
+TEST_P(AvStreamReaderCodecs, FramesAreTheToolsPicturesSteppedOrJumpedTo)
+{
+    const int count = m_reader.streamLength();
+    for (int frame = 0; frame < count; ++frame)
+        expectFrame(frame);
+    EXPECT_EQ(m_reader.seekCount(), 1);
+
+    std::vector<int> order(static_cast<std::size_t>(count));
+    std::iota(order.begin(), order.end(), 0);
+    std::shuffle(order.begin(), order.end(), std::mt19937(20240611));
+    for (int frame : order)
+        expectFrame(frame);
+    for (int frame = count - 1; frame >= 0; --frame)
+        expectFrame(frame);
+
+    // Into the last group of pictures at each of its first frames, then on to the end.
+    const int lastKey = m_reader.findKeySample(count - 1, KeySearch::Previous);
+    for (int start = lastKey; start < std::min(lastKey + 3, count); ++start) {
+        expectFrame(0);
+        for (int frame = start; frame < count; ++frame)
+            expectFrame(frame);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , AvStreamReaderCodecs,
+    ::testing::Values(
+        // FFmpeg's MPEG-4 encoder writes open groups: a key frame's B-frames come before it.
+        CodecCase{"Mpeg4BFrames", "mpeg4.avi", "64x48", 30, "-c:v mpeg4 -bf 2 -g 12"},
+        CodecCase{"H264BFrames", "h264.avi", "64x48", 30, "-c:v libx264 -bf 2 -g 12"},
+        CodecCase{"H264OpenGroups", "open.avi", "64x48", 40,
+                  "-c:v libx264 -bf 2 -g 12 -x264-params open-gop=1:scenecut=0"},
+        CodecCase{"MotionJpegOddSize", "mjpeg.avi", "17x9", 6, "-c:v mjpeg"},
+        CodecCase{"Palette", "pal8.avi", "17x9", 4, "-c:v rawvideo -pix_fmt pal8"},
+        CodecCase{"H264InMp4", "h264.mp4", "64x48", 30, "-c:v libx264 -bf 2 -g 12"},
+        CodecCase{"Mpeg4InMatroska", "mpeg4.mkv", "64x48", 30, "-c:v mpeg4 -bf 2 -g 12"}),
+    [](const ::testing::TestParamInfo<CodecCase>& info) { return info.param.name; });
+
+TEST(AvStreamReader, RawFramesComeBackByteForByteNumberedFromTheStreamsStart)
+{
+    TempDir dir;
+    RawAvi avi = makeRawAvi(5, 3, 100); // rows of 15 bytes padded to 16
+    avi.start = 5;
+    avi.rate = 2997;
+    avi.scale = 100;
+    AvStreamReader reader;
+    ASSERT_TRUE(reader.open(writeRawAvi(dir.file("raw.avi"), avi))) << reader.errorText();
+    EXPECT_EQ(reader.streamStart(), 5);
+    EXPECT_EQ(reader.streamLength(), 100);
+    EXPECT_EQ(reader.rate(), 2997u);
+    EXPECT_EQ(reader.scale(), 100u);
+    EXPECT_EQ(reader.sampleToTime(6), 200);                  // 200.2
+    EXPECT_EQ(reader.sampleToTime(7), 234);                  // 233.57
+    EXPECT_EQ(reader.sampleToTime(2000000000), 66733400067); // far beyond 32 bits
+
+    ASSERT_TRUE(reader.openFrameDecoder()) << reader.errorText();
+    for (int frame : {7, 5, 104, 6}) {
+        const std::uint8_t* dib = reader.getFrame(frame);
+        ASSERT_NE(dib, nullptr);
+        EXPECT_EQ(DibHeaderSize(dib), 40u);
+        EXPECT_EQ(DibPixelWidth(dib), 5);
+        EXPECT_EQ(DibPixelHeight(dib), 3);
+        EXPECT_EQ(DibBitCount(dib), 24);
+        EXPECT_EQ(DibColorCount(dib), 0);
+        EXPECT_EQ(pixelsOf(dib), avi.frames[frame - 5]) << "frame " << frame;
+    }
+    EXPECT_EQ(reader.getFrame(4), nullptr);
+    EXPECT_EQ(reader.getFrame(105), nullptr);
+}
+
+// libavformat leaves an empty chunk out of the index but keeps counting samples.
+TEST(AvStreamReader, DroppedFramesHaveNoSizeNoKeyAndShowThePictureBeforeThem)
+{
+    TempDir dir;
+    RawAvi avi = makeRawAvi(4, 2, 6);
+    avi.frames[2].clear();
+    avi.frames[3].clear();
+    for (bool withIndex : {true, false}) {
+        avi.withIndex = withIndex; // without one, the file is read through at open
+        AvStreamReader reader;
+        ASSERT_TRUE(reader.open(writeRawAvi(dir.file("dropped.avi"), avi))) << withIndex;
+        EXPECT_EQ(reader.streamLength(), 6);
+        EXPECT_EQ(reader.sampleSize(1), 24u);
+        EXPECT_EQ(reader.sampleSize(3), 0u);
+        EXPECT_EQ(reader.sampleSize(6), std::nullopt);
+        EXPECT_EQ(reader.findKeySample(2, KeySearch::Next), 4);
+        EXPECT_EQ(reader.findKeySample(3, KeySearch::Previous), 1);
+
+        ASSERT_TRUE(reader.openFrameDecoder());
+        EXPECT_EQ(pixelsOf(reader.getFrame(3)), avi.frames[1]);
+        for (int frame = 0; frame < 6; ++frame) {
+            const int shown = frame == 2 || frame == 3 ? 1 : frame;
+            EXPECT_EQ(pixelsOf(reader.getFrame(frame)), avi.frames[shown]) << "frame " << frame;
+        }
+    }
+}
+
+TEST(AvStreamReader, FilesWithoutAReadableVideoStreamAreRefusedWithAReason)
+{
+    TempDir dir;
+    WriteBytes(dir.file("empty.avi"), {});
+    const std::string text = "Not a video, only a text with the wrong name.\n";
+    WriteBytes(dir.file("text.avi"), {text.begin(), text.end()});
+    ASSERT_TRUE(runFfmpeg("-f lavfi -i sine=duration=0.2 -c:a pcm_s16le " + dir.file("audio.avi")));
+    // A header that puts the first sample beyond 32-bit frame numbers.
+    RawAvi farStart = makeRawAvi(1, 1, 2);
+    farStart.rate = 0xFFFFFFFF;
+    farStart.start = 0xFFFFFF00;
+    writeRawAvi(dir.file("far.avi"), farStart);
+
+    for (const char* name : {"empty.avi", "text.avi", "missing.avi", "audio.avi", "far.avi"}) {
+        AvStreamReader reader;
+        EXPECT_FALSE(reader.open(dir.file(name))) << name;
+        EXPECT_FALSE(reader.errorText().empty()) << name;
+    }
+}
+
+TEST(AvStreamReader, DamagedFilesNeverCrashOrHang)
+{
+    TempDir dir;
+    const std::string good =
+        makeTestVideo(dir.file("good.avi"), "64x48", "25", 24, "-c:v mpeg4 -bf 2 -g 8");
+    ASSERT_FALSE(good.empty());
+    const std::vector<std::uint8_t> bytes = ReadBytes(good);
+    std::vector<std::vector<std::uint8_t>> damaged;
+    for (std::size_t length : {std::size_t(300), bytes.size() / 2, bytes.size() - 40})
+        damaged.emplace_back(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(length));
+    damaged.push_back(bytes);
+    for (std::size_t i = 2000; i < bytes.size(); i += 97)
+        damaged.back()[i] ^= 0x5A;
+
+    // An index pointing far beyond the end of the file, and a frame size too large to allocate.
+    damaged.push_back(rawAviBytes(makeRawAvi(4, 2, 3)));
+    auto& lying = damaged.back();
+    const auto index = std::search(lying.begin(), lying.end(), "idx1", "idx1" + 4);
+    for (int entry = 0; entry < 3; ++entry)
+        std::memset(&*(index + 16 + 16 * entry), 0x7F, 4);
+    damaged.push_back(rawAviBytes(makeRawAvi(4, 2, 2)));
+    auto& huge = damaged.back();
+    const auto format = std::search(huge.begin(), huge.end(), "strf", "strf" + 4);
+    std::memset(&*(format + 12), 0x7F, 3); // width and height of about eight million
+    std::memset(&*(format + 16), 0x7F, 3);
+
+    for (std::size_t i = 0; i < damaged.size(); ++i) {
+        const std::string path = dir.file("damaged" + std::to_string(i) + ".avi");
+        WriteBytes(path, damaged[i]);
+        AvStreamReader reader;
+        if (!reader.open(path) || !reader.openFrameDecoder())
+            continue;
+        for (int frame = reader.streamStart() + reader.streamLength() - 1;
+             frame >= reader.streamStart(); frame -= 3) {
+            const std::uint8_t* dib = reader.getFrame(frame);
+            EXPECT_TRUE(dib == nullptr || DibPixelWidth(dib) == reader.width()) << i;
+        }
+    }
+}

@@ -1,0 +1,232 @@
+#include "raw_avi.h"
+#include "recording_owner.h"
+#include "settings/settings.h"
+#include "support/temp_dir.h"
+#include "video/frame_export.h"
+#include "video/frame_source.h"
+
+#include "image/dib_image.h"
+#include "platform/exception.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class FrameSourceLoopsTest : public ::testing::Test
+{
+protected:
+    FrameSourceLoopsTest() : m_settings(m_dir.file("clipmint.ini"))
+    {
+        fs::create_directories(m_out);
+        m_source.setSettings(&m_settings);
+        m_source.setMessagePump([this] { ++m_pumps; });
+    }
+
+    void open(int frames)
+    {
+        std::int64_t bitrate = 0;
+        const std::string path = writeRawAvi(m_dir.file("video.avi"), makeRawAvi(4, 2, frames));
+        ASSERT_TRUE(m_source.Open(path, &m_display, &m_owner, bitrate, WantFrames::Yes));
+    }
+
+    void emptyOut()
+    {
+        fs::remove_all(m_out);
+        fs::create_directories(m_out);
+    }
+
+    std::vector<std::string> written() const
+    {
+        std::vector<std::string> names;
+        if (fs::exists(m_out))
+            for (const auto& entry : fs::directory_iterator(m_out))
+                names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    TempDir m_dir;
+    std::string m_out = m_dir.file("out");
+    CSettings m_settings;
+    RecordingOwner m_owner;
+    RecordingDisplay m_display;
+    CFrameSource m_source;
+    int m_pumps = 0;
+};
+
+} // namespace
+
+TEST(FrameExport, RecordedNamesJoinFolderNumberAndExtension)
+{
+    EXPECT_EQ(RecordedFileName("/tmp/out", 7, ".jpg"), "/tmp/out/000007.jpg");
+    EXPECT_EQ(RecordedFileName("/tmp/out/", 7, ".jpg"), "/tmp/out/000007.jpg");
+    EXPECT_EQ(RecordedFileName("out", 1234567, ".png"), "out/1234567.png");
+    EXPECT_EQ(RecordedExtension(1), ".jpg");
+    EXPECT_EQ(RecordedExtension(2), ".png");
+    EXPECT_EQ(RecordedExtension(0), ".bmp");
+    EXPECT_EQ(RecordedExtension(7), ".bmp");
+}
+
+TEST(FrameExport, TargetFoldersAreCreatedWhole)
+{
+    TempDir dir;
+    EXPECT_EQ(MakeSureDirectoryPathExists(dir.file("a/b/c")), "");
+    EXPECT_TRUE(fs::is_directory(dir.file("a/b/c")));
+    EXPECT_EQ(MakeSureDirectoryPathExists(dir.file("a/b/c")), "");
+    WriteBytes(dir.file("file"), {1});
+    EXPECT_NE(MakeSureDirectoryPathExists(dir.file("file/sub")), "");
+}
+
+TEST_F(FrameSourceLoopsTest, RecordSavesEveryStepthFrameOfTheRange)
+{
+    open(31);
+    m_settings.SetOption(OPTION_EVERY_FRAME, 4);
+    m_settings.SetOption(OPTION_JPEG, 1);
+    const RecordResult result = m_source.Record(m_out + "/", 10, 30);
+    EXPECT_EQ(result.saved, 5);
+    EXPECT_EQ(result.error, "");
+    EXPECT_EQ(written(), (std::vector<std::string>{"000010.jpg", "000015.jpg", "000020.jpg",
+                                                   "000025.jpg", "000030.jpg"}));
+    EXPECT_EQ(m_source.currentFrame(), 30);
+    EXPECT_EQ(m_source.state(), CFrameSource::StateIdle);
+    // The seek to the start draws it, then every frame of the range is drawn, saved or not.
+    EXPECT_EQ(m_display.draws, 1 + 21);
+    EXPECT_EQ(m_owner.texts[FrameTextControl::CurrentFrame].substr(0, 3), "30 ");
+
+    // A range past the end stops at the last frame.
+    emptyOut();
+    m_settings.SetOption(OPTION_EVERY_FRAME, 0);
+    m_settings.SetOption(OPTION_JPEG, 7);
+    EXPECT_EQ(m_source.Record(m_out, 29, 1000).saved, 2);
+    EXPECT_EQ(written(), (std::vector<std::string>{"000029.bmp", "000030.bmp"}));
+}
+
+TEST_F(FrameSourceLoopsTest, SavedFramesHoldTheDecodedPixels)
+{
+    open(3);
+    m_settings.SetOption(OPTION_JPEG, 0);
+    ASSERT_EQ(m_source.Record(m_out, 1, 1).saved, 1);
+    CDibImage saved;
+    ASSERT_EQ(saved.LoadBmp(m_out + "/000001.bmp"), 1);
+    const std::vector<std::uint8_t> pixels(saved.PixelData(),
+                                           saved.PixelData() + saved.Stride() * saved.Height());
+    EXPECT_EQ(pixels, m_display.pixels);
+}
+
+TEST_F(FrameSourceLoopsTest, MarkedRangesOfOneFrameOrNone)
+{
+    open(200);
+    EXPECT_EQ(m_source.Record(m_out, 0, 0).saved, 1);
+    EXPECT_EQ(written(), (std::vector<std::string>{"000000.bmp"}));
+
+    emptyOut();
+    m_source.setBeginMark(100);
+    m_source.setEndMark(50);
+    EXPECT_EQ(m_source.Record(m_out, m_source.beginMark(), m_source.endMark()).saved, 0);
+    EXPECT_EQ(m_source.currentFrame(), 100);
+    EXPECT_TRUE(written().empty());
+}
+
+TEST_F(FrameSourceLoopsTest, StopKeepsWhatWasWrittenAndCancelFollowsAClosingStop)
+{
+    open(20);
+    m_source.setMessagePump([this] {
+        if (written().size() == 3)
+            m_source.RequestStop(CloseAfterStop::Yes);
+    });
+    const RecordResult result = m_source.Record(m_out, 0, 19);
+    EXPECT_EQ(result.saved, 3);
+    EXPECT_EQ(written().size(), 3u);
+    EXPECT_EQ(m_source.currentFrame(), 2);
+    EXPECT_EQ(m_source.state(), CFrameSource::StateIdle);
+    EXPECT_EQ(m_owner.cancels, 1);
+
+    // A new loop clears the old request.
+    m_source.setMessagePump([] {});
+    m_source.Play();
+    EXPECT_EQ(m_source.currentFrame(), 19);
+    EXPECT_EQ(m_owner.cancels, 1);
+}
+
+TEST_F(FrameSourceLoopsTest, PlayRunsToTheLastFrame)
+{
+    open(5);
+    std::vector<int> states;
+    int idleUpdates = 0;
+    m_source.setIdleUpdate([&] { ++idleUpdates; });
+    m_source.setMessagePump([&] { states.push_back(m_source.state()); });
+    m_source.Seek(2);
+    m_display.draws = 0;
+    m_source.Play();
+    EXPECT_EQ(m_display.draws, 3);
+    EXPECT_EQ(m_source.currentFrame(), 4);
+    EXPECT_EQ(idleUpdates, 1);
+    EXPECT_EQ(states.back(), CFrameSource::StatePlaying);
+    EXPECT_EQ(m_source.state(), CFrameSource::StateIdle);
+
+    // On the last frame it draws that frame once.
+    m_source.Play();
+    EXPECT_EQ(m_display.draws, 4);
+    EXPECT_EQ(m_owner.sliderPositions.back(), 4);
+}
+
+TEST_F(FrameSourceLoopsTest, ClosingInsideALoopEndsItWithoutTouchingTheDecoder)
+{
+    open(10);
+    m_source.setMessagePump([this] { m_source.Close(); });
+    m_source.Play();
+    EXPECT_EQ(m_source.state(), CFrameSource::StateClosed);
+    EXPECT_EQ(m_source.Record(m_out, 0, 9).saved, 0);
+    m_source.Play(); // closed: nothing happens
+}
+
+TEST_F(FrameSourceLoopsTest, WriteFailuresEndTheRecordingWithTheReason)
+{
+    open(10);
+    fs::create_symlink("/dev/full", m_out + "/000003.bmp");
+    const RecordResult full = m_source.Record(m_out, 0, 9);
+    EXPECT_EQ(full.saved, 3);
+    EXPECT_NE(full.error.find("No space left on device"), std::string::npos) << full.error;
+    EXPECT_EQ(m_source.state(), CFrameSource::StateIdle);
+    EXPECT_EQ(m_source.currentFrame(), 3);
+    EXPECT_TRUE(fs::exists(m_out + "/000002.bmp"));
+
+    // The folder vanishes during the recording.
+    m_source.setMessagePump([this] {
+        if (m_source.currentFrame() == 5)
+            fs::remove_all(m_dir.file("gone"));
+    });
+    fs::create_directories(m_dir.file("gone"));
+    const RecordResult gone = m_source.Record(m_dir.file("gone"), 0, 9);
+    EXPECT_EQ(gone.saved, 5);
+    EXPECT_NE(gone.error.find("No such file or directory"), std::string::npos) << gone.error;
+    EXPECT_EQ(m_source.state(), CFrameSource::StateIdle);
+
+    // JPEG errors come with the library's text.
+    m_settings.SetOption(OPTION_JPEG, 1);
+    fs::create_symlink("/dev/full", m_out + "/000000.jpg");
+    m_source.setMessagePump([] {});
+    EXPECT_EQ(m_source.Record(m_out, 0, 9).error, "Output file write error --- out of disk space?");
+}
+
+TEST_F(FrameSourceLoopsTest, SaveCurrentFrameWritesTheTypeTheNameAsksFor)
+{
+    open(3);
+    EXPECT_EQ(m_source.SaveCurrentFrame(m_dir.file("nothing.jpg")),
+              SaveFrameResult::NothingDecoded);
+    m_source.Seek(1);
+    EXPECT_EQ(m_source.SaveCurrentFrame(m_dir.file("shot.JPEG")), SaveFrameResult::Written);
+    EXPECT_EQ(m_source.SaveCurrentFrame(m_dir.file("shot.dib")), SaveFrameResult::Written);
+    EXPECT_EQ(m_source.SaveCurrentFrame(m_dir.file("shot.png")), SaveFrameResult::Written);
+    EXPECT_EQ(m_source.SaveCurrentFrame(m_dir.file("shot.gif")), SaveFrameResult::NotAnImageType);
+    EXPECT_FALSE(fs::exists(m_dir.file("shot.gif")));
+    CDibImage bmp;
+    EXPECT_EQ(bmp.LoadBmp(m_dir.file("shot.dib")), 1);
+    EXPECT_EQ(m_source.SaveCurrentFrame(m_dir.file("missing/shot.png")), SaveFrameResult::Failed);
+    EXPECT_NE(m_source.saveErrorText(m_dir.file("missing/shot.png")).find("No such file"),
+              std::string::npos);
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "video/av_handles.h"
+#include "video/frame_decoder.h"
+#include "video/sample_table.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+// The first video stream of a file that FFmpeg can read: its frame range, rate and size, the
+// stored size and key-frame flag of every sample from the container's index, sample start times,
+// and decoded frames as packed 24-bit DIBs.
+//
+// Sample numbers follow the container's index. In an AVI file the index timestamps count samples
+// from the stream's start, so they are the sample numbers and a gap between them is a dropped
+// frame, whose empty chunk FFmpeg leaves out of the index. Containers with a full index of their
+// own (MP4, MOV) number its entries in storage order; the others (Matroska, WebM, and an AVI
+// file that lost its index) are read through once at open to list their packets.
+class AvStreamReader
+{
+public:
+    AvStreamReader() = default;
+    AvStreamReader(const AvStreamReader&) = delete;
+    AvStreamReader& operator=(const AvStreamReader&) = delete;
+
+    // False, with the reason in errorText(), when the file can't be read or has no video stream.
+    bool open(const std::string& path);
+    const std::string& errorText() const { return m_errorText; }
+
+    int width() const { return m_width; }
+    int height() const { return m_height; }
+    // Samples per second as rate / scale.
+    std::uint32_t rate() const { return m_rate; }
+    std::uint32_t scale() const { return m_scale; }
+
+    int streamStart() const { return m_samples.first(); }
+    int streamLength() const { return m_samples.count(); }
+    // The start of a sample in milliseconds, sample x scale x 1000 / rate rounded to nearest.
+    std::int64_t sampleToTime(int sample) const;
+    // The stored (compressed) size of a sample, 0 for a dropped one, read from the index alone;
+    // nothing for a sample outside the stream.
+    std::optional<std::uint32_t> sampleSize(int sample) const;
+    // The nearest key frame at or after (Next) or at or before (Previous) from; -1 when none.
+    int findKeySample(int from, KeySearch direction) const;
+
+    // False, with the reason in errorText(), when FFmpeg has no decoder for the stream.
+    bool openFrameDecoder();
+    bool hasFrameDecoder() const { return m_decoder != nullptr; }
+    // The frame as a packed DIB of width() x height(), valid until the next call; null when it
+    // can't be decoded or there is no decoder.
+    const std::uint8_t* getFrame(int sample);
+    // How often decoding repositioned the file.
+    int seekCount() const { return m_decoder ? m_decoder->seekCount() : 0; }
+
+private:
+    bool selectVideoStream();
+    void readRateAndScale(bool avi);
+    bool readSampleTable(bool avi);
+    std::vector<IndexEntry> indexEntries();
+    std::vector<IndexEntry> packetEntries(bool avi);
+
+    AvFormatContextPtr m_format;
+    int m_streamIndex = -1;
+    SampleTable m_samples;
+    std::unique_ptr<FrameDecoder> m_decoder; // refers to m_format and m_samples
+    int m_width = 0;
+    int m_height = 0;
+    std::uint32_t m_rate = 0;
+    std::uint32_t m_scale = 1;
+    std::string m_errorText;
+};

@@ -1,0 +1,222 @@
+#include "video/frame_decoder.h"
+
+#include <algorithm>
+
+namespace {
+
+// A picture comes out at most this many packets after its own (H.264 allows 16 reordered
+// pictures); a decoder that has given nothing by then for the wanted frame never will.
+constexpr int kMaxLookahead = 32;
+// Groups of pictures tried before a frame is given up: open groups reach one group back, and a
+// stream damaged at a key frame may need one more.
+constexpr int kMaxSeekAttempts = 3;
+
+} // namespace
+
+FrameDecoder::FrameDecoder(AVFormatContext& format, int streamIndex, const SampleTable& samples)
+    : m_format(format), m_streamIndex(streamIndex), m_samples(samples)
+{}
+
+bool FrameDecoder::open(int width, int height, std::string& errorText)
+{
+    const AVStream* stream = m_format.streams[m_streamIndex];
+    const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
+    if (codec == nullptr) {
+        errorText = "no decoder for the video's compression";
+        return false;
+    }
+    AvCodecContextPtr context(avcodec_alloc_context3(codec));
+    m_packet.reset(av_packet_alloc());
+    m_pending.reset(av_frame_alloc());
+    if (!context || !m_packet || !m_pending) {
+        errorText = avErrorText(AVERROR(ENOMEM));
+        return false;
+    }
+    int result = avcodec_parameters_to_context(context.get(), stream->codecpar);
+    if (result < 0) {
+        errorText = avErrorText(result);
+        return false;
+    }
+    context->pkt_timebase = stream->time_base;
+    // Frame threads would hold pictures back beyond the codec's own reordering delay, by which
+    // pictures are told apart; slice threads don't.
+    context->thread_type = FF_THREAD_SLICE;
+    context->thread_count = 0;
+    context->max_pixels = static_cast<std::int64_t>(kMaxDibBytes / 4);
+    result = avcodec_open2(context.get(), codec, nullptr);
+    if (result < 0) {
+        errorText = avErrorText(result);
+        return false;
+    }
+    auto converter = std::make_unique<DibFrameConverter>(width, height);
+    if (!converter->isValid()) {
+        errorText = "the video's frames are too large";
+        return false;
+    }
+    m_codec = std::move(context);
+    m_converter = std::move(converter);
+    return true;
+}
+
+const std::uint8_t* FrameDecoder::decode(int sample)
+{
+    if (!m_codec || !m_samples.contains(sample))
+        return nullptr;
+    const int target = m_samples.isStored(sample) ? sample : m_samples.previousStored(sample);
+    if (target < 0)
+        return nullptr;
+    if (m_shownValid && m_shownRank == target)
+        return m_converter->packedDib();
+
+    m_shownValid = false;
+    if (canContinueTo(target) && decodeForward(target))
+        return m_converter->packedDib();
+    // Decoding from a key frame again may still bring out a picture that the decoder dropped
+    // after an earlier seek.
+    return decodeAfterSeek(target);
+}
+
+bool FrameDecoder::canContinueTo(int target) const
+{
+    if (!m_positioned)
+        return false;
+    if (m_hasPending) {
+        if (target < m_pendingRank)
+            return false;
+    } else if (!m_rankedAny || target <= m_lastRank || m_ended) {
+        return false;
+    }
+    // Reading on is cheaper than a seek unless a key frame lies ahead of what was sent.
+    const int key = m_samples.findKey(target, KeySearch::Previous);
+    return !(key >= 0 && m_sentAny && key > m_lastSent + 1);
+}
+
+const std::uint8_t* FrameDecoder::decodeAfterSeek(int target)
+{
+    int key = m_samples.findKey(target, KeySearch::Previous);
+    if (key < 0)
+        key = m_samples.first(); // an index without key frames: decode from the start
+    for (int attempt = 0; attempt < kMaxSeekAttempts; ++attempt) {
+        if (!seekTo(key))
+            return nullptr;
+        if (decodeForward(target))
+            return m_converter->packedDib();
+        // The key frame's group shows pictures before the key frame itself that need the group
+        // before it, or the decoder, missing what came before, dropped the picture: H.264's
+        // memory management may refer back across a key frame that isn't an IDR picture.
+        key = m_samples.findKey(key - 1, KeySearch::Previous);
+        if (key < 0)
+            return nullptr;
+    }
+    return nullptr;
+}
+
+bool FrameDecoder::seekTo(int keySample)
+{
+    avcodec_flush_buffers(m_codec.get());
+    m_hasPending = false;
+    m_positioned = false;
+    m_drained = false;
+    m_ended = false;
+    m_sentAny = false;
+    m_rankedAny = false;
+    m_seekKey = keySample;
+    ++m_seekCount;
+    const std::int64_t timestamp = m_samples.timestamp(keySample);
+    if (av_seek_frame(&m_format, m_streamIndex, timestamp, AVSEEK_FLAG_BACKWARD) < 0 &&
+        av_seek_frame(&m_format, m_streamIndex, timestamp, AVSEEK_FLAG_BACKWARD | AVSEEK_FLAG_ANY) <
+            0)
+        return false;
+    m_positioned = true;
+    return true;
+}
+
+// Decodes on until the picture of target comes out; false when a later one comes first or the
+// decoder has nothing more.
+bool FrameDecoder::decodeForward(int target)
+{
+    for (;;) {
+        if (!m_hasPending && !fetchPicture(target))
+            return false;
+        if (m_pendingRank > target)
+            return false; // kept for a later frame
+        m_hasPending = false;
+        if (m_pendingRank == target) {
+            if (!m_converter->convert(*m_pending))
+                return false;
+            m_shownValid = true;
+            m_shownRank = target;
+            return true;
+        }
+    }
+}
+
+// Brings out the next picture into m_pending, feeding packets as the decoder asks for them.
+// False when the decoder has nothing more, or nothing up to a little past the target.
+bool FrameDecoder::fetchPicture(int target)
+{
+    for (;;) {
+        const int result = avcodec_receive_frame(m_codec.get(), m_pending.get());
+        if (result == 0) {
+            m_pendingRank = rankOfNewPicture();
+            m_hasPending = true;
+            m_rankedAny = true;
+            m_lastRank = m_pendingRank;
+            return true;
+        }
+        if (result != AVERROR(EAGAIN) || m_drained) {
+            // The end of the stream, or a decoder that broke down while draining.
+            m_ended = m_drained || result == AVERROR_EOF;
+            return false;
+        }
+        if (m_sentAny && m_lastSent > target && m_lastSent - target > kMaxLookahead)
+            return false;
+        if (!sendNextPacket()) {
+            // The end of the file: let the decoder hand out the pictures it still holds.
+            avcodec_send_packet(m_codec.get(), nullptr);
+            m_drained = true;
+        }
+    }
+}
+
+bool FrameDecoder::sendNextPacket()
+{
+    for (;;) {
+        av_packet_unref(m_packet.get());
+        if (av_read_frame(&m_format, m_packet.get()) < 0)
+            return false;
+        if (m_packet->stream_index != m_streamIndex || m_packet->size <= 0)
+            continue;
+        const int sample = sampleOfPacket();
+        // The decoder sees nothing but the sample number; pictures are told apart by when they
+        // come out, not by the container's timestamps, which AVI doesn't have.
+        m_packet->pts = AV_NOPTS_VALUE;
+        m_packet->dts = sample;
+        m_sentAny = true;
+        m_lastSent = sample;
+        // A damaged packet is skipped: the decoder simply gives no picture for it.
+        avcodec_send_packet(m_codec.get(), m_packet.get());
+        return true;
+    }
+}
+
+int FrameDecoder::sampleOfPacket() const
+{
+    const int sample = m_samples.sampleOfPacket(m_packet->dts, m_packet->pos);
+    if (!m_sentAny)
+        return sample >= 0 ? sample : m_seekKey;
+    // A packet the index doesn't know, or one out of step, is taken as the next in storage.
+    if (sample <= m_lastSent)
+        return m_lastSent < m_samples.last() ? m_lastSent + 1 : m_lastSent;
+    return sample;
+}
+
+std::int64_t FrameDecoder::rankOfNewPicture() const
+{
+    if (m_drained || !m_sentAny)
+        return m_rankedAny ? m_lastRank + 1 : m_seekKey;
+    const std::int64_t rank = std::int64_t(m_lastSent) - m_codec->has_b_frames;
+    // A decoder that finds out late how far it reorders hands out pictures sooner than its
+    // delay says; they still come in display order.
+    return m_rankedAny ? std::max(rank, m_lastRank + 1) : rank;
+}

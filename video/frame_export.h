@@ -1,0 +1,32 @@
+#pragma once
+
+// Writing decoded frames to image files: the names a recording gives them, the type a file name
+// asks for, and the target folder that must exist before a recording starts.
+
+#include <string>
+#include <string_view>
+
+class CDibImage;
+
+// The extension of recorded frames for the OPTION_JPEG value: 1 JPEG, 2 PNG, anything else BMP.
+std::string_view RecordedExtension(int format);
+
+// folder, a "/" unless it already ends with one, the frame number with "%06d" and the extension:
+// frame 7 into "/tmp/out" as JPEG is "/tmp/out/000007.jpg".
+std::string RecordedFileName(std::string_view folder, int frame, std::string_view extension);
+
+enum class SaveImageResult
+{
+    Written,
+    NotAnImageType, // the extension is not one of JPEG, BMP or PNG
+    Failed,         // the writer could not create or complete the file
+};
+
+// Writes a 24-bit image in the type its path's extension names: JPEG at the given quality, BMP,
+// or PNG with fast compression. A failure inside the JPEG library or while writing a bitmap
+// throws its exception (CJPEGException or CFileException) with the error's text.
+SaveImageResult SaveImageByExtension(const std::string& path, CDibImage& image, int quality);
+
+// Creates every missing folder of the path. Returns an empty string when the folder exists
+// afterwards, otherwise the system's reason.
+std::string MakeSureDirectoryPathExists(const std::string& folder);

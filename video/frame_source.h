@@ -1,0 +1,199 @@
+#pragma once
+
+#include "image/dib_image.h"
+#include "video/frame_display.h"
+#include "video/frame_source_owner.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+class AvStreamReader;
+class CSettings;
+
+enum class WantFrames
+{
+    No, // only the frame range and the sample sizes are needed: no decoder, no texts
+    Yes,
+};
+
+enum class SearchDirection
+{
+    Forward,
+    Backward,
+};
+
+enum class CloseAfterStop
+{
+    No,
+    Yes,
+};
+
+enum class SaveFrameResult
+{
+    Written,
+    NothingDecoded, // no frame decoded yet, or the last one could not be decoded
+    NotAnImageType, // the path's extension is not one of JPEG, BMP or PNG
+    Failed,         // the file could not be created or completed; see saveErrorText
+};
+
+struct RecordResult
+{
+    int saved = 0;     // images written
+    std::string error; // why the recording ended early, empty when it did not fail
+};
+
+struct FrameRect
+{
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+
+    bool operator==(const FrameRect&) const = default;
+};
+
+// The video through which the program touches a file: opens its first video stream, decodes and
+// draws frames, seeks, finds key frames, formats frame texts and scans the stored frame sizes.
+// Frame numbers are the stream's sample numbers.
+//
+// Long work runs as a loop on the user-interface thread that lets the owner handle its queued
+// events after every step (the message pump hook); any operation may therefore be entered again
+// from inside such a loop. The state and the two stop flags are the only coordination.
+class CFrameSource
+{
+public:
+    static constexpr int StateClosed = 0;
+    static constexpr int StateIdle = 1;
+    static constexpr int StatePlaying = 2; // also while the frame sizes are scanned
+    static constexpr int StateRecording = 3;
+
+    CFrameSource();
+    virtual ~CFrameSource();
+    CFrameSource(const CFrameSource&) = delete;
+    CFrameSource& operator=(const CFrameSource&) = delete;
+
+    // Opens the file's first video stream. bitrate receives the title figure: the file's size
+    // in units of 128 bytes per second of video (the size itself for a video shorter than a
+    // second). On failure the source is closed and errorText() says why.
+    bool Open(const std::string& path, FrameDisplay* displayWindow, FrameSourceOwner* ownerWindow,
+              std::int64_t& bitrate, WantFrames wantFrames);
+    // Releases the file and resets the frame range; the owner's texts and slider stay as shown.
+    void Close();
+
+    // Decodes frame and draws it into dc (nothing when dc is null). Returns 1.
+    int ShowFrame(int frame, FrameDisplay* dc);
+    // Draws a packed DIB unscaled; a null DIB draws nothing.
+    static void PaintPackedDib(FrameDisplay* dc, const std::uint8_t* packedDib);
+    // Draws the current frame and shows its text; 0 when nothing is open.
+    int Redraw();
+    // Makes frame the current one and shows it; a frame outside the range is ignored.
+    void Seek(int frame);
+    // The nearest key frame at or after (Forward) or at or before (Backward) from; -1 when none.
+    int FindKeyFrame(int from, SearchDirection direction) const;
+    // The frame's number and start time, "1500 00:01:00.000".
+    std::string FormatFrameText(int frame) const;
+    void ShowAllTexts();
+    void ShowMarkTexts();
+    // Shows the text of frame, or of the current frame when frame is negative.
+    void ShowCurrentText(int frame);
+    FrameRect GetFrameRect() const;
+    // Asks a running playback, recording or scan to end after its next step.
+    void RequestStop(CloseAfterStop closeAfter);
+    // Sends the stored size of every frame from the current one to the last to the owner.
+    // True when the scan reached the end; false when it was stopped or nothing is open.
+    bool ScanSampleSizes();
+
+    // Plays from the current frame to the last, as fast as frames decode.
+    void Play();
+    // Shows the frames from `from` to `to` (never beyond the last) and saves those whose distance
+    // from `from` is a multiple of the recording step, as folder/000123.jpg and so on. A file
+    // that can't be written ends the recording with the reason in the result.
+    RecordResult Record(const std::string& folder, int from, int to);
+    // Writes the frame decoded last in the type the path's extension names. The writers' own
+    // exceptions (CJPEGException, CFileException) pass through with their texts.
+    SaveFrameResult SaveCurrentFrame(const std::string& path);
+    // The reason a SaveCurrentFrame that gave Failed could not write path.
+    std::string saveErrorText(const std::string& path) const;
+
+    // The recording options (step, format, quality); without settings every frame is saved as
+    // BMP and JPEG quality is 75.
+    void setSettings(const CSettings* settings) { m_settings = settings; }
+
+    // Handles the owner's queued events; the loops call it after every step.
+    void setMessagePump(std::function<void()> pump) { m_messagePump = std::move(pump); }
+    // Brings the owner's buttons up to date at the start of a loop.
+    void setIdleUpdate(std::function<void()> idleUpdate) { m_idleUpdate = std::move(idleUpdate); }
+
+    int state() const { return m_state; }
+    bool isOpen() const { return m_stream != nullptr; }
+    // False when the stream has no decoder: frames are then neither drawn nor saved.
+    bool hasDecoder() const;
+    // Why the last Open failed, or why it opened without a decoder.
+    const std::string& errorText() const { return m_errorText; }
+
+    const std::string& path() const { return m_path; }
+    int width() const { return m_width; }
+    int height() const { return m_height; }
+    int firstFrame() const { return m_firstFrame; }
+    int lastFrame() const { return m_lastFrame; }
+    int currentFrame() const { return m_currentFrame; }
+    int beginMark() const { return m_beginMark; }
+    int endMark() const { return m_endMark; }
+    // Marks are taken as given, also outside the frame range (as loaded from the settings).
+    void setBeginMark(int frame) { m_beginMark = frame; }
+    void setEndMark(int frame) { m_endMark = frame; }
+    int framesPerSecond() const { return m_framesPerSecond; }
+    // Samples per second as rate / scale, as the stream's header gives them.
+    std::uint32_t rate() const;
+    std::uint32_t scale() const;
+    bool stopRequested() const { return m_stopRequested; }
+    bool closeAfterStop() const { return m_closeAfterStop; }
+
+    // The frame decoded last as a packed 24-bit DIB in the image's exact layout; null when none
+    // was or it could not be decoded. Valid until the next decode or Close.
+    const std::uint8_t* decodedFrame() const { return m_decodedFrame; }
+    // The export image: 24-bit, width x height, the buffer frames are copied into to be saved.
+    CDibImage& image() { return m_image; }
+    const CDibImage& image() const { return m_image; }
+    FrameDisplay* displayWindow() const { return m_displayWindow; }
+    FrameSourceOwner* ownerWindow() const { return m_ownerWindow; }
+
+private:
+    int option(int index, int fallback) const;
+    // The common start of the loops: asks a running one to stop, then takes the new state.
+    // False when nothing is open.
+    bool beginLoop(int state);
+    void endLoop();
+    bool loopMustEnd() const;
+    void showProgress();
+    bool saveRecordedFrame(const std::string& path, RecordResult& result);
+    void PumpMessages();
+    void runIdleUpdate();
+    void setFrameText(FrameTextControl control, int frame);
+
+    int m_state = StateClosed;
+    std::unique_ptr<AvStreamReader> m_stream; // the file, its video stream and frame decoder
+    CDibImage m_image;
+    const std::uint8_t* m_decodedFrame = nullptr;
+    FrameDisplay* m_displayWindow = nullptr;
+    FrameSourceOwner* m_ownerWindow = nullptr;
+    int m_width = 0;
+    int m_height = 0;
+    int m_firstFrame = 0;
+    int m_lastFrame = 0;
+    int m_beginMark = 0;
+    int m_endMark = 0;
+    int m_currentFrame = 0;
+    bool m_stopRequested = false;
+    bool m_closeAfterStop = false;
+    int m_framesPerSecond = 0;
+    std::string m_path;
+
+    const CSettings* m_settings = nullptr;
+    int m_saveErrno = 0;
+    std::function<void()> m_messagePump;
+    std::function<void()> m_idleUpdate;
+    std::string m_errorText;
+};

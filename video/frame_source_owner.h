@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// The controls of the owner window that show frame texts, by their dialog control ids.
+enum class FrameTextControl
+{
+    FirstFrame = 1002,
+    LastFrame = 1005,
+    BeginMark = 1006,
+    EndMark = 1007,
+    CurrentFrame = 1008,
+};
+
+// The window a frame source reports to: the control panel, which shows frame texts and the frame
+// slider, or the Bitrate dialog, which collects the sample sizes of a scan. The source calls it
+// synchronously on the user-interface thread.
+class FrameSourceOwner
+{
+public:
+    virtual ~FrameSourceOwner() = default;
+
+    virtual void setFrameText(FrameTextControl control, const std::string& text) = 0;
+    // Moves the frame slider's thumb to frame and redraws the slider.
+    virtual void setSliderPosition(int frame) = 0;
+    // The stored size of one sample of a scan; samples arrive in frame order.
+    virtual void receiveSampleSize(std::uint32_t bytes) = 0;
+
+    // Bracket a seek, which may decode a whole group of pictures.
+    virtual void beginWaitCursor() {}
+    virtual void endWaitCursor() {}
+    // Continues closing the program once a playback or recording loop that was asked to stop
+    // for that has ended; the owner should handle it after the loop has returned.
+    virtual void postCancel() {}
+};
