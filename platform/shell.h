@@ -1,0 +1,15 @@
+#pragma once
+
+#include "platform/shell_launcher.h"
+
+#include <QString>
+
+// Opens a file with the program the desktop associates with its type. False when the desktop
+// could not open it; nobody tells the user, as the desktop usually has by then.
+bool OpenWithShell(const QString& path, const ShellLauncher& launcher = ShellLauncher());
+
+// Opens an image for viewing: in the viewer program at viewerPath, with the image as its one
+// argument and the image's folder as its working folder; with the desktop's association
+// instead when no viewer is set, when the viewer file is gone or when it cannot be started.
+bool OpenInViewer(const QString& imagePath, const QString& viewerPath,
+                  const ShellLauncher& launcher = ShellLauncher());

@@ -1,0 +1,129 @@
+#include "message_recorder.h"
+#include "platform/shell.h"
+#include "support/temp_dir.h"
+#include "ui/view_first_image.h"
+#include "ui_test_suites.h"
+
+#include <QTest>
+#include <QUrl>
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Records what would have been started instead of starting it.
+class RecordingLauncher : public ShellLauncher
+{
+public:
+    struct Start
+    {
+        QString program;
+        QStringList arguments;
+        QString workingFolder;
+    };
+
+    explicit RecordingLauncher(bool programsStart = true) : m_programsStart(programsStart) {}
+
+    bool openUrl(const QUrl& url) const override
+    {
+        opened << url;
+        return true;
+    }
+    bool startDetached(const QString& program, const QStringList& arguments,
+                       const QString& workingFolder) const override
+    {
+        started << Start{program, arguments, workingFolder};
+        return m_programsStart;
+    }
+
+    mutable QList<QUrl> opened;
+    mutable QList<Start> started;
+
+private:
+    bool m_programsStart;
+};
+
+QString qPath(const fs::path& path)
+{
+    return QString::fromStdString(path.string());
+}
+
+} // namespace
+
+class ViewFirstImageTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void viewerGetsTheFirstJpegElseTheFirstBmpNeverPng()
+    {
+        TempDir dir;
+        const fs::path images = dir.path() / "holiday frames";
+        fs::create_directory(images);
+        for (const char* name : {"0.png", "a.bmp", "b 1.jpg", "c.JPG", "my viewer"})
+            WriteBytes((images / name).string(), {'x'});
+        const QString viewer = qPath(images / "my viewer");
+        MessageRecorder recorder;
+        RecordingLauncher launcher;
+        QVERIFY(ViewFirstImage(nullptr, qPath(images), viewer, launcher));
+        fs::remove(images / "b 1.jpg");
+        fs::remove(images / "c.JPG");
+        QVERIFY(ViewFirstImage(nullptr, qPath(images) + u'/', viewer, launcher));
+
+        QCOMPARE(launcher.started.size(), 2);
+        QCOMPARE(launcher.started[0].program, viewer);
+        QCOMPARE(launcher.started[0].arguments, QStringList{qPath(images / "b 1.jpg")});
+        QCOMPARE(launcher.started[0].workingFolder, qPath(images));
+        QCOMPARE(launcher.started[1].arguments, QStringList{qPath(images / "a.bmp")});
+        QVERIFY(launcher.opened.isEmpty());
+        QVERIFY(recorder.messages().isEmpty());
+    }
+
+    void saysSoWhenThereIsNothingToView()
+    {
+        TempDir images;
+        WriteBytes(images.file("only.png"), {'x'});
+        fs::create_directory(images.path() / "folder.jpg");
+        MessageRecorder recorder;
+        RecordingLauncher launcher;
+        QVERIFY(!ViewFirstImage(nullptr, qPath(images.path()), QString(), launcher));
+        QVERIFY(!ViewFirstImage(nullptr, qPath(images.path() / "missing"), QString(), launcher));
+
+        QCOMPARE(recorder.texts(),
+                 QStringList(2, QStringLiteral(u"抱歉，在目标目录中找不到可查看的文件。")));
+        QCOMPARE(recorder.messages().front().buttons, QMessageBox::Ok);
+        QCOMPARE(recorder.messages().front().icon, QMessageBox::Warning);
+        QVERIFY(launcher.started.isEmpty() && launcher.opened.isEmpty());
+    }
+
+    void desktopOpensTheImageWhenTheViewerCannot()
+    {
+        TempDir dir;
+        WriteBytes(dir.file("viewer"), {'x'});
+        const QString image = qPath(dir.path() / "shot #1.jpg");
+        const QList<QUrl> imageUrl{QUrl::fromLocalFile(image)};
+        QCOMPARE(imageUrl.front().toLocalFile(), image);
+
+        // No viewer set, a viewer uninstalled since, a folder chosen as the viewer.
+        for (const QString& viewer : {QString(), qPath(dir.path() / "gone"), qPath(dir.path())}) {
+            RecordingLauncher launcher;
+            QVERIFY(OpenInViewer(image, viewer, launcher));
+            QVERIFY2(launcher.started.isEmpty(), qPrintable(viewer));
+            QCOMPARE(launcher.opened, imageUrl);
+        }
+        RecordingLauncher nothingStarts(false);
+        QVERIFY(OpenInViewer(image, qPath(dir.path() / "viewer"), nothingStarts));
+        QCOMPARE(nothingStarts.started.size(), 1);
+        QCOMPARE(nothingStarts.opened, imageUrl);
+    }
+};
+
+int runViewFirstImageTests(int argc, char** argv)
+{
+    ViewFirstImageTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "view_first_image_test.moc"

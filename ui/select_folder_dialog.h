@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QFileDialog>
+#include <QString>
+
+class QLineEdit;
+
+// Whether the folder dialog lists the files of the folder being browsed, besides its folders.
+enum class FolderDialogFiles
+{
+    Hide,
+    Show,
+};
+
+// Lets the user pick a folder, which need not exist yet. It is Qt's own file dialog reshaped
+// for folders: a "Current Folder:" field, which follows the browsing and can be edited, takes
+// the place of the file-name field, and OK checks the field's folder, offers to create it when
+// it is missing and returns it. Files can be listed too, so that the user sees what a folder
+// holds before choosing it.
+class CSelectFolderDialog : public QFileDialog
+{
+    Q_OBJECT
+
+public:
+    // filter is given in the program's filter text: descriptions and their patterns, all
+    // separated by '|' and ended by "||", as in "Jpg Files(*.jpg)|*.jpg|All Files(*.*)|*.*||";
+    // it chooses the files listed and fills the file-type list. Without a filter every file
+    // is listed and the file-type list is hidden. The dialog starts browsing initialFolder
+    // and shows it in its field.
+    CSelectFolderDialog(FolderDialogFiles files, const QString& initialFolder,
+                        const QString& filter = {}, QWidget* parent = nullptr);
+
+    // Runs the dialog modally: QDialog::Accepted when a folder was chosen, else Rejected.
+    int DoModal();
+    // The chosen folder, with one '/' at its end; empty until the dialog is accepted.
+    QString GetSelectedPath() const { return m_selectedPath; }
+    // The folder being browsed; emptied when DoModal returns.
+    QString currentFolder() const { return m_currentFolder; }
+
+public slots:
+    // Every way Qt's dialog has of accepting (the OK button, Enter in a field, activating a
+    // file) comes here, so the field's folder is always checked.
+    void accept() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void replaceFileNameField(const QString& initialFolder);
+    void replaceAcceptButton();
+    void followBrowsedFolder();
+    void onFolderChanged();
+    bool takeFolder(QString text);
+
+    QLineEdit* m_pathEdit = nullptr; // a child of the dialog
+    QString m_selectedPath;
+    QString m_currentFolder;
+};
