@@ -1,0 +1,206 @@
+#include "cli/commands.h"
+
+#include "batch/image_file_type.h"
+#include "cli/console_owner.h"
+#include "platform/exception.h"
+#include "settings/settings.h"
+#include "video/frame_export.h"
+#include "video/frame_source.h"
+
+#include <csignal>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+volatile std::sig_atomic_t g_interrupted = 0;
+
+void onInterrupt(int)
+{
+    g_interrupted = 1;
+}
+
+// Ctrl-C asks a running loop to stop after the frame in hand; a second one ends the program.
+void catchInterrupt()
+{
+    struct sigaction action {};
+    action.sa_handler = onInterrupt;
+    action.sa_flags = SA_RESETHAND;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+}
+
+int fail(const std::string& message)
+{
+    std::fprintf(stderr, "clipmint-cli: %s\n", message.c_str());
+    return 1;
+}
+
+void expectArguments(const CommandLine& line, size_t count, const char* usage)
+{
+    if (line.arguments.size() != count)
+        throw UsageError(std::string("usage: clipmint-cli ") + usage);
+}
+
+bool openVideo(CFrameSource& source, const std::string& path, FrameSourceOwner& owner,
+               WantFrames wantFrames, std::int64_t& bitrate)
+{
+    if (source.Open(path, nullptr, &owner, bitrate, wantFrames))
+        return true;
+    std::fprintf(stderr, "clipmint-cli: can't open %s: %s\n", path.c_str(),
+                 source.errorText().c_str());
+    return false;
+}
+
+bool openDecodable(CFrameSource& source, const std::string& path, FrameSourceOwner& owner)
+{
+    std::int64_t bitrate = 0;
+    if (!openVideo(source, path, owner, WantFrames::Yes, bitrate))
+        return false;
+    if (source.hasDecoder())
+        return true;
+    std::fprintf(stderr, "clipmint-cli: the video's codec can't be decoded: %s\n",
+                 source.errorText().c_str());
+    return false;
+}
+
+} // namespace
+
+int RunInfo(const CommandLine& line)
+{
+    expectArguments(line, 1, "info VIDEO [--keys]");
+    ConsoleOwner owner(ConsoleOwner::Progress::Hidden);
+    CFrameSource source;
+    std::int64_t bitrate = 0;
+    if (!openVideo(source, line.arguments[0], owner, WantFrames::Yes, bitrate))
+        return 1;
+
+    std::vector<int> keys;
+    for (int key = source.FindKeyFrame(source.firstFrame(), SearchDirection::Forward); key >= 0;
+         key = source.FindKeyFrame(key + 1, SearchDirection::Forward)) {
+        keys.push_back(key);
+        if (key == source.lastFrame())
+            break;
+    }
+    std::printf("file: %s\n", source.path().c_str());
+    std::printf("size: %dx%d\n", source.width(), source.height());
+    std::printf("first frame: %s\n", source.FormatFrameText(source.firstFrame()).c_str());
+    std::printf("last frame: %s\n", source.FormatFrameText(source.lastFrame()).c_str());
+    std::printf("frames: %d\n", source.lastFrame() - source.firstFrame() + 1);
+    std::printf("rate: %u/%u\n", source.rate(), source.scale());
+    std::printf("fps: %d\n", source.framesPerSecond());
+    std::printf("bitrate: %lld\n", static_cast<long long>(bitrate));
+    std::printf("decoder: %s\n", source.hasDecoder() ? "yes" : "none");
+    std::printf("key frames: %zu\n", keys.size());
+    if (line.options.count("--keys")) {
+        for (int key : keys)
+            std::printf("%d\n", key);
+    }
+    return 0;
+}
+
+int RunFrame(const CommandLine& line, const CSettings& settings)
+{
+    expectArguments(line, 3, "frame VIDEO N OUT [--quality Q]");
+    const int frame = IntegerArgument(line.arguments[1], "the frame number");
+    const std::string& out = line.arguments[2];
+    const ImageFileType type = GetImageFileType(out);
+    if (type != IMG_TYPE_JPEG && type != IMG_TYPE_BMP && type != IMG_TYPE_PNG)
+        throw UsageError("Sorry, the valid extention only can be jpg, png or bmp.");
+    CSettings options = settings;
+    if (const auto quality = IntegerOption(line, "--quality", 0, 100))
+        options.SetOption(OPTION_JPEG_QUALITY, *quality);
+
+    ConsoleOwner owner(ConsoleOwner::Progress::Hidden);
+    CFrameSource source;
+    source.setSettings(&options);
+    if (!openDecodable(source, line.arguments[0], owner))
+        return 1;
+    if (frame < source.firstFrame() || frame > source.lastFrame())
+        return fail("frame " + std::to_string(frame) + " is outside the video's frames " +
+                    std::to_string(source.firstFrame()) + " to " +
+                    std::to_string(source.lastFrame()));
+    source.ShowFrame(frame, nullptr);
+    try {
+        switch (source.SaveCurrentFrame(out)) {
+        case SaveFrameResult::Written:
+            return 0;
+        case SaveFrameResult::NothingDecoded:
+            return fail("frame " + std::to_string(frame) + " can't be decoded");
+        default:
+            return fail(source.saveErrorText(out));
+        }
+    } catch (const CException& error) {
+        return fail(error.ErrorText());
+    }
+}
+
+int RunRecord(const CommandLine& line, CSettings& settings)
+{
+    expectArguments(line, 2,
+                    "record VIDEO FOLDER [--from N] [--to M] [--every K] [--format jpg|png|bmp] "
+                    "[--quality Q]");
+    const std::string& folder = line.arguments[1];
+    if (const auto every = IntegerOption(line, "--every", 1, 1000000))
+        settings.SetOption(OPTION_EVERY_FRAME, *every - 1);
+    if (const auto quality = IntegerOption(line, "--quality", 0, 100))
+        settings.SetOption(OPTION_JPEG_QUALITY, *quality);
+    if (const auto format = line.options.find("--format"); format != line.options.end()) {
+        const std::string& name = format->second;
+        if (name == "bmp")
+            settings.SetOption(OPTION_JPEG, 0);
+        else if (name == "jpg" || name == "jpeg")
+            settings.SetOption(OPTION_JPEG, 1);
+        else if (name == "png")
+            settings.SetOption(OPTION_JPEG, 2);
+        else
+            throw UsageError("--format takes jpg, png or bmp");
+    }
+
+    ConsoleOwner owner(isatty(STDERR_FILENO) ? ConsoleOwner::Progress::Shown
+                                             : ConsoleOwner::Progress::Hidden);
+    CFrameSource source;
+    source.setSettings(&settings);
+    if (!openDecodable(source, line.arguments[0], owner))
+        return 1;
+    const int from = IntegerOption(line, "--from", INT32_MIN, INT32_MAX).value_or(source.firstFrame());
+    const int to = IntegerOption(line, "--to", INT32_MIN, INT32_MAX).value_or(source.lastFrame());
+    if (from < source.firstFrame() || from > source.lastFrame())
+        return fail("--from " + std::to_string(from) + " is outside the video's frames " +
+                    std::to_string(source.firstFrame()) + " to " +
+                    std::to_string(source.lastFrame()));
+    if (const std::string error = MakeSureDirectoryPathExists(folder); !error.empty())
+        return fail("Sorry, can't create target folder. Please check it. (" + folder + ": " + error +
+                    ")");
+
+    owner.setRange(from, std::min(to, source.lastFrame()));
+    catchInterrupt();
+    source.setMessagePump([&source] {
+        if (g_interrupted)
+            source.RequestStop(CloseAfterStop::No);
+    });
+    const RecordResult result = source.Record(folder, from, to);
+    owner.endProgressLine();
+    std::fprintf(stderr, "%d image%s written to %s%s\n", result.saved, result.saved == 1 ? "" : "s",
+                 folder.c_str(), g_interrupted ? " (stopped)" : "");
+    if (!result.error.empty())
+        return fail(result.error);
+    return g_interrupted ? 1 : 0;
+}
+
+int RunSizes(const CommandLine& line)
+{
+    expectArguments(line, 1, "sizes VIDEO");
+    ConsoleOwner owner(ConsoleOwner::Progress::Hidden);
+    CFrameSource source;
+    std::int64_t bitrate = 0;
+    if (!openVideo(source, line.arguments[0], owner, WantFrames::No, bitrate))
+        return 1;
+    int frame = source.firstFrame();
+    owner.setSizeReceiver([&frame](std::uint32_t bytes) {
+        std::printf("%d\t%u\n", frame++, bytes);
+    });
+    if (!source.ScanSampleSizes())
+        return fail("the scan was stopped");
+    return std::fflush(stdout) == 0 ? 0 : fail("can't write the sizes");
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "cli/command_line.h"
+
+#include <string>
+
+class CSettings;
+
+// Each command returns the exit status: 0 done, 1 failed (one line on standard error said why).
+// A wrong command line throws UsageError.
+int RunInfo(const CommandLine& line);
+int RunFrame(const CommandLine& line, const CSettings& settings);
+int RunRecord(const CommandLine& line, CSettings& settings);
+int RunSizes(const CommandLine& line);

@@ -1,0 +1,79 @@
+// clipmint-cli: the engine without windows, for scripts and batch use.
+
+#include "cli/command_line.h"
+#include "cli/commands.h"
+#include "settings/settings.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char kUsage[] = R"(Usage: clipmint-cli COMMAND [ARGUMENTS] [OPTIONS]
+
+Takes still images out of video files.
+
+Commands:
+  info VIDEO [--keys]
+      Frame size, first and last frame, frame rate, bitrate and key frames.
+      --keys lists the key frames, one a line.
+  frame VIDEO N OUT [--quality Q]
+      Saves frame N as OUT; the type follows OUT's extension (.jpg, .jpeg, .bmp,
+      .dib or .png). --quality sets the JPEG quality (0 to 100).
+  record VIDEO FOLDER [--from N] [--to M] [--every K] [--format jpg|png|bmp]
+                      [--quality Q]
+      Saves every K-th frame from N to M into FOLDER as 000123.jpg and so on,
+      creating the folder. Defaults come from the settings file: the whole
+      video, every frame, BMP, quality 75. Ctrl-C stops and keeps what was
+      written.
+  sizes VIDEO
+      The stored size of every frame in bytes, one "frame<TAB>bytes" a line,
+      read from the file's index.
+
+Exit status: 0 done, 1 failed, 2 wrong command line.
+)";
+
+// The settings file of the program beside this tool, so both share their options.
+std::filesystem::path settingsPath()
+{
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    const std::filesystem::path folder = error ? std::filesystem::current_path() : self.parent_path();
+    return CSettings::BuildIniPath(folder / "clipmint");
+}
+
+int run(const std::vector<std::string>& words)
+{
+    const CommandLine line = ParseCommandLine(
+        words, {"--quality", "--from", "--to", "--every", "--format"}, {"--keys"});
+    if (line.help || line.command.empty()) {
+        std::fputs(kUsage, line.help ? stdout : stderr);
+        return line.help ? 0 : 2;
+    }
+    CSettings settings(settingsPath());
+    settings.LoadOptions();
+    if (line.command == "info")
+        return RunInfo(line);
+    if (line.command == "frame")
+        return RunFrame(line, settings);
+    if (line.command == "record")
+        return RunRecord(line, settings);
+    if (line.command == "sizes")
+        return RunSizes(line);
+    throw UsageError("unknown command \"" + line.command + "\"");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    try {
+        return run(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const UsageError& error) {
+        std::fprintf(stderr, "clipmint-cli: %s (see clipmint-cli --help)\n",
+                     error.message().c_str());
+        return 2;
+    }
+}
