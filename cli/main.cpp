@@ -3,6 +3,7 @@
 #include "cli/command_line.h"
 #include "cli/commands.h"
 #include "settings/settings.h"
+#include "video/video_library.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -69,6 +70,8 @@ int run(const std::vector<std::string>& words)
 
 int main(int argc, char** argv)
 {
+    // Damaged files are reported in one line of ours, not in the decoder's own words.
+    SetVideoLibraryMessages(VideoLibraryMessages::Hidden);
     try {
         return run(std::vector<std::string>(argv + 1, argv + argc));
     } catch (const UsageError& error) {

@@ -1,0 +1,174 @@
+#include "image/dib_image.h"
+#include "image/png_codec.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <sys/wait.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct CliRun
+{
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs clipmint-cli with arguments (a shell word list) and collects its exit status and output.
+CliRun cli(const TempDir& dir, const std::string& arguments)
+{
+    const std::string errFile = dir.file("stderr.txt");
+    const std::string command =
+        std::string("'") + CLIPMINT_CLI + "' " + arguments + " 2>'" + errFile + "'";
+    CliRun run;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr)
+        return run;
+    std::array<char, 4096> buffer;
+    size_t got;
+    while ((got = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+        run.out.append(buffer.data(), got);
+    const int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    const auto err = ReadBytes(errFile);
+    run.err.assign(err.begin(), err.end());
+    return run;
+}
+
+int countLines(const std::string& text)
+{
+    return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+}
+
+class CliTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        s_dir = new TempDir;
+        s_video = s_dir->file("clip.avi");
+        const std::string make = "ffmpeg -v error -y -f lavfi -i testsrc=size=64x48:rate=25 -frames:v 30 "
+                                 "-c:v mpeg4 -bf 2 -g 12 '" + s_video + "'";
+        ASSERT_EQ(std::system(make.c_str()), 0);
+    }
+    static void TearDownTestSuite() { delete s_dir; }
+
+    static TempDir* s_dir;
+    static std::string s_video;
+    TempDir m_dir;
+};
+
+TempDir* CliTest::s_dir = nullptr;
+std::string CliTest::s_video;
+
+} // namespace
+
+TEST_F(CliTest, WrongCommandLinesExitWithTwo)
+{
+    const CliRun help = cli(m_dir, "--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("Usage: clipmint-cli"), std::string::npos);
+    for (const char* arguments :
+         {"", "bogus", "info", "info a b", "frame v.avi x out.png", "frame v.avi 1 out.gif",
+          "record v.avi out --every 0", "record v.avi out --format gif", "info v.avi --nonsense",
+          "record v.avi out --quality"}) {
+        const CliRun run = cli(m_dir, arguments);
+        EXPECT_EQ(run.status, 2) << arguments;
+        EXPECT_NE(run.err, "") << arguments;
+    }
+}
+
+TEST_F(CliTest, BadVideosFailWithOneLine)
+{
+    WriteBytes(m_dir.file("empty.avi"), {});
+    WriteBytes(m_dir.file("text.avi"), {'h', 'e', 'l', 'l', 'o', '\n'});
+    auto truncated = ReadBytes(s_video);
+    truncated.resize(truncated.size() / 3);
+    WriteBytes(m_dir.file("truncated.avi"), truncated);
+    for (const char* name : {"empty.avi", "text.avi", "missing.avi"}) {
+        const CliRun run = cli(m_dir, "info '" + m_dir.file(name) + "'");
+        EXPECT_EQ(run.status, 1) << name;
+        EXPECT_EQ(countLines(run.err), 1) << name << ": " << run.err;
+    }
+    // A cut file still opens; the frames past the cut can't be saved.
+    const CliRun cut = cli(m_dir, "frame '" + m_dir.file("truncated.avi") + "' 29 '" +
+                                   m_dir.file("last.png") + "'");
+    EXPECT_EQ(cut.status, 1) << cut.err;
+    EXPECT_EQ(countLines(cut.err), 1) << cut.err;
+}
+
+TEST_F(CliTest, InfoTellsRangeRateAndKeyFrames)
+{
+    const CliRun run = cli(m_dir, "info '" + s_video + "' --keys");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("size: 64x48\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("first frame: 0 00:00:00.000\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("last frame: 29 00:00:01.160\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("rate: 25/1\nfps: 25\n"), std::string::npos) << run.out;
+    // The encoder places key frames by its own rules; the file has three.
+    EXPECT_NE(run.out.find("key frames: 3\n0\n"), std::string::npos) << run.out;
+}
+
+TEST_F(CliTest, FrameSavesTheNamedFrame)
+{
+    const std::string out = m_dir.file("f.png");
+    ASSERT_EQ(cli(m_dir, "frame '" + s_video + "' 17 '" + out + "'").status, 0);
+    CDibImage image;
+    ASSERT_EQ(LoadPng(out, image), 1);
+    EXPECT_EQ(image.Width(), 64);
+    EXPECT_EQ(image.Height(), 48);
+
+    const CliRun outside = cli(m_dir, "frame '" + s_video + "' 30 '" + out + "'");
+    EXPECT_EQ(outside.status, 1);
+    EXPECT_NE(outside.err.find("outside"), std::string::npos);
+    const CliRun unwritable = cli(m_dir, "frame '" + s_video + "' 3 '" + m_dir.file("no/f.png") + "'");
+    EXPECT_EQ(unwritable.status, 1);
+    EXPECT_NE(unwritable.err.find("No such file or directory"), std::string::npos) << unwritable.err;
+}
+
+TEST_F(CliTest, RecordWritesNumberedFilesIntoANewFolder)
+{
+    const std::string folder = m_dir.file("a/b/frames");
+    const CliRun run = cli(m_dir, "record '" + s_video + "' '" + folder +
+                                   "' --from 10 --to 22 --every 5 --format png");
+    ASSERT_EQ(run.status, 0) << run.err;
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"000010.png", "000015.png", "000020.png"}));
+    EXPECT_NE(run.err.find("3 images written"), std::string::npos) << run.err;
+
+    WriteBytes(m_dir.file("file"), {1});
+    const CliRun blocked = cli(m_dir, "record '" + s_video + "' '" + m_dir.file("file/sub") + "'");
+    EXPECT_EQ(blocked.status, 1);
+    EXPECT_NE(blocked.err.find("can't create target folder"), std::string::npos) << blocked.err;
+}
+
+TEST_F(CliTest, RecordIntoAFullDiskStopsWithTheErrorAndKeepsWhatWasWritten)
+{
+    const std::string folder = m_dir.file("full");
+    fs::create_directories(folder);
+    fs::create_symlink("/dev/full", folder + "/000004.jpg");
+    const CliRun run = cli(m_dir, "record '" + s_video + "' '" + folder + "' --format jpg");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("Output file write error --- out of disk space?"), std::string::npos)
+        << run.err;
+    for (int frame = 0; frame < 4; ++frame)
+        EXPECT_TRUE(fs::exists(folder + "/00000" + std::to_string(frame) + ".jpg"));
+    EXPECT_FALSE(fs::exists(folder + "/000005.jpg"));
+}
+
+TEST_F(CliTest, SizesListsEveryFrame)
+{
+    const CliRun run = cli(m_dir, "sizes '" + s_video + "'");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(countLines(run.out), 30);
+    EXPECT_EQ(run.out.rfind("0\t", 0), 0u);
+}
