@@ -5,8 +5,6 @@
 #include "platform/stdio_file.h"
 
 #include <cstring>
-#include <new>
-#include <vector>
 
 namespace {
 
@@ -65,48 +63,19 @@ std::uint8_t scaleByInk(int value, int ink)
     return static_cast<std::uint8_t>((value * ink + 127) / 255);
 }
 
-// Writes one decoded scanline into a DIB row as blue, green, red.
-void storeRow(const j_decompress_ptr cinfo, const JSAMPLE* in, std::uint8_t* out)
+// Turns one scanline of inks into blue, green, red. Adobe's files store the inks inverted, and
+// YCCK always comes from them.
+void storeCmykRow(const j_decompress_ptr cinfo, const JSAMPLE* in, std::uint8_t* out)
 {
-    const JDIMENSION width = cinfo->output_width;
-    switch (cinfo->out_color_space) {
-    case JCS_GRAYSCALE:
-        for (JDIMENSION x = 0; x < width; ++x, out += 3)
-            out[0] = out[1] = out[2] = in[x];
-        break;
-    case JCS_CMYK: {
-        // Adobe's files store the inks inverted, and YCCK always comes from them.
-        const bool inverted = cinfo->saw_Adobe_marker;
-        for (JDIMENSION x = 0; x < width; ++x, in += 4, out += 3) {
-            const int c = inverted ? in[0] : 255 - in[0];
-            const int m = inverted ? in[1] : 255 - in[1];
-            const int y = inverted ? in[2] : 255 - in[2];
-            const int k = inverted ? in[3] : 255 - in[3];
-            out[0] = scaleByInk(y, k);
-            out[1] = scaleByInk(m, k);
-            out[2] = scaleByInk(c, k);
-        }
-        break;
-    }
-    default:
-        for (JDIMENSION x = 0; x < width; ++x, in += 3, out += 3) {
-            out[0] = in[2];
-            out[1] = in[1];
-            out[2] = in[0];
-        }
-        break;
-    }
-}
-
-int outputComponentsFor(J_COLOR_SPACE space)
-{
-    switch (space) {
-    case JCS_GRAYSCALE:
-        return 1;
-    case JCS_CMYK:
-        return 4;
-    default:
-        return 3;
+    const bool inverted = cinfo->saw_Adobe_marker;
+    for (JDIMENSION x = 0; x < cinfo->output_width; ++x, in += 4, out += 3) {
+        const int c = inverted ? in[0] : 255 - in[0];
+        const int m = inverted ? in[1] : 255 - in[1];
+        const int y = inverted ? in[2] : 255 - in[2];
+        const int k = inverted ? in[3] : 255 - in[3];
+        out[0] = scaleByInk(y, k);
+        out[1] = scaleByInk(m, k);
+        out[2] = scaleByInk(c, k);
     }
 }
 
@@ -126,9 +95,11 @@ DecodeResult decodeJpeg(jpeg_decompress_struct* cinfo, JpegErrorManager* errors,
         jpeg_mem_src(cinfo, input->data, static_cast<unsigned long>(input->size));
 
     jpeg_read_header(cinfo, TRUE);
+    // The library writes grey and colour pictures straight into the DIB rows as blue, green, red;
+    // only inks need a pass of ours.
     switch (cinfo->jpeg_color_space) {
     case JCS_GRAYSCALE:
-        cinfo->out_color_space = JCS_GRAYSCALE;
+        cinfo->out_color_space = JCS_EXT_BGR;
         break;
     case JCS_CMYK:
     case JCS_YCCK:
@@ -137,7 +108,7 @@ DecodeResult decodeJpeg(jpeg_decompress_struct* cinfo, JpegErrorManager* errors,
     default:
         if (cinfo->num_components != 3)
             FailJpeg(reinterpret_cast<j_common_ptr>(cinfo), "Unsupported JPEG color space");
-        cinfo->out_color_space = JCS_RGB;
+        cinfo->out_color_space = JCS_EXT_BGR;
         break;
     }
     cinfo->dct_method = JDCT_FLOAT;
@@ -148,16 +119,23 @@ DecodeResult decodeJpeg(jpeg_decompress_struct* cinfo, JpegErrorManager* errors,
         return DecodeResult::CreateFailed;
 
     jpeg_start_decompress(cinfo);
-    if (cinfo->output_components != outputComponentsFor(cinfo->out_color_space) ||
-        cinfo->output_width != cinfo->image_width || cinfo->output_height != cinfo->image_height)
+    const bool inks = cinfo->out_color_space == JCS_CMYK;
+    if (cinfo->output_components != (inks ? 4 : 3) || cinfo->output_width != cinfo->image_width ||
+        cinfo->output_height != cinfo->image_height)
         FailJpeg(reinterpret_cast<j_common_ptr>(cinfo), "Unexpected JPEG output format");
 
-    JSAMPARRAY row = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE,
-                                                 cinfo->output_width * cinfo->output_components, 1);
+    JSAMPARRAY inkRow = nullptr;
+    if (inks)
+        inkRow = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE,
+                                             cinfo->output_width * 4, 1);
     while (cinfo->output_scanline < cinfo->output_height) {
-        std::uint8_t* target = image->PictureRow(static_cast<int>(cinfo->output_scanline));
-        jpeg_read_scanlines(cinfo, row, 1);
-        storeRow(cinfo, row[0], target);
+        JSAMPROW target = image->PictureRow(static_cast<int>(cinfo->output_scanline));
+        if (inks) {
+            jpeg_read_scanlines(cinfo, inkRow, 1);
+            storeCmykRow(cinfo, inkRow[0], target);
+        } else {
+            jpeg_read_scanlines(cinfo, &target, 1);
+        }
     }
     jpeg_finish_decompress(cinfo);
     return DecodeResult::Done;
@@ -176,7 +154,7 @@ int loadJpeg(const JpegInput& input, CDibImage& image)
 
 // The library jumps back here on an error, so this function keeps no object with a destructor.
 bool encodeJpeg(jpeg_compress_struct* cinfo, JpegErrorManager* errors, std::FILE* file,
-                const CDibImage* image, int quality, JSAMPLE* rowBuffer)
+                const CDibImage* image, int quality)
 {
     if (setjmp(errors->jump))
         return false;
@@ -186,22 +164,19 @@ bool encodeJpeg(jpeg_compress_struct* cinfo, JpegErrorManager* errors, std::FILE
     cinfo->image_width = static_cast<JDIMENSION>(image->Width());
     cinfo->image_height = static_cast<JDIMENSION>(image->Height());
     cinfo->input_components = 3;
-    cinfo->in_color_space = JCS_RGB;
+    // The DIB rows go to the library as they are, blue, green, red.
+    cinfo->in_color_space = JCS_EXT_BGR;
     jpeg_set_defaults(cinfo);
     cinfo->optimize_coding = TRUE;
     cinfo->dct_method = JDCT_FLOAT;
     jpeg_set_quality(cinfo, quality, FALSE);
     jpeg_start_compress(cinfo, TRUE);
 
-    JSAMPROW rows[1] = {rowBuffer};
     while (cinfo->next_scanline < cinfo->image_height) {
-        const std::uint8_t* source = image->PictureRow(static_cast<int>(cinfo->next_scanline));
-        for (int x = 0; x < image->Width(); ++x, source += 3) {
-            rowBuffer[3 * x] = source[2];
-            rowBuffer[3 * x + 1] = source[1];
-            rowBuffer[3 * x + 2] = source[0];
-        }
-        jpeg_write_scanlines(cinfo, rows, 1);
+        // The library only reads the rows it is handed.
+        JSAMPROW row =
+            const_cast<JSAMPROW>(image->PictureRow(static_cast<int>(cinfo->next_scanline)));
+        jpeg_write_scanlines(cinfo, &row, 1);
     }
     jpeg_finish_compress(cinfo);
     return true;
@@ -249,12 +224,6 @@ int SaveJpeg(const std::string& path, const CDibImage& image, int quality)
 {
     if (image.IsEmpty() || image.BitCount() != 24)
         return 0;
-    std::vector<JSAMPLE> rowBuffer;
-    try {
-        rowBuffer.resize(static_cast<size_t>(image.Width()) * 3);
-    } catch (const std::bad_alloc&) {
-        return 0;
-    }
     StdioFile file = OpenStdioFile(path, "wb");
     if (!file)
         return 0;
@@ -262,7 +231,7 @@ int SaveJpeg(const std::string& path, const CDibImage& image, int quality)
     Compressor compressor;
     JpegErrorManager errors;
     compressor.cinfo.err = InstallJpegErrorHandler(errors);
-    if (!encodeJpeg(&compressor.cinfo, &errors, file.get(), &image, quality, rowBuffer.data()))
+    if (!encodeJpeg(&compressor.cinfo, &errors, file.get(), &image, quality))
         throw CJPEGException(errors.code, errors.text);
     if (const int error = CloseWrittenFile(file); error != 0)
         throw CFileException(path, error);
