@@ -1,0 +1,9 @@
+#include "platform/message_pump.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+
+void PumpMessages()
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}

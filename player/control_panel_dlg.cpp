@@ -1,0 +1,633 @@
+#include "player/control_panel_dlg.h"
+
+#include "batch/image_file_type.h"
+#include "platform/application_name.h"
+#include "platform/exception.h"
+#include "platform/message_box.h"
+#include "platform/message_pump.h"
+#include "player/dialog_tool_bar.h"
+#include "player/frame_slider.h"
+#include "player/player_parameters.h"
+#include "player/video_window_dlg.h"
+#include "settings/settings.h"
+#include "ui/caption_label.h"
+#include "ui/option_dlg.h"
+#include "ui/position_dlg.h"
+#include "ui/select_folder_dialog.h"
+#include "ui/view_first_image.h"
+#include "video/frame_export.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGridLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kImageFilter = QStringLiteral(
+    "Jpg Files(*.jpg)|*.jpg|Bmp Files(*.bmp)|*.bmp|Png Files(*.png)|*.png|All Files(*.*)|*.*||");
+
+QString applicationName()
+{
+    return QString::fromUtf8(kApplicationName);
+}
+
+// Paths go to the engine and the settings file in the file system's own encoding.
+std::string enginePath(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+QString displayPath(const std::string& path)
+{
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+} // namespace
+
+CControlPanelDlg::CControlPanelDlg(CSettings& settings, CVideoWindowDlg* videoWindow)
+    : QDialog(videoWindow, Qt::Tool), m_settings(settings), m_videoWindow(videoWindow)
+{
+    setObjectName(QStringLiteral("controlPanel"));
+    setWindowTitle(applicationName());
+    setWindowIcon(QIcon(QStringLiteral(":/icons/clipmint.svg")));
+    m_source.setSettings(&m_settings);
+    m_source.setMessagePump(PumpMessages);
+    // Each loop starts with the buttons showing the running state.
+    m_source.setIdleUpdate([this] { updateCommands(); });
+    m_settings.LoadViewerPath();
+    buildForm();
+    m_slider->Prepare();
+    m_slider->setTickInterval(10);
+    updateCommands();
+    m_slider->setFocus();
+}
+
+CControlPanelDlg::~CControlPanelDlg() = default;
+
+void CControlPanelDlg::buildForm()
+{
+    m_toolBar = new CDialogToolBar(this);
+    connect(m_toolBar, &CDialogToolBar::commandTriggered, this, &CControlPanelDlg::runCommand);
+    m_slider = new CFrameSlider(this);
+    connect(m_slider, &CFrameSlider::thumbTracked, this, &CControlPanelDlg::onThumbTracked);
+    connect(m_slider, &CFrameSlider::channelClicked, this, &CControlPanelDlg::onChannelClicked);
+    connect(m_slider, &CFrameSlider::leftButtonReleased, this, &CControlPanelDlg::onSliderReleased);
+
+    auto* line = new QFrame(this);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+
+    auto* form = new QVBoxLayout;
+    form->setContentsMargins(6, 0, 6, 6);
+    form->setSpacing(4);
+    form->addWidget(m_slider);
+    form->addLayout(buildFolderRow());
+    form->addLayout(buildFrameGrid());
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_toolBar);
+    layout->addWidget(line);
+    layout->addLayout(form);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+QLayout* CControlPanelDlg::buildFolderRow()
+{
+    m_targetLabel = new CCaptionLabel(this);
+    m_targetLabel->setObjectName(QStringLiteral("targetFolder"));
+    m_targetLabel->setEllipsis(CaptionEllipsis::Path);
+
+    auto* row = new QHBoxLayout;
+    row->addWidget(new QLabel(QStringLiteral("Save to"), this));
+    QPushButton* choose =
+        addButton(QStringLiteral("..."), "chooseFolderButton", &CControlPanelDlg::onChooseFolder);
+    choose->setFixedWidth(choose->fontMetrics().horizontalAdvance(choose->text()) + 16);
+    row->addWidget(choose);
+    row->addWidget(m_targetLabel, 1);
+    row->addWidget(addButton(QStringLiteral("View"), "viewButton", &CControlPanelDlg::onView));
+    row->addWidget(addFrameText(FrameTextControl::CurrentFrame, "currentFrameText"));
+    return row;
+}
+
+QLayout* CControlPanelDlg::buildFrameGrid()
+{
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(6);
+    grid->addWidget(new QLabel(QStringLiteral("First frame"), this), 0, 0);
+    grid->addWidget(addFrameText(FrameTextControl::FirstFrame, "firstFrameText"), 0, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Last frame"), this), 0, 2);
+    grid->addWidget(addFrameText(FrameTextControl::LastFrame, "lastFrameText"), 0, 3);
+    grid->addWidget(addButton(QStringLiteral("Save"), "saveParametersButton",
+                              &CControlPanelDlg::onSaveParameters),
+                    0, 5);
+    grid->addWidget(new QLabel(QStringLiteral("Start frame"), this), 1, 0);
+    grid->addWidget(addFrameText(FrameTextControl::BeginMark, "startFrameText"), 1, 1);
+    grid->addWidget(new QLabel(QStringLiteral("End frame"), this), 1, 2);
+    grid->addWidget(addFrameText(FrameTextControl::EndMark, "endFrameText"), 1, 3);
+    grid->addWidget(addButton(QStringLiteral("Load"), "loadParametersButton",
+                              &CControlPanelDlg::onLoadParameters),
+                    1, 5);
+    grid->setColumnStretch(4, 1);
+    return grid;
+}
+
+QLabel* CControlPanelDlg::addFrameText(FrameTextControl control, const char* name)
+{
+    auto* text = new QLabel(this);
+    text->setObjectName(QLatin1String(name));
+    text->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    // Wide enough for a frame of a long video: "1234567 12:34:56.789".
+    text->setMinimumWidth(
+        text->fontMetrics().horizontalAdvance(QStringLiteral("0000000 00:00:00.000")) + 8);
+    m_frameTexts[control] = text;
+    return text;
+}
+
+QPushButton* CControlPanelDlg::addButton(const QString& text, const char* name,
+                                         void (CControlPanelDlg::*slot)())
+{
+    auto* button = new QPushButton(text, this);
+    button->setObjectName(QLatin1String(name));
+    // Enter confirms nothing in the panel: no button becomes the default one.
+    button->setAutoDefault(false);
+    connect(button, &QPushButton::clicked, this, slot);
+    return button;
+}
+
+// Opening
+
+bool CControlPanelDlg::OpenVideo(const QString& path)
+{
+    PumpMessages();
+    m_videoWindow->clearFrame();
+    std::int64_t bitrate = 0;
+    if (!m_source.Open(enginePath(path), m_videoWindow, this, bitrate, WantFrames::Yes)) {
+        updateCommands();
+        return false;
+    }
+    m_videoWindow->setClientSize(m_source.GetFrameRect());
+    PumpMessages();
+    showFrameRange();
+    PumpMessages();
+    m_source.Redraw();
+    setWindowTitle(applicationName() + QStringLiteral(" - ") + QFileInfo(path).fileName());
+    m_videoWindow->setWindowTitle(
+        applicationName() +
+        QStringLiteral(" - %1Kbps, %2fps").arg(bitrate).arg(m_source.framesPerSecond()));
+    updateCommands();
+    if (!m_source.hasDecoder()) {
+        ShowMessage(this, QStringLiteral("Sorry, the pictures of this video can't be decoded: ") +
+                              QString::fromStdString(m_source.errorText()) +
+                              QStringLiteral(".\nIts frames stay black."));
+    }
+    return true;
+}
+
+bool CControlPanelDlg::openVideoOrTell(const QString& path)
+{
+    if (OpenVideo(path))
+        return true;
+    tellOpenFailed(path);
+    return false;
+}
+
+void CControlPanelDlg::tellOpenFailed(const QString& path)
+{
+    // The windows must not go on showing a video that is closed, not even behind the message.
+    resetAfterFailedOpen();
+    ShowMessage(this, QStringLiteral("Sorry, can't open the file\n") + path +
+                          QStringLiteral(".\nPlease check it."));
+}
+
+void CControlPanelDlg::showFrameRange()
+{
+    const int first = m_source.firstFrame();
+    const int last = m_source.lastFrame();
+    m_slider->setRange(first, last);
+    m_slider->setTickInterval(static_cast<int>((std::int64_t(last) - first) / 10));
+    m_slider->setValue(first);
+    m_slider->setSelection(first, last);
+}
+
+void CControlPanelDlg::resetAfterFailedOpen()
+{
+    m_source.Close();
+    for (const auto& [control, text] : m_frameTexts)
+        setFrameText(control, m_source.FormatFrameText(0));
+    m_slider->setRange(0, 0);
+    m_slider->setSelection(m_source.beginMark(), m_source.beginMark());
+    setWindowTitle(applicationName());
+    m_videoWindow->setWindowTitle(applicationName());
+    m_videoWindow->clearFrame();
+    updateCommands();
+}
+
+// Commands
+
+bool CControlPanelDlg::isCommandEnabled(PlayerCommand command) const
+{
+    const int state = m_source.state();
+    const bool idle = state == CFrameSource::StateIdle;
+    const bool running =
+        state == CFrameSource::StatePlaying || state == CFrameSource::StateRecording;
+    switch (command) {
+    case PlayerCommand::Open:
+        return !running;
+    case PlayerCommand::Stop:
+        return running;
+    case PlayerCommand::Record:
+    case PlayerCommand::PeriodRecord:
+        return idle && !m_targetFolder.isEmpty();
+    case PlayerCommand::Option:
+    case PlayerCommand::Scale:
+    case PlayerCommand::Average:
+    case PlayerCommand::About:
+    case PlayerCommand::Help:
+        return true;
+    default:
+        return idle;
+    }
+}
+
+void CControlPanelDlg::updateCommands()
+{
+    m_toolBar->updateCommands([this](PlayerCommand command) { return isCommandEnabled(command); });
+    m_slider->setEnabled(m_source.state() == CFrameSource::StateIdle);
+}
+
+void CControlPanelDlg::runCommand(PlayerCommand command)
+{
+    // A key can arrive after the state changed and before the buttons caught up.
+    if (!isCommandEnabled(command))
+        return;
+    if (const std::optional<int> frame = frameTarget(command))
+        m_source.Seek(*frame); // a frame outside the video, or -1 for no key frame, is ignored
+    else
+        runOtherCommand(command);
+    updateCommands();
+}
+
+std::optional<int> CControlPanelDlg::frameTarget(PlayerCommand command) const
+{
+    const int current = m_source.currentFrame();
+    switch (command) {
+    case PlayerCommand::FirstFrame:
+        return m_source.firstFrame();
+    case PlayerCommand::PrevFrame:
+        return current - 1;
+    case PlayerCommand::NextFrame:
+        return current + 1;
+    case PlayerCommand::LastFrame:
+        return m_source.lastFrame();
+    case PlayerCommand::NextKeyFrame:
+        return m_source.FindKeyFrame(current + 1, SearchDirection::Forward);
+    case PlayerCommand::PrevKeyFrame:
+        return m_source.FindKeyFrame(current - 1, SearchDirection::Backward);
+    default:
+        return std::nullopt;
+    }
+}
+
+void CControlPanelDlg::runOtherCommand(PlayerCommand command)
+{
+    switch (command) {
+    case PlayerCommand::Open:
+        return onOpen();
+    case PlayerCommand::SaveCurrentImage:
+        return onSaveCurrentImage();
+    case PlayerCommand::Play:
+        return m_source.Play();
+    case PlayerCommand::Stop:
+        return requestStop();
+    case PlayerCommand::Record:
+        return PrepareTargetFolder(m_source.currentFrame(), m_source.lastFrame());
+    case PlayerCommand::PeriodRecord:
+        return PrepareTargetFolder(m_source.beginMark(), m_source.endMark());
+    case PlayerCommand::Position:
+        return onPosition();
+    case PlayerCommand::StartPosition:
+        return onStartPosition();
+    case PlayerCommand::EndPosition:
+        return onEndPosition();
+    case PlayerCommand::Option:
+        return onOption();
+    case PlayerCommand::Scale:
+        // FIXME: the Scale tool's dialog, which resizes every image of a folder.
+    case PlayerCommand::Average:
+        // FIXME: the Average tool's dialog, which merges the images of a folder into one.
+    case PlayerCommand::Bitrate:
+        // FIXME: the Bitrate dialog with the per-second chart of the open video.
+    case PlayerCommand::About:
+        // FIXME: the About box with its e-mail and web links.
+    case PlayerCommand::Help:
+        // FIXME: open the help document beside the executable.
+    default:
+        return;
+    }
+}
+
+void CControlPanelDlg::requestStop()
+{
+    // A stop that closing asked for stays one that closes.
+    m_source.RequestStop(m_source.closeAfterStop() ? CloseAfterStop::Yes : CloseAfterStop::No);
+}
+
+void CControlPanelDlg::onOpen()
+{
+    QFileDialog dialog(this);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters({QStringLiteral("Media Files(*.avi)"),
+                           QStringLiteral("All videos(*.avi *.mp4 *.mkv *.mov *.webm *.m4v "
+                                          "*.mpg *.mpeg *.wmv *.flv *.ts)"),
+                           QStringLiteral("All Files (*)")});
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    openVideoOrTell(dialog.selectedFiles().first());
+}
+
+void CControlPanelDlg::onSaveCurrentImage()
+{
+    QFileDialog dialog(this);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("jpg"));
+    dialog.setNameFilters({QStringLiteral("Jpg Files(*.jpg)"), QStringLiteral("Bmp Files(*.bmp)"),
+                           QStringLiteral("Png Files(*.png)"), QStringLiteral("All Files(*)")});
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    // The area under the closed dialog is repainted before the work starts.
+    PumpMessages();
+    saveCurrentImageTo(dialog.selectedFiles().first());
+}
+
+void CControlPanelDlg::saveCurrentImageTo(const QString& path)
+{
+    const std::string file = enginePath(path);
+    switch (GetImageFileType(file)) {
+    case IMG_TYPE_JPEG:
+    case IMG_TYPE_BMP:
+    case IMG_TYPE_PNG:
+        break;
+    default:
+        ShowMessage(this,
+                    QStringLiteral("Sorry, the valid extention only can be jpg, png or bmp."));
+        return;
+    }
+    try {
+        if (m_source.SaveCurrentFrame(file) == SaveFrameResult::Failed)
+            ShowMessage(this, displayPath(m_source.saveErrorText(file)));
+    } catch (const CException& error) {
+        ShowMessage(this, displayPath(error.ErrorText()));
+    }
+}
+
+void CControlPanelDlg::PrepareTargetFolder(int from, int to)
+{
+    if (m_source.state() != CFrameSource::StateIdle || m_targetFolder.isEmpty())
+        return;
+    const std::string folder = enginePath(m_targetFolder);
+    if (!MakeSureDirectoryPathExists(folder).empty()) {
+        ShowMessage(this, QStringLiteral("Sorry, can't create target folder. Please check it."));
+        return;
+    }
+    const RecordResult result = m_source.Record(folder, from, to);
+    updateCommands();
+    if (!result.error.empty())
+        ShowMessage(this, displayPath(result.error));
+}
+
+void CControlPanelDlg::onPosition()
+{
+    CPositionDlg dialog(m_source, this);
+    dialog.exec();
+}
+
+void CControlPanelDlg::onOption()
+{
+    COptionDlg dialog(m_settings, this);
+    dialog.exec();
+}
+
+// The marks never cross: a start set after the end turns the old end into the start, and an
+// end set before the start turns the old start into the end.
+void CControlPanelDlg::onStartPosition()
+{
+    const int position = m_slider->value();
+    if (position <= m_source.endMark()) {
+        m_source.setBeginMark(position);
+    } else {
+        m_source.setBeginMark(m_source.endMark());
+        m_source.setEndMark(position);
+    }
+    showMarks();
+}
+
+void CControlPanelDlg::onEndPosition()
+{
+    const int position = m_slider->value();
+    if (position >= m_source.beginMark()) {
+        m_source.setEndMark(position);
+    } else {
+        m_source.setEndMark(m_source.beginMark());
+        m_source.setBeginMark(position);
+    }
+    showMarks();
+}
+
+void CControlPanelDlg::showMarks()
+{
+    m_slider->setSelection(m_source.beginMark(), m_source.endMark());
+    m_source.ShowMarkTexts();
+}
+
+// The slider
+
+void CControlPanelDlg::onThumbTracked()
+{
+    if (m_source.state() != CFrameSource::StateIdle)
+        return;
+    const int frame = m_slider->CursorFrame();
+    m_source.ShowCurrentText(frame);
+    m_sliderTarget = frame;
+}
+
+void CControlPanelDlg::onChannelClicked()
+{
+    if (m_source.state() == CFrameSource::StateIdle)
+        m_sliderTarget = m_slider->CursorFrame();
+}
+
+void CControlPanelDlg::onSliderReleased()
+{
+    if (m_source.state() != CFrameSource::StateIdle)
+        return;
+    m_source.Seek(m_sliderTarget);
+    // A release beyond either end seeks nowhere: the thumb and the text go back to the frame
+    // that is still on the screen.
+    m_slider->setValue(m_source.currentFrame());
+    m_source.ShowCurrentText(-1);
+}
+
+// The dialog's buttons
+
+void CControlPanelDlg::setTargetFolder(const QString& folder)
+{
+    m_targetFolder = folder;
+    m_targetLabel->setText(folder);
+    updateCommands();
+}
+
+void CControlPanelDlg::onChooseFolder()
+{
+    CSelectFolderDialog dialog(FolderDialogFiles::Show, m_targetFolder, kImageFilter, this);
+    if (dialog.DoModal() == QDialog::Accepted)
+        setTargetFolder(dialog.GetSelectedPath());
+}
+
+void CControlPanelDlg::onView()
+{
+    if (m_targetFolder.isEmpty()) {
+        ShowMessage(this, QStringLiteral("Please select the target folder."));
+        return;
+    }
+    ViewFirstImage(this, m_targetFolder, displayPath(m_settings.viewerPath()));
+}
+
+void CControlPanelDlg::onSaveParameters()
+{
+    if (ShowMessage(
+            this,
+            QStringLiteral("Are you sure you want to save and overwrite parameters in INI file?"),
+            MessageButtons::YesNo) != MessageAnswer::Yes)
+        return;
+    SavePlayerParameters(m_settings.iniFile(),
+                         {enginePath(m_targetFolder), m_source.path(), m_source.currentFrame(),
+                          m_source.beginMark(), m_source.endMark()});
+    ShowMessage(this, QStringLiteral("Parameters saved."));
+}
+
+void CControlPanelDlg::onLoadParameters()
+{
+    if (ShowMessage(this, QStringLiteral("Are you sure you want to load and replace parameters?"),
+                    MessageButtons::YesNo) != MessageAnswer::Yes)
+        return;
+    setTargetFolder(displayPath(LoadTargetDir(m_settings.iniFile())));
+    const std::string aviPath = LoadAviPath(m_settings.iniFile());
+    if (aviPath.empty())
+        return;
+    // A running loop ends at its next step instead of going on with the video loaded here.
+    requestStop();
+    const QString path = displayPath(aviPath);
+    const bool opened = OpenVideo(path);
+    PumpMessages();
+    if (!opened) {
+        tellOpenFailed(path);
+        return;
+    }
+    applyStoredFrames();
+    ShowMessage(this, QStringLiteral("Parameters loaded."));
+}
+
+void CControlPanelDlg::applyStoredFrames()
+{
+    // Marks are taken as stored, also outside the video; a recording keeps to the video.
+    const StoredFrames stored = LoadStoredFrames(m_settings.iniFile());
+    if (stored.beginFrame)
+        m_source.setBeginMark(*stored.beginFrame);
+    if (stored.endFrame)
+        m_source.setEndMark(*stored.endFrame);
+    m_slider->setSelection(m_source.beginMark(), m_source.endMark());
+    if (stored.currentFrame)
+        m_source.Seek(*stored.currentFrame);
+    m_source.ShowMarkTexts();
+}
+
+// Closing and minimising
+
+void CControlPanelDlg::OnCancel()
+{
+    const int state = m_source.state();
+    if (state == CFrameSource::StatePlaying || state == CFrameSource::StateRecording) {
+        m_source.RequestStop(CloseAfterStop::Yes);
+        return;
+    }
+    QMetaObject::invokeMethod(m_videoWindow, &CVideoWindowDlg::OnCancel, Qt::QueuedConnection);
+}
+
+void CControlPanelDlg::destroyWindow()
+{
+    // A loop still on the stack, one that a stop request never reached, ends at its next step.
+    m_source.Close();
+    m_destroying = true;
+    close();
+}
+
+void CControlPanelDlg::accept() {}
+
+void CControlPanelDlg::reject()
+{
+    OnCancel();
+}
+
+void CControlPanelDlg::closeEvent(QCloseEvent* event)
+{
+    if (m_destroying) {
+        event->accept();
+        return;
+    }
+    event->ignore();
+    OnCancel();
+}
+
+void CControlPanelDlg::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    // Minimising the panel minimises the video window, which takes the panel along.
+    if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMinimized)) {
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+        QMetaObject::invokeMethod(m_videoWindow, &QWidget::showMinimized, Qt::QueuedConnection);
+    }
+}
+
+// The frame source's reports
+
+QString CControlPanelDlg::frameText(FrameTextControl control) const
+{
+    return m_frameTexts.at(control)->text();
+}
+
+void CControlPanelDlg::setFrameText(FrameTextControl control, const std::string& text)
+{
+    m_frameTexts.at(control)->setText(QString::fromStdString(text));
+}
+
+void CControlPanelDlg::setSliderPosition(int frame)
+{
+    m_slider->setValue(frame);
+}
+
+void CControlPanelDlg::receiveSampleSize(std::uint32_t) {}
+
+void CControlPanelDlg::beginWaitCursor()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void CControlPanelDlg::endWaitCursor()
+{
+    QApplication::restoreOverrideCursor();
+}
+
+void CControlPanelDlg::postCancel()
+{
+    QMetaObject::invokeMethod(this, &CControlPanelDlg::OnCancel, Qt::QueuedConnection);
+}

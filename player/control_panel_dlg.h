@@ -1,0 +1,127 @@
+#pragma once
+
+#include "player/player_command.h"
+#include "video/frame_source.h"
+#include "video/frame_source_owner.h"
+
+#include <QDialog>
+#include <QString>
+
+#include <map>
+#include <optional>
+
+class CCaptionLabel;
+class CDialogToolBar;
+class CFrameSlider;
+class CSettings;
+class CVideoWindowDlg;
+class QGridLayout;
+class QLabel;
+class QPushButton;
+
+// The window from which the user drives everything: the tool bar of commands, the frame
+// slider, the target folder and the frame texts. It owns the frame source that draws into the
+// video window, and it is a tool window of the video window, which keeps it above that window
+// and takes it along when it is minimised.
+//
+// Playback and recording run inside a command and handle the queued events after every frame,
+// so the commands that stay enabled while they run (Stop above all) are entered from inside
+// them. The enable rules keep every command that would move the current frame or start a
+// second loop away from a running one.
+class CControlPanelDlg : public QDialog, public FrameSourceOwner
+{
+    Q_OBJECT
+
+public:
+    CControlPanelDlg(CSettings& settings, CVideoWindowDlg* videoWindow);
+    ~CControlPanelDlg() override;
+
+    // Opens the video, sizes the video window to its frames, gives the slider its range and
+    // draws the first frame. False when the video could not be opened; nothing is open then.
+    bool OpenVideo(const QString& path);
+    // OpenVideo, and when it fails, everything reset to "no video" and the user told.
+    bool openVideoOrTell(const QString& path);
+
+    // Creates the target folder and records the frames from `from` to `to` into it.
+    void PrepareTargetFolder(int from, int to);
+
+    // Runs the command when its rule allows it, then brings the enabled states up to date.
+    void runCommand(PlayerCommand command);
+    bool isCommandEnabled(PlayerCommand command) const;
+    // Applies the enable rules to the tool bar and the slider.
+    void updateCommands();
+
+    // The close request, from Escape, the close box or the video window: a running loop is
+    // asked to stop and comes back here when it has; otherwise the video window is told.
+    void OnCancel();
+    // The last step of closing: the video is closed and the window goes.
+    void destroyWindow();
+
+    CFrameSource& source() { return m_source; }
+    CDialogToolBar* toolBar() const { return m_toolBar; }
+    CFrameSlider* slider() const { return m_slider; }
+    QString targetFolder() const { return m_targetFolder; }
+    void setTargetFolder(const QString& folder);
+    QString frameText(FrameTextControl control) const;
+
+    void setFrameText(FrameTextControl control, const std::string& text) override;
+    void setSliderPosition(int frame) override;
+    void receiveSampleSize(std::uint32_t bytes) override;
+    void beginWaitCursor() override;
+    void endWaitCursor() override;
+    void postCancel() override;
+
+public slots:
+    // Enter has nothing to confirm here.
+    void accept() override;
+    void reject() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void buildForm();
+    QLayout* buildFolderRow();
+    QLayout* buildFrameGrid();
+    QLabel* addFrameText(FrameTextControl control, const char* name);
+    QPushButton* addButton(const QString& text, const char* name, void (CControlPanelDlg::*slot)());
+
+    std::optional<int> frameTarget(PlayerCommand command) const;
+    void runOtherCommand(PlayerCommand command);
+    void onOpen();
+    void onSaveCurrentImage();
+    void saveCurrentImageTo(const QString& path);
+    void onPosition();
+    void onOption();
+    void onStartPosition();
+    void onEndPosition();
+    void requestStop();
+    void showMarks();
+    void showFrameRange();
+    void tellOpenFailed(const QString& path);
+    void resetAfterFailedOpen();
+
+    void onThumbTracked();
+    void onChannelClicked();
+    void onSliderReleased();
+
+    void onChooseFolder();
+    void onView();
+    void onSaveParameters();
+    void onLoadParameters();
+    void applyStoredFrames();
+
+    CSettings& m_settings;
+    CVideoWindowDlg* m_videoWindow; // the parent
+    CFrameSource m_source;
+    int m_sliderTarget = 0;
+    QString m_targetFolder;
+    bool m_destroying = false;
+
+    // Children of the panel.
+    CDialogToolBar* m_toolBar = nullptr;
+    CFrameSlider* m_slider = nullptr;
+    CCaptionLabel* m_targetLabel = nullptr;
+    std::map<FrameTextControl, QLabel*> m_frameTexts;
+};

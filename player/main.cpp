@@ -1,0 +1,41 @@
+// clipmint: the windows over the engine.
+
+#include "player/player_app.h"
+#include "ui/ui_resources.h"
+#include "video/video_library.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QFile>
+#include <QIcon>
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationVersion(QStringLiteral(CLIPMINT_VERSION));
+    // Matches the desktop entry, so that a desktop shows the entry's name and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("clipmint"));
+    initUiResources();
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/clipmint.svg")));
+    SetVideoLibraryMessages(VideoLibraryMessages::Hidden);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Takes still images out of video files."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("video"), QStringLiteral("A video to open."),
+                                 QStringLiteral("[VIDEO]"));
+    parser.process(application);
+    const QStringList videos = parser.positionalArguments();
+    if (videos.size() > 1) {
+        std::fputs("clipmint: one video at a time\n", stderr);
+        return 2;
+    }
+
+    CPlayerApp player(QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString());
+    if (!player.InitInstance(videos.value(0)))
+        return 1;
+    return QApplication::exec();
+}

@@ -1,0 +1,147 @@
+#include "message_recorder.h"
+#include "player_test_suites.h"
+#include "started_player.h"
+#include "ui/option_dlg.h"
+#include "ui/position_dlg.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+
+namespace {
+
+template <typename Widget> Widget* part(const QWidget& dialog, const char* name)
+{
+    return dialog.findChild<Widget*>(QLatin1String(name));
+}
+
+// Runs the command and, once its modal dialog of type Dialog is up, acts on it.
+template <typename Dialog>
+void withDialogOf(const StartedPlayer& player, PlayerCommand command,
+                  const std::function<void(Dialog&)>& act)
+{
+    InsideLoop answer([] { return qobject_cast<Dialog*>(QApplication::activeModalWidget()); },
+                      [&] { act(*qobject_cast<Dialog*>(QApplication::activeModalWidget())); });
+    player.trigger(command);
+    QVERIFY(answer.ran());
+}
+
+} // namespace
+
+class DialogTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void optionOkStoresEveryOptionAndTheViewer()
+    {
+        StartedPlayer player;
+        withDialogOf<COptionDlg>(player, PlayerCommand::Option, [](COptionDlg& dialog) {
+            QCOMPARE(part<QComboBox>(dialog, "format")->currentText(), QStringLiteral("bmp"));
+            QCOMPARE(part<QSpinBox>(dialog, "jpegQuality")->value(), 75);
+            QVERIFY(!part<QSpinBox>(dialog, "delay")->isEnabled());
+            part<QSpinBox>(dialog, "everyFrame")->setValue(4);
+            part<QComboBox>(dialog, "format")->setCurrentIndex(2);
+            dialog.setViewerPath(QStringLiteral("/usr/bin/viewer"));
+            QTest::mouseClick(part<QPushButton>(dialog, "okButton"), Qt::LeftButton);
+        });
+        CSettings& settings = player.settings();
+        QCOMPARE(settings.GetOption(OPTION_EVERY_FRAME), 4);
+        QCOMPARE(settings.GetOption(OPTION_JPEG), 2);
+        QCOMPARE(settings.viewerPath(), std::string("/usr/bin/viewer"));
+        // The file has them too, for the next start.
+        CSettings reread(player.iniPath());
+        reread.LoadOptions();
+        reread.LoadViewerPath();
+        QCOMPARE(reread.GetOption(OPTION_EVERY_FRAME), 4);
+        QCOMPARE(reread.GetOption(OPTION_JPEG), 2);
+        QCOMPARE(reread.GetOption(OPTION_JPEG_QUALITY), 75);
+        QCOMPARE(reread.viewerPath(), std::string("/usr/bin/viewer"));
+    }
+
+    void anUnknownFormatShowsNoSelectionAndCancelKeepsEverything()
+    {
+        StartedPlayer player;
+        player.settings().SetOption(OPTION_JPEG, 7);
+        {
+            COptionDlg dialog(player.settings());
+            QCOMPARE(part<QComboBox>(dialog, "format")->currentIndex(), -1);
+            part<QSpinBox>(dialog, "everyFrame")->setValue(9);
+            dialog.reject();
+        }
+        QCOMPARE(player.settings().GetOption(OPTION_EVERY_FRAME), 0);
+        COptionDlg dialog(player.settings());
+        dialog.accept();
+        QCOMPARE(player.settings().GetOption(OPTION_JPEG), -1);
+    }
+
+    void positionByNumberStaysInsideTheVideo()
+    {
+        StartedPlayer player(demoVideo());
+        const auto goTo = [&](const QString& number) {
+            withDialogOf<CPositionDlg>(player, PlayerCommand::Position, [&](CPositionDlg& dialog) {
+                QCOMPARE(part<QLineEdit>(dialog, "frameNumber")->text(), QStringLiteral("0"));
+                part<QLineEdit>(dialog, "frameNumber")->setText(number);
+                QTest::mouseClick(part<QPushButton>(dialog, "goToFrameButton"), Qt::LeftButton);
+            });
+        };
+        goTo(QStringLiteral("999999"));
+        QCOMPARE(player.source().currentFrame(), 249);
+        goTo(QStringLiteral("99999999999999"));
+        QCOMPARE(player.source().currentFrame(), 249);
+        goTo(QStringLiteral("17"));
+        QCOMPARE(player.source().currentFrame(), 17);
+        QCOMPARE(player.text(FrameTextControl::CurrentFrame), QStringLiteral("17 00:00:00.680"));
+    }
+
+    void positionByLocationGoesToTheMarks()
+    {
+        StartedPlayer player(demoVideo());
+        CFrameSource& source = player.source();
+        source.setBeginMark(30);
+        CPositionDlg start(source, &player.panel());
+        start.show();
+        QTest::mouseClick(part<QPushButton>(start, "goToLocationButton"), Qt::LeftButton);
+        QCOMPARE(source.currentFrame(), 30);
+        QCOMPARE(start.result(), int(QDialog::Accepted));
+
+        CPositionDlg end(source, &player.panel());
+        end.show();
+        part<QComboBox>(end, "location")->setCurrentIndex(1);
+        QTest::mouseClick(part<QPushButton>(end, "goToLocationButton"), Qt::LeftButton);
+        QCOMPARE(source.currentFrame(), 249); // the end mark of a video just opened
+    }
+
+    void anEmptyNumberIsRefusedBeforeAnyMove()
+    {
+        StartedPlayer player(demoVideo());
+        CFrameSource& source = player.source();
+        source.Seek(5);
+        CPositionDlg dialog(source, &player.panel());
+        dialog.show();
+        part<QLineEdit>(dialog, "frameNumber")->clear();
+        MessageRecorder messages;
+        QTest::mouseClick(part<QPushButton>(dialog, "goToLocationButton"), Qt::LeftButton);
+        QCOMPARE(messages.texts(), QStringList{"Please enter an integer."});
+        QCOMPARE(source.currentFrame(), 5);
+        QVERIFY(dialog.isVisible());
+
+        // Enter in the field closes the dialog as OK, without a move.
+        part<QLineEdit>(dialog, "frameNumber")->setText(QStringLiteral("100"));
+        QTest::keyClick(part<QLineEdit>(dialog, "frameNumber"), Qt::Key_Return);
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(source.currentFrame(), 5);
+    }
+};
+
+int runDialogTests(int argc, char** argv)
+{
+    DialogTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "dialog_test.moc"

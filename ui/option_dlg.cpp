@@ -1,0 +1,152 @@
+#include "ui/option_dlg.h"
+
+#include "settings/settings.h"
+#include "ui/caption_label.h"
+
+#include <QComboBox>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include <cstdint>
+
+namespace {
+
+// A stored value reaches a spin box the way it reached the original up-down controls: as its
+// low 16 bits, then held to the box's range.
+int lowWord(int value)
+{
+    return static_cast<std::int16_t>(static_cast<std::uint32_t>(value) & 0xFFFF);
+}
+
+QSpinBox* makeSpinBox(QWidget* parent, const char* name, int minimum, int maximum, int value)
+{
+    auto* box = new QSpinBox(parent);
+    box->setObjectName(QLatin1String(name));
+    box->setRange(minimum, maximum);
+    box->setValue(lowWord(value));
+    box->setAlignment(Qt::AlignRight);
+    return box;
+}
+
+} // namespace
+
+COptionDlg::COptionDlg(CSettings& settings, QWidget* parent) : QDialog(parent), m_settings(settings)
+{
+    setObjectName(QStringLiteral("optionDialog"));
+    setWindowTitle(QStringLiteral("Option"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(buildRecordGroup());
+    layout->addWidget(buildPlayGroup());
+    layout->addLayout(buildViewerRow());
+    layout->addLayout(buildButtonRow());
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    setViewerPath(QString::fromStdString(m_settings.viewerPath()));
+}
+
+QWidget* COptionDlg::buildRecordGroup()
+{
+    auto* group = new QGroupBox(QStringLiteral("Record Option"), this);
+    m_everyFrame =
+        makeSpinBox(group, "everyFrame", 0, 500, m_settings.GetOption(OPTION_EVERY_FRAME));
+    m_quality =
+        makeSpinBox(group, "jpegQuality", 1, 100, m_settings.GetOption(OPTION_JPEG_QUALITY));
+    m_format = new QComboBox(group);
+    m_format->setObjectName(QStringLiteral("format"));
+    m_format->addItems({QStringLiteral("bmp"), QStringLiteral("jpg"), QStringLiteral("png")});
+    // A format number the list does not hold shows no selection, and OK then stores -1.
+    const int format = m_settings.GetOption(OPTION_JPEG);
+    m_format->setCurrentIndex(format >= 0 && format < m_format->count() ? format : -1);
+
+    auto* grid = new QGridLayout(group);
+    grid->addWidget(new QLabel(QStringLiteral("Record every"), group), 0, 0);
+    grid->addWidget(m_everyFrame, 0, 1);
+    grid->addWidget(new QLabel(QStringLiteral("frames"), group), 0, 2, 1, 3);
+    grid->addWidget(new QLabel(QStringLiteral("Save as"), group), 1, 0);
+    grid->addWidget(m_format, 1, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Jpeg quality:"), group), 1, 2);
+    grid->addWidget(m_quality, 1, 3);
+    grid->addWidget(new QLabel(QStringLiteral("%"), group), 1, 4);
+    return group;
+}
+
+QWidget* COptionDlg::buildPlayGroup()
+{
+    auto* group = new QGroupBox(QStringLiteral("Play Option"), this);
+    m_delay = makeSpinBox(group, "delay", 0, 10, m_settings.GetOption(OPTION_SPEED));
+    auto* row = new QHBoxLayout(group);
+    row->addWidget(new QLabel(QStringLiteral("Delay"), group));
+    row->addWidget(m_delay);
+    row->addWidget(new QLabel(QStringLiteral("milliseconds per frame"), group));
+    row->addStretch();
+    group->setEnabled(false);
+    return group;
+}
+
+QLayout* COptionDlg::buildViewerRow()
+{
+    m_viewerLabel = new CCaptionLabel(this);
+    m_viewerLabel->setObjectName(QStringLiteral("viewerPath"));
+    m_viewerLabel->setEllipsis(CaptionEllipsis::Path);
+    auto* choose = new QPushButton(QStringLiteral("..."), this);
+    choose->setObjectName(QStringLiteral("chooseViewerButton"));
+    choose->setAutoDefault(false);
+    choose->setFixedWidth(choose->fontMetrics().horizontalAdvance(choose->text()) + 16);
+    connect(choose, &QPushButton::clicked, this, &COptionDlg::chooseViewer);
+
+    auto* row = new QHBoxLayout;
+    row->addWidget(new QLabel(QStringLiteral("Viewer:"), this));
+    row->addWidget(m_viewerLabel, 1);
+    row->addWidget(choose);
+    return row;
+}
+
+QLayout* COptionDlg::buildButtonRow()
+{
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel->setAutoDefault(false);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("okButton"));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &COptionDlg::accept);
+
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(cancel);
+    row->addWidget(ok);
+    row->addStretch();
+    return row;
+}
+
+void COptionDlg::setViewerPath(const QString& path)
+{
+    m_viewerPath = path;
+    m_viewerLabel->setText(path);
+}
+
+void COptionDlg::chooseViewer()
+{
+    // Programs on Linux carry no extension of their own to filter by.
+    const QString path =
+        QFileDialog::getOpenFileName(this, QString(), QString(), QStringLiteral("All Files (*)"));
+    if (!path.isEmpty())
+        setViewerPath(path);
+}
+
+void COptionDlg::accept()
+{
+    m_settings.SetOption(OPTION_JPEG, m_format->currentIndex());
+    m_settings.SetOption(OPTION_EVERY_FRAME, m_everyFrame->value());
+    m_settings.SetOption(OPTION_JPEG_QUALITY, m_quality->value());
+    m_settings.SetOption(OPTION_SPEED, m_delay->value());
+    m_settings.SaveOptions();
+    m_settings.setViewerPath(m_viewerPath.toStdString());
+    m_settings.saveViewerPath();
+    QDialog::accept();
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+class CCaptionLabel;
+class CSettings;
+class QComboBox;
+class QSpinBox;
+
+// Edits the recording options (the step, the format and the JPEG quality of recorded frames)
+// and the external image viewer. OK stores them in memory and in the settings file at once;
+// Cancel forgets the edits. The playback delay is shown but can't be changed: playback runs as
+// fast as frames decode, and the stored value comes back unchanged.
+class COptionDlg : public QDialog
+{
+    Q_OBJECT
+
+public:
+    COptionDlg(CSettings& settings, QWidget* parent = nullptr);
+
+    QString viewerPath() const { return m_viewerPath; }
+    void setViewerPath(const QString& path);
+
+public slots:
+    void accept() override;
+
+private:
+    QWidget* buildRecordGroup();
+    QWidget* buildPlayGroup();
+    QLayout* buildViewerRow();
+    QLayout* buildButtonRow();
+    void chooseViewer();
+
+    CSettings& m_settings;
+    QString m_viewerPath;
+
+    // Children of the dialog.
+    QSpinBox* m_everyFrame = nullptr;
+    QComboBox* m_format = nullptr;
+    QSpinBox* m_quality = nullptr;
+    QSpinBox* m_delay = nullptr;
+    CCaptionLabel* m_viewerLabel = nullptr;
+};
