@@ -9,6 +9,9 @@
 #include <QCloseEvent>
 #include <QIcon>
 #include <QPainter>
+#include <QScreen>
+
+#include <algorithm>
 
 namespace {
 
@@ -85,8 +88,15 @@ void CVideoWindowDlg::placePanel()
 {
     const QRect window = frameGeometry();
     const QRect panel = m_panel->frameGeometry();
-    m_panelPlace =
-        QPoint(window.left() + (window.width() - panel.width()) / 2, window.bottom() + 1);
+    QPoint place(window.left() + (window.width() - panel.width()) / 2, window.bottom() + 1);
+    // Under a video as tall or as wide as the screen the panel would leave the screen, and the
+    // user could reach none of its commands: it stays on the screen then, over the picture.
+    if (const QScreen* screen = this->screen()) {
+        const QRect area = screen->availableGeometry();
+        place.setX(std::max(area.left(), std::min(place.x(), area.right() + 1 - panel.width())));
+        place.setY(std::max(area.top(), std::min(place.y(), area.bottom() + 1 - panel.height())));
+    }
+    m_panelPlace = place;
     m_panel->move(m_panelPlace);
 }
 

@@ -52,16 +52,17 @@ COptionDlg::COptionDlg(CSettings& settings, QWidget* parent) : QDialog(parent), 
 QWidget* COptionDlg::buildRecordGroup()
 {
     auto* group = new QGroupBox(QStringLiteral("Record Option"), this);
+    // Created in the order of the form, which Tab follows: step, format, quality.
     m_everyFrame =
         makeSpinBox(group, "everyFrame", 0, 500, m_settings.GetOption(OPTION_EVERY_FRAME));
-    m_quality =
-        makeSpinBox(group, "jpegQuality", 1, 100, m_settings.GetOption(OPTION_JPEG_QUALITY));
     m_format = new QComboBox(group);
     m_format->setObjectName(QStringLiteral("format"));
     m_format->addItems({QStringLiteral("bmp"), QStringLiteral("jpg"), QStringLiteral("png")});
     // A format number the list does not hold shows no selection, and OK then stores -1.
     const int format = m_settings.GetOption(OPTION_JPEG);
     m_format->setCurrentIndex(format >= 0 && format < m_format->count() ? format : -1);
+    m_quality =
+        makeSpinBox(group, "jpegQuality", 1, 100, m_settings.GetOption(OPTION_JPEG_QUALITY));
 
     auto* grid = new QGridLayout(group);
     grid->addWidget(new QLabel(QStringLiteral("Record every"), group), 0, 0);

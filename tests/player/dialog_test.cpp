@@ -62,6 +62,19 @@ private slots:
         QCOMPARE(reread.viewerPath(), std::string("/usr/bin/viewer"));
     }
 
+    void tabGoesFromTheStepToTheFormatAndThenToTheQuality()
+    {
+        StartedPlayer player;
+        COptionDlg dialog(player.settings());
+        QStringList order;
+        for (QWidget* widget = part<QSpinBox>(dialog, "everyFrame");
+             widget && order.size() < 3 && widget != &dialog; widget = widget->nextInFocusChain()) {
+            if (QStringList{"everyFrame", "format", "jpegQuality"}.contains(widget->objectName()))
+                order << widget->objectName();
+        }
+        QCOMPARE(order, (QStringList{"everyFrame", "format", "jpegQuality"}));
+    }
+
     void anUnknownFormatShowsNoSelectionAndCancelKeepsEverything()
     {
         StartedPlayer player;
