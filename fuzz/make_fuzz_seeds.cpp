@@ -19,51 +19,52 @@ void writeFile(const std::filesystem::path& path, const std::vector<std::uint8_t
               static_cast<std::streamsize>(bytes.size()));
 }
 
-BmpFileSpec paletteSpec(int bitCount, std::uint32_t compression, std::vector<std::uint8_t> pixels)
+BmpFileLayout paletteLayout(int bitCount, std::uint32_t compression,
+                            std::vector<std::uint8_t> pixels)
 {
-    BmpFileSpec spec;
-    spec.width = 5;
-    spec.height = 3;
-    spec.bitCount = bitCount;
-    spec.compression = compression;
-    spec.palette.resize(std::size_t(1) << bitCount);
-    for (std::size_t i = 0; i < spec.palette.size(); ++i)
-        spec.palette[i] = {std::uint8_t(i * 7), std::uint8_t(i * 13), std::uint8_t(i * 29), 0};
-    spec.pixels = std::move(pixels);
-    return spec;
+    BmpFileLayout layout;
+    layout.width = 5;
+    layout.height = 3;
+    layout.bitCount = bitCount;
+    layout.compression = compression;
+    layout.palette.resize(std::size_t(1) << bitCount);
+    for (std::size_t i = 0; i < layout.palette.size(); ++i)
+        layout.palette[i] = {std::uint8_t(i * 7), std::uint8_t(i * 13), std::uint8_t(i * 29), 0};
+    layout.pixels = std::move(pixels);
+    return layout;
 }
 
 void writeBitmaps(const std::filesystem::path& dir)
 {
     int n = 0;
-    auto emit = [&](const BmpFileSpec& spec) {
-        writeFile(dir / ("seed" + std::to_string(n++) + ".bmp"), BuildBmpFile(spec));
+    auto emit = [&](const BmpFileLayout& layout) {
+        writeFile(dir / ("seed" + std::to_string(n++) + ".bmp"), BuildBmpFile(layout));
     };
     for (int bits : {1, 2, 4, 8}) {
         const std::size_t stride = (5 * bits + 31) / 32 * 4;
-        emit(paletteSpec(bits, 0, std::vector<std::uint8_t>(stride * 3, 0x5A)));
+        emit(paletteLayout(bits, 0, std::vector<std::uint8_t>(stride * 3, 0x5A)));
     }
-    emit(paletteSpec(8, 1, {3, 1, 0, 3, 2, 3, 2, 0, 0, 0, 0, 2, 1, 1, 4, 7, 0, 1}));
-    emit(paletteSpec(4, 2, {5, 0x12, 0, 0, 0, 4, 0x12, 0x34, 0, 1}));
+    emit(paletteLayout(8, 1, {3, 1, 0, 3, 2, 3, 2, 0, 0, 0, 0, 2, 1, 1, 4, 7, 0, 1}));
+    emit(paletteLayout(4, 2, {5, 0x12, 0, 0, 0, 4, 0x12, 0x34, 0, 1}));
     for (std::uint32_t header : {12u, 16u, 40u, 52u, 56u, 64u, 108u, 124u}) {
-        BmpFileSpec spec;
-        spec.headerSize = header;
-        spec.width = 3;
-        spec.height = header == 12 ? 2 : -2;
-        spec.pixels.assign(24, 0x81);
-        emit(spec);
+        BmpFileLayout layout;
+        layout.headerSize = header;
+        layout.width = 3;
+        layout.height = header == 12 ? 2 : -2;
+        layout.pixels.assign(24, 0x81);
+        emit(layout);
     }
     for (int bits : {16, 32}) {
-        BmpFileSpec spec;
-        spec.headerSize = bits == 16 ? 40 : 124;
-        spec.width = 3;
-        spec.height = 2;
-        spec.bitCount = bits;
-        spec.compression = 3;
-        spec.masks = bits == 16 ? std::vector<std::uint32_t>{0xF800, 0x07E0, 0x001F}
-                                : std::vector<std::uint32_t>{0xFF0000, 0xFF00, 0xFF, 0xFF000000};
-        spec.pixels.assign(bits == 16 ? 16 : 24, 0xC3);
-        emit(spec);
+        BmpFileLayout layout;
+        layout.headerSize = bits == 16 ? 40 : 124;
+        layout.width = 3;
+        layout.height = 2;
+        layout.bitCount = bits;
+        layout.compression = 3;
+        layout.masks = bits == 16 ? std::vector<std::uint32_t>{0xF800, 0x07E0, 0x001F}
+                                  : std::vector<std::uint32_t>{0xFF0000, 0xFF00, 0xFF, 0xFF000000};
+        layout.pixels.assign(bits == 16 ? 16 : 24, 0xC3);
+        emit(layout);
     }
 }
 

@@ -142,7 +142,7 @@ int LoadPngData(std::span<const std::uint8_t> data, CDibImage& image)
     if (data.empty())
         return 0;
     PngReader reader;
-    reader.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, ignoreMessage);
+    reader.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, ignoreError, ignoreMessage);
     if (!reader.png)
         return 0;
     reader.info = png_create_info_struct(reader.png);

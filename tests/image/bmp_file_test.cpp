@@ -28,14 +28,14 @@ bool loadAs24Bit(const std::vector<std::uint8_t>& bytes, CDibImage& image)
 }
 
 // A 2 x 2 picture, top row red then green, bottom row blue then white, as 24-bit rows.
-BmpFileSpec rgb24()
+BmpFileLayout rgb24()
 {
-    BmpFileSpec spec;
-    spec.width = 2;
-    spec.height = 2;
-    spec.pixels = {255, 0, 0,   255, 255, 255, 0, 0,  // bottom row: blue, white, padding
-                   0,   0, 255, 0,   255, 0,   0, 0}; // top row: red, green, padding
-    return spec;
+    BmpFileLayout layout;
+    layout.width = 2;
+    layout.height = 2;
+    layout.pixels = {255, 0, 0,   255, 255, 255, 0, 0,  // bottom row: blue, white, padding
+                     0,   0, 255, 0,   255, 0,   0, 0}; // top row: red, green, padding
+    return layout;
 }
 
 void expectRgbSquare(const CDibImage& image)
@@ -99,15 +99,15 @@ TEST(BmpFile, SaveWritesTheFileHeaderAndPackedDib)
 
 TEST(BmpFile, SaveAndLoadKeepPaletteImages)
 {
-    BmpFileSpec spec;
-    spec.width = 3;
-    spec.height = 1;
-    spec.bitCount = 8;
-    spec.palette.resize(256);
-    spec.palette[2] = {10, 20, 30, 0};
-    spec.pixels = {2, 0, 2, 0};
+    BmpFileLayout layout;
+    layout.width = 3;
+    layout.height = 1;
+    layout.bitCount = 8;
+    layout.palette.resize(256);
+    layout.palette[2] = {10, 20, 30, 0};
+    layout.pixels = {2, 0, 2, 0};
     TempDir dir;
-    WriteBytes(dir.file("in.bmp"), BuildBmpFile(spec));
+    WriteBytes(dir.file("in.bmp"), BuildBmpFile(layout));
     CDibImage image;
     ASSERT_EQ(image.LoadBmp(dir.file("in.bmp")), 1);
     EXPECT_EQ(image.BitCount(), 8);
@@ -140,7 +140,7 @@ TEST(BmpFile, LoadRefusesShortAndForeignFiles)
 
 TEST(BmpFile, LoadRefusesFilesShorterThanTheyClaim)
 {
-    BmpFileSpec big = rgb24();
+    BmpFileLayout big = rgb24();
     big.width = 30000;
     big.height = 30000;
     CDibImage image;
@@ -157,13 +157,13 @@ TEST(BmpFile, LoadRefusesFilesShorterThanTheyClaim)
         }
     }
 
-    BmpFileSpec zero = rgb24();
+    BmpFileLayout zero = rgb24();
     zero.width = 0;
     EXPECT_TRUE(DecodeBmp(BuildBmpFile(zero)).empty());
     zero = rgb24();
     zero.height = 0;
     EXPECT_TRUE(DecodeBmp(BuildBmpFile(zero)).empty());
-    BmpFileSpec badDepth = rgb24();
+    BmpFileLayout badDepth = rgb24();
     badDepth.bitCount = 7;
     EXPECT_TRUE(DecodeBmp(BuildBmpFile(badDepth)).empty());
 }
@@ -175,14 +175,14 @@ TEST(BmpFile, ReadsTheHeadersOfOtherWriters)
     expectRgbSquare(image);
 
     // Top-down rows.
-    BmpFileSpec topDown = rgb24();
+    BmpFileLayout topDown = rgb24();
     topDown.height = -2;
     std::rotate(topDown.pixels.begin(), topDown.pixels.begin() + 8, topDown.pixels.end());
     ASSERT_TRUE(loadAs24Bit(BuildBmpFile(topDown), image));
     expectRgbSquare(image);
 
     // The pixel offset is honoured: a gap after the header is skipped.
-    BmpFileSpec gap = rgb24();
+    BmpFileLayout gap = rgb24();
     gap.gap = 10;
     ASSERT_TRUE(loadAs24Bit(BuildBmpFile(gap), image));
     expectRgbSquare(image);
@@ -190,73 +190,73 @@ TEST(BmpFile, ReadsTheHeadersOfOtherWriters)
     // Version 4 and 5 headers and the short ones between.
     for (std::uint32_t size : {16u, 52u, 56u, 64u, 108u, 124u}) {
         SCOPED_TRACE(size);
-        BmpFileSpec spec = rgb24();
-        spec.headerSize = size;
-        ASSERT_TRUE(loadAs24Bit(BuildBmpFile(spec), image));
+        BmpFileLayout layout = rgb24();
+        layout.headerSize = size;
+        ASSERT_TRUE(loadAs24Bit(BuildBmpFile(layout), image));
         expectRgbSquare(image);
     }
 
-    BmpFileSpec unknown = rgb24();
+    BmpFileLayout unknown = rgb24();
     unknown.headerSize = 41;
     EXPECT_FALSE(loadAs24Bit(BuildBmpFile(unknown), image));
 }
 
 TEST(BmpFile, ReadsTheCoreHeaderWithThreeByteColours)
 {
-    BmpFileSpec spec;
-    spec.headerSize = 12;
-    spec.width = 2;
-    spec.height = 1;
-    spec.bitCount = 1;
-    spec.palette = {{0, 0, 0, 0}, {1, 2, 3, 0}};
-    spec.pixels = {0x40, 0, 0, 0};
+    BmpFileLayout layout;
+    layout.headerSize = 12;
+    layout.width = 2;
+    layout.height = 1;
+    layout.bitCount = 1;
+    layout.palette = {{0, 0, 0, 0}, {1, 2, 3, 0}};
+    layout.pixels = {0x40, 0, 0, 0};
     CDibImage image;
-    ASSERT_TRUE(loadAs24Bit(BuildBmpFile(spec), image));
+    ASSERT_TRUE(loadAs24Bit(BuildBmpFile(layout), image));
     expectPixel(image, 0, 0, 0, 0, 0);
     expectPixel(image, 1, 0, 1, 2, 3);
 }
 
 TEST(BmpFile, ShortColourTablesAndIndicesBeyondThemReadAsBlack)
 {
-    BmpFileSpec spec;
-    spec.width = 3;
-    spec.height = 1;
-    spec.bitCount = 8;
-    spec.colorsUsed = 2;
-    spec.palette = {{9, 9, 9, 0}, {7, 7, 7, 0}};
-    spec.pixels = {0, 1, 200, 0};
+    BmpFileLayout layout;
+    layout.width = 3;
+    layout.height = 1;
+    layout.bitCount = 8;
+    layout.colorsUsed = 2;
+    layout.palette = {{9, 9, 9, 0}, {7, 7, 7, 0}};
+    layout.pixels = {0, 1, 200, 0};
     CDibImage image;
-    ASSERT_TRUE(loadAs24Bit(BuildBmpFile(spec), image));
+    ASSERT_TRUE(loadAs24Bit(BuildBmpFile(layout), image));
     expectPixel(image, 0, 0, 9, 9, 9);
     expectPixel(image, 1, 0, 7, 7, 7);
     expectPixel(image, 2, 0, 0, 0, 0);
 
     // A colour count beyond what the depth allows is cut to it.
-    spec.colorsUsed = 100000;
-    ASSERT_TRUE(loadAs24Bit(BuildBmpFile(spec), image));
+    layout.colorsUsed = 100000;
+    ASSERT_TRUE(loadAs24Bit(BuildBmpFile(layout), image));
     expectPixel(image, 1, 0, 7, 7, 7);
 }
 
 TEST(BmpFile, DecodesBitFields)
 {
     // 16-bit 5-6-5 in a version 5 header: pure red, pure green, pure blue, white.
-    BmpFileSpec spec;
-    spec.headerSize = 124;
-    spec.width = 4;
-    spec.height = 1;
-    spec.bitCount = 16;
-    spec.compression = 3;
-    spec.masks = {0xF800, 0x07E0, 0x001F, 0};
-    spec.pixels = {0x00, 0xF8, 0xE0, 0x07, 0x1F, 0x00, 0xFF, 0xFF};
+    BmpFileLayout layout;
+    layout.headerSize = 124;
+    layout.width = 4;
+    layout.height = 1;
+    layout.bitCount = 16;
+    layout.compression = 3;
+    layout.masks = {0xF800, 0x07E0, 0x001F, 0};
+    layout.pixels = {0x00, 0xF8, 0xE0, 0x07, 0x1F, 0x00, 0xFF, 0xFF};
     CDibImage image;
-    ASSERT_TRUE(loadAs24Bit(BuildBmpFile(spec), image));
+    ASSERT_TRUE(loadAs24Bit(BuildBmpFile(layout), image));
     expectPixel(image, 0, 0, 0, 0, 255);
     expectPixel(image, 1, 0, 0, 255, 0);
     expectPixel(image, 2, 0, 255, 0, 0);
     expectPixel(image, 3, 0, 255, 255, 255);
 
     // 32-bit masks after a 40-byte header, alpha ignored.
-    BmpFileSpec wide;
+    BmpFileLayout wide;
     wide.width = 1;
     wide.height = 1;
     wide.bitCount = 32;
@@ -277,13 +277,13 @@ TEST(BmpFile, DecodesBitFields)
 
 TEST(BmpFile, DecodesRunLengthEncoding)
 {
-    BmpFileSpec spec;
-    spec.width = 6;
-    spec.height = 3;
-    spec.bitCount = 8;
-    spec.compression = 1;
-    spec.palette = {{0, 0, 0, 0}, {1, 1, 1, 0}, {2, 2, 2, 0}, {3, 3, 3, 0}};
-    spec.pixels = {
+    BmpFileLayout layout;
+    layout.width = 6;
+    layout.height = 3;
+    layout.bitCount = 8;
+    layout.compression = 1;
+    layout.palette = {{0, 0, 0, 0}, {1, 1, 1, 0}, {2, 2, 2, 0}, {3, 3, 3, 0}};
+    layout.pixels = {
         3,   1,          // bottom row: three of colour 1
         0,   3, 2, 3, 2, // then absolute 2, 3, 2 (padded to even)
         0,   0,          // end of line
@@ -291,9 +291,9 @@ TEST(BmpFile, DecodesRunLengthEncoding)
         200, 3,          // a run past the end of the row is cut
         0,   1,          // end of bitmap
     };
-    spec.pixels.insert(spec.pixels.begin() + 7, 0); // padding of the absolute run
+    layout.pixels.insert(layout.pixels.begin() + 7, 0); // padding of the absolute run
     CDibImage image;
-    ASSERT_TRUE(loadAs24Bit(BuildBmpFile(spec), image));
+    ASSERT_TRUE(loadAs24Bit(BuildBmpFile(layout), image));
     const int bottom[] = {1, 1, 1, 2, 3, 2};
     for (int x = 0; x < 6; ++x)
         expectPixel(image, x, 2, bottom[x], bottom[x], bottom[x]);
@@ -304,12 +304,12 @@ TEST(BmpFile, DecodesRunLengthEncoding)
         expectPixel(image, x, 0, 3, 3, 3);
 
     // Four bits: a run alternates its two nibbles.
-    BmpFileSpec four;
+    BmpFileLayout four;
     four.width = 5;
     four.height = 1;
     four.bitCount = 4;
     four.compression = 2;
-    four.palette = spec.palette;
+    four.palette = layout.palette;
     four.pixels = {5, 0x12, 0, 1};
     ASSERT_TRUE(loadAs24Bit(BuildBmpFile(four), image));
     const int expected[] = {1, 2, 1, 2, 1};
@@ -329,13 +329,13 @@ TEST(BmpFile, DecodesRunLengthEncoding)
 
 TEST(BmpFile, SixteenBitsWithoutMasksStayFiveFiveFive)
 {
-    BmpFileSpec spec;
-    spec.width = 1;
-    spec.height = 1;
-    spec.bitCount = 16;
-    spec.pixels = {0xFF, 0x7F, 0, 0};
+    BmpFileLayout layout;
+    layout.width = 1;
+    layout.height = 1;
+    layout.bitCount = 16;
+    layout.pixels = {0xFF, 0x7F, 0, 0};
     CDibImage image;
-    ASSERT_TRUE(loadAs24Bit(BuildBmpFile(spec), image));
+    ASSERT_TRUE(loadAs24Bit(BuildBmpFile(layout), image));
     expectPixel(image, 0, 0, 248, 248, 248);
 }
 

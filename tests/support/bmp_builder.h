@@ -6,7 +6,7 @@
 #include <vector>
 
 // Describes a bitmap file the way other programs write them, for tests and fuzzing seeds.
-struct BmpFileSpec
+struct BmpFileLayout
 {
     std::uint32_t headerSize = 40; // 12 (core) or 16 to 124
     std::int32_t width = 1;
@@ -21,4 +21,4 @@ struct BmpFileSpec
     std::vector<std::uint8_t> pixels; // exactly as stored in the file
 };
 
-std::vector<std::uint8_t> BuildBmpFile(const BmpFileSpec& spec);
+std::vector<std::uint8_t> BuildBmpFile(const BmpFileLayout& layout);
