@@ -36,7 +36,8 @@ Commands:
 Exit status: 0 done, 1 failed, 2 wrong command line.
 )";
 
-// The settings file of the program beside this tool, so both share their options.
+// The settings file of the program, which is built and installed beside this tool, so that both
+// share their options.
 std::filesystem::path settingsPath()
 {
     std::error_code error;
