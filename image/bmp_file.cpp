@@ -5,6 +5,7 @@
 #include "image/byte_order.h"
 #include "image/dib_image.h"
 #include "platform/exception.h"
+#include "platform/file_replacement.h"
 #include "platform/stdio_file.h"
 
 #include <cerrno>
@@ -100,11 +101,11 @@ int CDibImage::SaveBmp(const std::string& path)
     // An image with any other header cannot be written; say so before touching the file.
     if (!DibHasInfoHeader(Header()))
         return 0;
-    StdioFile file = OpenStdioFile(path, "wb");
-    if (!file)
+    CFileReplacement file(path);
+    std::FILE* stream = file.open();
+    if (!stream || !WriteDibStream(m_block, stream, path))
         return 0;
-    const int result = WriteDibStream(m_block, file.get(), path);
-    if (const int error = CloseWrittenFile(file); error != 0)
+    if (const int error = file.commit(); error != 0)
         throw CFileException(path, error);
-    return result;
+    return 1;
 }

@@ -2,6 +2,7 @@
 
 #include "image/dib_image.h"
 #include "image/jpeg_error.h"
+#include "platform/file_replacement.h"
 #include "platform/stdio_file.h"
 
 #include <cstring>
@@ -224,16 +225,17 @@ int SaveJpeg(const std::string& path, const CDibImage& image, int quality)
 {
     if (image.IsEmpty() || image.BitCount() != 24)
         return 0;
-    StdioFile file = OpenStdioFile(path, "wb");
-    if (!file)
+    CFileReplacement file(path);
+    std::FILE* stream = file.open();
+    if (!stream)
         return 0;
 
     Compressor compressor;
     JpegErrorManager errors;
     compressor.cinfo.err = InstallJpegErrorHandler(errors);
-    if (!encodeJpeg(&compressor.cinfo, &errors, file.get(), &image, quality))
+    if (!encodeJpeg(&compressor.cinfo, &errors, stream, &image, quality))
         throw CJPEGException(errors.code, errors.text);
-    if (const int error = CloseWrittenFile(file); error != 0)
+    if (const int error = file.commit(); error != 0)
         throw CFileException(path, error);
     return 1;
 }

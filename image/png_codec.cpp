@@ -1,6 +1,7 @@
 #include "image/png_codec.h"
 
 #include "image/dib_image.h"
+#include "platform/file_replacement.h"
 #include "platform/stdio_file.h"
 
 #include <cstring>
@@ -164,8 +165,9 @@ int SavePng(const std::string& path, const CDibImage& image, PngCompression comp
 {
     if (image.IsEmpty() || image.BitCount() != 24)
         return 0;
-    StdioFile file = OpenStdioFile(path, "wb");
-    if (!file)
+    CFileReplacement file(path);
+    std::FILE* stream = file.open();
+    if (!stream)
         return 0;
 
     PngWriter writer;
@@ -177,9 +179,9 @@ int SavePng(const std::string& path, const CDibImage& image, PngCompression comp
     if (!writer.info)
         return 0;
     const int level = compression == PngCompression::Fast ? 1 : 9;
-    if (!encodePng(writer.png, writer.info, file.get(), &image, level))
+    if (!encodePng(writer.png, writer.info, stream, &image, level))
         return 0;
     // What the library handed to the stream may still sit in its buffer: only a clean close
     // means the file is complete.
-    return CloseWrittenFile(file) == 0 ? 1 : 0;
+    return file.commit() == 0 ? 1 : 0;
 }

@@ -1,0 +1,100 @@
+#include "image/dib_image.h"
+#include "image/jpeg_codec.h"
+#include "image/png_codec.h"
+#include "platform/exception.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <functional>
+
+#include <sys/resource.h>
+
+namespace {
+
+// Runs save with files limited to a few kilobytes, so that writing fails halfway as it would
+// on a full disk. Tests run as root, where a read-only folder would not stop a write.
+bool failsHalfway(const std::function<bool()>& save)
+{
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    rlimit small = limit;
+    small.rlim_cur = 4096;
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    bool saved = false;
+    try {
+        saved = save();
+    } catch (const CException&) {
+        saved = false;
+    }
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, oldHandler);
+    return !saved;
+}
+
+CDibImage noise(int width, int height)
+{
+    // Random bytes: no writer can squeeze them below the size limit.
+    CDibImage image;
+    image.Create(width, height, 24);
+    std::uint32_t state = 12345;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width * 3; ++x) {
+            state = state * 1664525u + 1013904223u;
+            image.PictureRow(y)[x] = static_cast<std::uint8_t>(state >> 24);
+        }
+    }
+    return image;
+}
+
+} // namespace
+
+TEST(SaveFailure, AFailedSaveKeepsTheOldFileAndLeavesNoPartOfTheNewOne)
+{
+    TempDir dir;
+    CDibImage small = noise(4, 4);
+    CDibImage large = noise(200, 200);
+    const std::vector<std::pair<std::string, std::function<bool(CDibImage&, const std::string&)>>>
+        writers = {
+            {"a.bmp",
+             [](CDibImage& image, const std::string& path) { return image.SaveBmp(path) == 1; }},
+            {"a.jpg", [](CDibImage& image,
+                         const std::string& path) { return SaveJpeg(path, image, 100) == 1; }},
+            {"a.png",
+             [](CDibImage& image, const std::string& path) {
+                 return SavePng(path, image, PngCompression::Fast) == 1;
+             }},
+        };
+    for (const auto& [name, save] : writers) {
+        SCOPED_TRACE(name);
+        const std::string path = dir.file(name);
+        ASSERT_TRUE(save(small, path));
+        const auto old = ReadBytes(path);
+        EXPECT_TRUE(failsHalfway([&] { return save(large, path); }));
+        EXPECT_EQ(ReadBytes(path), old);
+
+        const std::string fresh = dir.file("new-" + name);
+        EXPECT_TRUE(failsHalfway([&] { return save(large, fresh); }));
+        EXPECT_FALSE(std::filesystem::exists(fresh));
+    }
+    // Nothing but the three old files is left behind.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                            std::filesystem::directory_iterator()),
+              3);
+
+    // A good save over an old file keeps its permissions.
+    const std::string path = dir.file("a.png");
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read |
+                                           std::filesystem::perms::owner_write |
+                                           std::filesystem::perms::others_read);
+    ASSERT_EQ(SavePng(path, large, PngCompression::Fast), 1);
+    EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms::owner_read |
+                                                               std::filesystem::perms::owner_write |
+                                                               std::filesystem::perms::others_read);
+    CDibImage loaded;
+    EXPECT_EQ(LoadPng(path, loaded), 1);
+    EXPECT_EQ(loaded.Width(), 200);
+}
