@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 
 #include <sys/stat.h>
 #include <unistd.h>
