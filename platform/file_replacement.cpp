@@ -14,9 +14,14 @@ CFileReplacement::~CFileReplacement()
 
 std::FILE* CFileReplacement::open()
 {
-    struct stat old
-    {
-    };
+    // A link stays a link: the file behind it is the one replaced.
+    std::error_code error;
+    if (std::filesystem::is_symlink(m_path, error)) {
+        const std::filesystem::path target = std::filesystem::canonical(m_path, error);
+        if (!error)
+            m_path = target.string();
+    }
+    struct stat old = {};
     const bool exists = stat(m_path.c_str(), &old) == 0;
     const bool missing = !exists && errno == ENOENT;
     if (exists && S_ISREG(old.st_mode)) {
