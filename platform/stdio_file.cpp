@@ -30,9 +30,7 @@ ReadFileResult ReadWholeFile(const std::string& path, std::vector<std::uint8_t>&
         return ReadFileResult::CannotOpen;
 
     // A folder opens fine here and only fails on the first read; it is no file to read.
-    struct stat info
-    {
-    };
+    struct stat info = {};
     if (fstat(fileno(file.get()), &info) != 0 || S_ISDIR(info.st_mode))
         return ReadFileResult::CannotOpen;
     if (std::fseek(file.get(), 0, SEEK_END) != 0)
