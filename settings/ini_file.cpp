@@ -1,11 +1,11 @@
 #include "settings/ini_file.h"
 
+#include "platform/file_replacement.h"
 #include "platform/stdio_file.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <random>
 
 #include <unistd.h>
 
@@ -237,67 +237,17 @@ std::optional<std::string> readFile(const fs::path& path)
     return content;
 }
 
-// Opens a new, hidden file beside target under a name no other writer is using.
-StdioFile createFileBeside(const fs::path& target, fs::path& created)
-{
-    std::random_device randomBits;
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        created = target;
-        created.replace_filename("." + target.filename().string() + "." +
-                                 std::to_string(randomBits()));
-        if (StdioFile file = OpenStdioFile(created.string(), "wx"))
-            return file;
-        if (errno != EEXIST)
-            break;
-    }
-    return nullptr;
-}
-
-bool writeAll(StdioFile& file, std::string_view content)
-{
-    const bool written =
-        std::fwrite(content.data(), 1, content.size(), file.get()) == content.size() &&
-        std::fflush(file.get()) == 0 && fsync(fileno(file.get())) == 0;
-    return CloseWrittenFile(file) == 0 && written;
-}
-
-// The new file gets the old one's permissions; a failure here costs nothing but those.
-void keepPermissions(const fs::path& from, const fs::path& to)
-{
-    std::error_code ignored;
-    const fs::file_status old = fs::status(from, ignored);
-    if (fs::exists(old))
-        fs::permissions(to, old.permissions(), ignored);
-}
-
-// Writes the whole new file beside the old one and renames it over, so that the old file is only
-// ever replaced by a complete new one.
+// Writes the whole new file beside the old one, flushed to the disk, and renames it over, so that
+// the old file is only ever replaced by a complete new one.
 bool replaceFile(const fs::path& target, std::string_view content)
 {
-    fs::path temporary;
-    StdioFile file = createFileBeside(target, temporary);
-    if (!file)
+    CFileReplacement file(target.string());
+    std::FILE* stream = file.open();
+    if (!stream)
         return false;
-    const bool written = writeAll(file, content);
-    std::error_code error;
-    if (written) {
-        keepPermissions(target, temporary);
-        fs::rename(temporary, target, error);
-    }
-    if (written && !error)
-        return true;
-    fs::remove(temporary, error);
-    return false;
-}
-
-// A settings file that is a link to another file stays a link; the file behind it is replaced.
-fs::path fileBehind(const fs::path& path)
-{
-    std::error_code error;
-    if (!fs::is_symlink(path, error))
-        return path;
-    const fs::path target = fs::canonical(path, error);
-    return error ? path : target;
+    const bool written = std::fwrite(content.data(), 1, content.size(), stream) == content.size() &&
+                         std::fflush(stream) == 0 && fsync(fileno(stream)) == 0;
+    return written && file.commit() == 0;
 }
 
 } // namespace
@@ -330,11 +280,10 @@ bool CIniFile::writeString(std::string_view section, std::string_view key, std::
 {
     if (!canStore(section, key, value))
         return false;
-    const fs::path target = fileBehind(m_path);
-    const std::optional<std::string> content = readFile(target);
+    const std::optional<std::string> content = readFile(m_path);
     if (!content)
         return false;
-    return replaceFile(target, withKey(*content, section, key, value));
+    return replaceFile(m_path, withKey(*content, section, key, value));
 }
 
 bool CIniFile::WriteIniInt(std::string_view section, std::string_view key, int value)

@@ -12,21 +12,6 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-std::string readText(const fs::path& path)
-{
-    const std::vector<std::uint8_t> bytes = ReadBytes(path.string());
-    return {bytes.begin(), bytes.end()};
-}
-
-void writeText(const fs::path& path, std::string_view text)
-{
-    WriteBytes(path.string(), {text.begin(), text.end()});
-}
-
-} // namespace
-
 TEST(SettingsIniFile, FirstWriteCreatesTheFileAndLongValuesComeBackWhole)
 {
     TempDir dir;
@@ -37,7 +22,7 @@ TEST(SettingsIniFile, FirstWriteCreatesTheFileAndLongValuesComeBackWhole)
 
     ASSERT_TRUE(ini.writeString("AVI", "TargetDir", path));
     ASSERT_TRUE(ini.WriteIniInt("AVI", "CurrentFrame", -12));
-    EXPECT_EQ(readText(ini.path()), "[AVI]\nTargetDir=" + path + "\nCurrentFrame=-12\n");
+    EXPECT_EQ(ReadText(ini.path()), "[AVI]\nTargetDir=" + path + "\nCurrentFrame=-12\n");
     EXPECT_EQ(ini.readString("AVI", "TargetDir", ""), path);
 }
 
@@ -45,7 +30,7 @@ TEST(SettingsIniFile, WriteChangesOnlyItsOwnKey)
 {
     TempDir dir;
     CIniFile ini(dir.path() / "Clipmint.ini");
-    writeText(ini.path(), "; written by hand\n"
+    WriteText(ini.path(), "; written by hand\n"
                           "[AVI]\n"
                           "TargetDir = /old/frames   \n"
                           "AviPath=/videos/a.avi\n"
@@ -60,7 +45,7 @@ TEST(SettingsIniFile, WriteChangesOnlyItsOwnKey)
     ASSERT_TRUE(ini.WriteIniInt("AVI", "CurrentFrame", 40));
     ASSERT_TRUE(ini.WriteIniInt("ScaleImage", "DelSrc", 0));
     ASSERT_TRUE(ini.WriteIniInt("MergeImage", "SrcFile", 2));
-    EXPECT_EQ(readText(ini.path()), "; written by hand\n"
+    EXPECT_EQ(ReadText(ini.path()), "; written by hand\n"
                                     "[AVI]\n"
                                     "TargetDir = /new/frames\n"
                                     "AviPath=/videos/a.avi\n"
@@ -81,12 +66,12 @@ TEST(SettingsIniFile, WriteKeepsLineEndingsByteOrderMarkAndUnfinishedLastLine)
 {
     TempDir dir;
     CIniFile ini(dir.path() / "Clipmint.ini");
-    writeText(ini.path(), "\xEF\xBB\xBF[Option]\r\nOPTION_JPEG=2");
+    WriteText(ini.path(), "\xEF\xBB\xBF[Option]\r\nOPTION_JPEG=2");
     EXPECT_EQ(ini.readInt("Option", "OPTION_JPEG", -1), 2);
 
     ASSERT_TRUE(ini.WriteIniInt("Option", "OPTION_SPEED", 3));
     ASSERT_TRUE(ini.writeString("Viewer", "ViewerPath", "/opt/view"));
-    EXPECT_EQ(readText(ini.path()), "\xEF\xBB\xBF[Option]\r\nOPTION_JPEG=2\r\nOPTION_SPEED=3\r\n"
+    EXPECT_EQ(ReadText(ini.path()), "\xEF\xBB\xBF[Option]\r\nOPTION_JPEG=2\r\nOPTION_SPEED=3\r\n"
                                     "\r\n[Viewer]\r\nViewerPath=/opt/view\r\n");
 }
 
@@ -94,7 +79,7 @@ TEST(SettingsIniFile, ReadsTheFirstMatchingKeyOfTheFirstMatchingSection)
 {
     TempDir dir;
     CIniFile ini(dir.path() / "Clipmint.ini");
-    writeText(ini.path(), "Scale=9\n"
+    WriteText(ini.path(), "Scale=9\n"
                           "[ scaleimage ]\n"
                           ";Scale=8\n"
                           "#Scale=7\n"
@@ -112,7 +97,7 @@ TEST(SettingsIniFile, ReadsTheFirstMatchingKeyOfTheFirstMatchingSection)
     // The write lands where the read looks, without adding a second key.
     ASSERT_TRUE(ini.WriteIniInt("ScaleImage", "SCALE", 1));
     EXPECT_EQ(ini.readInt("ScaleImage", "Scale", -1), 1);
-    EXPECT_NE(readText(ini.path()).find("  sCALE  =  1\nScale=4\n"), std::string::npos);
+    EXPECT_NE(ReadText(ini.path()).find("  sCALE  =  1\nScale=4\n"), std::string::npos);
 }
 
 TEST(SettingsIniFile, IntegerIsTheLeadingSignedDecimalNumber)
@@ -148,17 +133,17 @@ TEST(SettingsIniFile, RefusesWhatWouldNotReadBackAsWritten)
 {
     TempDir dir;
     CIniFile ini(dir.path() / "Clipmint.ini");
-    writeText(ini.path(), "[AVI]\nAviPath=/a.avi\n");
+    WriteText(ini.path(), "[AVI]\nAviPath=/a.avi\n");
     EXPECT_FALSE(ini.writeString("AVI", "AviPath", "/a.avi\n[Option]"));
     EXPECT_FALSE(ini.writeString("AVI", "Avi=Path", "x"));
     EXPECT_FALSE(ini.writeString("AVI]", "AviPath", "x"));
-    EXPECT_EQ(readText(ini.path()), "[AVI]\nAviPath=/a.avi\n");
+    EXPECT_EQ(ReadText(ini.path()), "[AVI]\nAviPath=/a.avi\n");
 }
 
 TEST(SettingsIniFile, WriteIntoAMissingFolderFails)
 {
     TempDir dir;
-    writeText(dir.path() / "plain", "not a folder");
+    WriteText(dir.path() / "plain", "not a folder");
     for (const fs::path& path :
          {dir.path() / "missing" / "Clipmint.ini", dir.path() / "plain" / "Clipmint.ini"}) {
         CIniFile ini(path);
@@ -173,7 +158,7 @@ TEST(SettingsIniFile, FailedWriteLeavesTheOldFileWhole)
     TempDir dir;
     CIniFile ini(dir.path() / "Clipmint.ini");
     const std::string old = "[AVI]\nAviPath=/" + std::string(4000, 'v') + ".avi\n";
-    writeText(ini.path(), old);
+    WriteText(ini.path(), old);
 
     // A file size limit below the file's size makes writing the new file fail halfway, as a
     // full disk would.
@@ -188,7 +173,7 @@ TEST(SettingsIniFile, FailedWriteLeavesTheOldFileWhole)
     std::signal(SIGXFSZ, oldHandler);
 
     EXPECT_FALSE(written);
-    EXPECT_EQ(readText(ini.path()), old);
+    EXPECT_EQ(ReadText(ini.path()), old);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }
 
@@ -196,14 +181,14 @@ TEST(SettingsIniFile, WriteKeepsTheFilesLinkAndPermissions)
 {
     TempDir dir;
     const fs::path real = dir.path() / "real.ini";
-    writeText(real, "[Option]\nOPTION_JPEG=1\n");
+    WriteText(real, "[Option]\nOPTION_JPEG=1\n");
     fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     fs::create_symlink(real, dir.path() / "Clipmint.ini");
 
     CIniFile ini(dir.path() / "Clipmint.ini");
     ASSERT_TRUE(ini.WriteIniInt("Option", "OPTION_JPEG", 2));
     EXPECT_TRUE(fs::is_symlink(ini.path()));
-    EXPECT_EQ(readText(real), "[Option]\nOPTION_JPEG=2\n");
+    EXPECT_EQ(ReadText(real), "[Option]\nOPTION_JPEG=2\n");
     EXPECT_EQ(fs::status(real).permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }

@@ -11,17 +11,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string readText(const fs::path& path)
-{
-    const std::vector<std::uint8_t> bytes = ReadBytes(path.string());
-    return {bytes.begin(), bytes.end()};
-}
-
-void writeText(const fs::path& path, std::string_view text)
-{
-    WriteBytes(path.string(), {text.begin(), text.end()});
-}
-
 std::array<int, kOptionCount> loadedOptions(const fs::path& iniPath)
 {
     CSettings settings(iniPath);
@@ -65,12 +54,12 @@ TEST(SettingsOptions, LoadRepairsNegativeValuesAndLowQuality)
 {
     TempDir dir;
     const fs::path ini = dir.path() / "Clipmint.ini";
-    writeText(ini, "[Option]\nOPTION_EVERY_FRAME=-3\nOPTION_JPEG=7\nOPTION_JPEG_QUALITY=5\n"
+    WriteText(ini, "[Option]\nOPTION_EVERY_FRAME=-3\nOPTION_JPEG=7\nOPTION_JPEG_QUALITY=5\n"
                    "OPTION_SPEED=4ms\n");
     EXPECT_EQ(loadedOptions(ini), (std::array{0, 7, 75, 4}));
-    writeText(ini, "[Option]\nOPTION_EVERY_FRAME=12\nOPTION_JPEG_QUALITY=10\n");
+    WriteText(ini, "[Option]\nOPTION_EVERY_FRAME=12\nOPTION_JPEG_QUALITY=10\n");
     EXPECT_EQ(loadedOptions(ini), (std::array{12, 0, 10, 0}));
-    writeText(ini, "[Option]\nOPTION_JPEG_QUALITY=high\n");
+    WriteText(ini, "[Option]\nOPTION_JPEG_QUALITY=high\n");
     EXPECT_EQ(loadedOptions(ini)[OPTION_JPEG_QUALITY], 75);
 }
 
@@ -78,7 +67,7 @@ TEST(SettingsOptions, SaveWritesTheTableInIndexOrderBesideOtherSections)
 {
     TempDir dir;
     CSettings settings(dir.path() / "Clipmint.ini");
-    writeText(settings.iniFile().path(), "[AVI]\nCurrentFrame=3\n");
+    WriteText(settings.iniFile().path(), "[AVI]\nCurrentFrame=3\n");
     settings.SetOption(OPTION_EVERY_FRAME, 2);
     settings.SetOption(OPTION_JPEG, 1);
     settings.SetOption(OPTION_JPEG_QUALITY, 5);
@@ -88,7 +77,7 @@ TEST(SettingsOptions, SaveWritesTheTableInIndexOrderBesideOtherSections)
     ASSERT_TRUE(settings.SaveOptions());
     ASSERT_TRUE(settings.saveViewerPath());
     EXPECT_EQ(
-        readText(settings.iniFile().path()),
+        ReadText(settings.iniFile().path()),
         "[AVI]\nCurrentFrame=3\n\n[Option]\nOPTION_EVERY_FRAME=2\nOPTION_JPEG=1\n"
         "OPTION_JPEG_QUALITY=5\nOPTION_SPEED=-4\n\n[Viewer]\nViewerPath=/opt/my viewer/view\n");
     // A quality below 10 holds for this run only.

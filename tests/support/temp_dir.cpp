@@ -32,3 +32,14 @@ void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
     out.write(reinterpret_cast<const char*>(bytes.data()),
               static_cast<std::streamsize>(bytes.size()));
 }
+
+std::string ReadText(const std::filesystem::path& path)
+{
+    const std::vector<std::uint8_t> bytes = ReadBytes(path.string());
+    return {bytes.begin(), bytes.end()};
+}
+
+void WriteText(const std::filesystem::path& path, std::string_view text)
+{
+    WriteBytes(path.string(), {text.begin(), text.end()});
+}

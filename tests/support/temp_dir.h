@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // A fresh folder under the system's temporary folder, removed with everything in it at the end.
@@ -23,3 +24,5 @@ private:
 
 std::vector<std::uint8_t> ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
+std::string ReadText(const std::filesystem::path& path);
+void WriteText(const std::filesystem::path& path, std::string_view text);
