@@ -166,15 +166,23 @@ void decodeBitFieldRow(const BmpInfo& info, const std::uint8_t* in, std::uint8_t
     }
 }
 
-bool decodeRows(const BmpInfo& info, std::span<const std::uint8_t> data, std::uint8_t* pixels,
+// Whether the file holds every row its header claims; a file may end without the padding of
+// its last row.
+bool holdsAllRows(const BmpInfo& info, std::span<const std::uint8_t> data)
+{
+    const std::int64_t sourceStride = DibStride(info.width, info.bitCount);
+    const std::int64_t lastRowBytes = (info.width * info.bitCount + 7) / 8;
+    // Divided rather than multiplied: a hostile header's product overflows.
+    return sourceStride != 0 && std::uint64_t(lastRowBytes) <= data.size() &&
+           std::uint64_t(info.height - 1) <=
+               (data.size() - std::uint64_t(lastRowBytes)) / std::uint64_t(sourceStride);
+}
+
+void decodeRows(const BmpInfo& info, std::span<const std::uint8_t> data, std::uint8_t* pixels,
                 std::int64_t stride)
 {
     const std::int64_t sourceStride = DibStride(info.width, info.bitCount);
     const std::int64_t lastRowBytes = (info.width * info.bitCount + 7) / 8;
-    // Tolerate a file that ends without the padding of its last row.
-    if (sourceStride == 0 ||
-        std::uint64_t((info.height - 1) * sourceStride + lastRowBytes) > data.size())
-        return false;
     for (std::int64_t row = 0; row < info.height; ++row) {
         const std::uint8_t* in = data.data() + row * sourceStride;
         const std::int64_t target = info.topDown ? info.height - 1 - row : row;
@@ -185,7 +193,6 @@ bool decodeRows(const BmpInfo& info, std::span<const std::uint8_t> data, std::ui
         else
             std::memcpy(out, in, std::min<std::size_t>(rowBytes, stride));
     }
-    return true;
 }
 
 // Run-length decoding; rows come bottom-up like the output. Pixels the stream skips or never
@@ -268,7 +275,9 @@ DibBlock DecodeBmp(std::span<const std::uint8_t> file)
     const std::span<const std::uint8_t> data = file.subspan(pixelOffset);
 
     const bool rle = info.compression == kCompressionRle8 || info.compression == kCompressionRle4;
-    if (rle && info.imageSize > data.size())
+    // Sizes are checked against the file before anything is allocated, so that a small file
+    // that claims a huge picture costs nothing.
+    if (rle ? info.imageSize > data.size() : !holdsAllRows(info, data))
         return {};
 
     DibBlock block = DibAllocate(info.width, info.height, bitCount, colors);
@@ -282,7 +291,7 @@ DibBlock DecodeBmp(std::span<const std::uint8_t> file)
     std::uint8_t* pixels = table + 4 * colors;
     if (rle)
         decodeRle(info, data, pixels, stride);
-    else if (!decodeRows(info, data, pixels, stride))
-        return {};
+    else
+        decodeRows(info, data, pixels, stride);
     return block;
 }

@@ -8,7 +8,15 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
+
+#if defined(__SANITIZE_ADDRESS__)
+// The sanitizer runtime's allocation hooks; GCC ships no header that declares them.
+extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*mallocHook)(const volatile void*,
+                                                                            std::size_t),
+                                                         void (*freeHook)(const volatile void*));
+#endif
 
 namespace {
 
@@ -167,6 +175,38 @@ TEST(BmpFile, LoadRefusesFilesShorterThanTheyClaim)
     badDepth.bitCount = 7;
     EXPECT_TRUE(DecodeBmp(BuildBmpFile(badDepth)).empty());
 }
+
+#if defined(__SANITIZE_ADDRESS__)
+namespace {
+
+std::atomic<std::size_t> g_largestAllocation{0};
+
+void recordAllocation(const volatile void*, std::size_t size)
+{
+    std::size_t largest = g_largestAllocation.load();
+    while (size > largest && !g_largestAllocation.compare_exchange_weak(largest, size)) {
+    }
+}
+
+void ignoreFree(const volatile void*) {}
+
+} // namespace
+
+TEST(BmpFile, SmallFileClaimingAHugePictureAllocatesNothingBig)
+{
+    BmpFileLayout claim = rgb24();
+    claim.width = 16000; // 768 MB of pixels, below the size limit
+    claim.height = 16000;
+    claim.pixels.resize(100);
+    const std::vector<std::uint8_t> file = BuildBmpFile(claim);
+    static const int installed =
+        __sanitizer_install_malloc_and_free_hooks(recordAllocation, ignoreFree);
+    ASSERT_TRUE(installed);
+    g_largestAllocation = 0;
+    EXPECT_TRUE(DecodeBmp(file).empty());
+    EXPECT_LT(g_largestAllocation.load(), 1u << 20);
+}
+#endif
 
 TEST(BmpFile, ReadsTheHeadersOfOtherWriters)
 {
