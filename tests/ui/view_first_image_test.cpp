@@ -1,6 +1,6 @@
 #include "message_recorder.h"
-#include "platform/shell.h"
 #include "support/temp_dir.h"
+#include "ui/shell.h"
 #include "ui/view_first_image.h"
 #include "ui_test_suites.h"
 
@@ -57,7 +57,7 @@ class ViewFirstImageTest : public QObject
     Q_OBJECT
 
 private slots:
-    void viewerGetsTheFirstJpegElseTheFirstBmpNeverPng()
+    void viewerGetsTheFirstJpegElseBmpElsePng()
     {
         TempDir dir;
         const fs::path images = dir.path() / "holiday frames";
@@ -71,12 +71,15 @@ private slots:
         fs::remove(images / "b 1.jpg");
         fs::remove(images / "c.JPG");
         QVERIFY(ViewFirstImage(nullptr, qPath(images) + u'/', viewer, launcher));
+        fs::remove(images / "a.bmp");
+        QVERIFY(ViewFirstImage(nullptr, qPath(images), viewer, launcher));
 
-        QCOMPARE(launcher.started.size(), 2);
+        QCOMPARE(launcher.started.size(), 3);
         QCOMPARE(launcher.started[0].program, viewer);
         QCOMPARE(launcher.started[0].arguments, QStringList{qPath(images / "b 1.jpg")});
         QCOMPARE(launcher.started[0].workingFolder, qPath(images));
         QCOMPARE(launcher.started[1].arguments, QStringList{qPath(images / "a.bmp")});
+        QCOMPARE(launcher.started[2].arguments, QStringList{qPath(images / "0.png")});
         QVERIFY(launcher.opened.isEmpty());
         QVERIFY(recorder.messages().isEmpty());
     }
@@ -84,7 +87,7 @@ private slots:
     void saysSoWhenThereIsNothingToView()
     {
         TempDir images;
-        WriteBytes(images.file("only.png"), {'x'});
+        WriteBytes(images.file("only.gif"), {'x'});
         fs::create_directory(images.path() / "folder.jpg");
         MessageRecorder recorder;
         RecordingLauncher launcher;
@@ -92,7 +95,8 @@ private slots:
         QVERIFY(!ViewFirstImage(nullptr, qPath(images.path() / "missing"), QString(), launcher));
 
         QCOMPARE(recorder.texts(),
-                 QStringList(2, QStringLiteral(u"抱歉，在目标目录中找不到可查看的文件。")));
+                 QStringList(
+                     2, QStringLiteral("Sorry, no viewable file was found in the target folder.")));
         QCOMPARE(recorder.messages().front().buttons, QMessageBox::Ok);
         QCOMPARE(recorder.messages().front().icon, QMessageBox::Warning);
         QVERIFY(launcher.started.isEmpty() && launcher.opened.isEmpty());
