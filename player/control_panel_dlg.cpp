@@ -1,16 +1,17 @@
 #include "player/control_panel_dlg.h"
 
-#include "batch/image_file_type.h"
+#include "image/image_format.h"
 #include "platform/application_name.h"
 #include "platform/exception.h"
-#include "platform/message_box.h"
-#include "platform/message_pump.h"
 #include "player/dialog_tool_bar.h"
 #include "player/frame_slider.h"
 #include "player/player_parameters.h"
 #include "player/video_window_dlg.h"
 #include "settings/settings.h"
 #include "ui/caption_label.h"
+#include "ui/engine_path.h"
+#include "ui/message_box.h"
+#include "ui/message_pump.h"
 #include "ui/option_dlg.h"
 #include "ui/position_dlg.h"
 #include "ui/select_folder_dialog.h"
@@ -37,17 +38,6 @@ const QString kImageFilter = QStringLiteral(
 QString applicationName()
 {
     return QString::fromUtf8(kApplicationName);
-}
-
-// Paths go to the engine and the settings file in the file system's own encoding.
-std::string enginePath(const QString& path)
-{
-    return QFile::encodeName(path).toStdString();
-}
-
-QString displayPath(const std::string& path)
-{
-    return QFile::decodeName(QByteArray::fromStdString(path));
 }
 
 } // namespace
@@ -372,12 +362,7 @@ void CControlPanelDlg::onSaveCurrentImage()
 void CControlPanelDlg::saveCurrentImageTo(const QString& path)
 {
     const std::string file = enginePath(path);
-    switch (GetImageFileType(file)) {
-    case IMG_TYPE_JPEG:
-    case IMG_TYPE_BMP:
-    case IMG_TYPE_PNG:
-        break;
-    default:
+    if (!ImageFormatOfPath(file)) {
         ShowMessage(this,
                     QStringLiteral("Sorry, the valid extention only can be jpg, png or bmp."));
         return;
@@ -509,9 +494,13 @@ void CControlPanelDlg::onSaveParameters()
             QStringLiteral("Are you sure you want to save and overwrite parameters in INI file?"),
             MessageButtons::YesNo) != MessageAnswer::Yes)
         return;
-    SavePlayerParameters(m_settings.iniFile(),
-                         {enginePath(m_targetFolder), m_source.path(), m_source.currentFrame(),
-                          m_source.beginMark(), m_source.endMark()});
+    if (!SavePlayerParameters(m_settings.iniFile(),
+                              {enginePath(m_targetFolder), m_source.path(), m_source.currentFrame(),
+                               m_source.beginMark(), m_source.endMark()})) {
+        ShowMessage(this, tr("Sorry, the parameters could not be saved: %1.")
+                              .arg(displayPath(m_settings.iniFile().writeError())));
+        return;
+    }
     ShowMessage(this, QStringLiteral("Parameters saved."));
 }
 

@@ -13,9 +13,9 @@ bool SavePlayerParameters(CIniFile& file, const PlayerParameters& parameters)
     // Every key is tried, so that one failure does not leave the others at old values.
     bool written = file.writeString(kSection, "TargetDir", parameters.targetDir);
     written = file.writeString(kSection, "AviPath", parameters.aviPath) && written;
-    written = file.WriteIniInt(kSection, "CurrentFrame", parameters.currentFrame) && written;
-    written = file.WriteIniInt(kSection, "BeginFrame", parameters.beginFrame) && written;
-    written = file.WriteIniInt(kSection, "EndFrame", parameters.endFrame) && written;
+    written = WriteIniInt(kSection, "CurrentFrame", parameters.currentFrame, file) && written;
+    written = WriteIniInt(kSection, "BeginFrame", parameters.beginFrame, file) && written;
+    written = WriteIniInt(kSection, "EndFrame", parameters.endFrame, file) && written;
     return written;
 }
 

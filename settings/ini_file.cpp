@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstring>
 
 #include <unistd.h>
 
@@ -239,15 +240,18 @@ std::optional<std::string> readFile(const fs::path& path)
 
 // Writes the whole new file beside the old one, flushed to the disk, and renames it over, so that
 // the old file is only ever replaced by a complete new one.
-bool replaceFile(const fs::path& target, std::string_view content)
+// Returns 0 or the errno of the failure.
+int replaceFile(const fs::path& target, std::string_view content)
 {
     CFileReplacement file(target.string());
     std::FILE* stream = file.open();
     if (!stream)
-        return false;
+        return errno;
     const bool written = std::fwrite(content.data(), 1, content.size(), stream) == content.size() &&
                          std::fflush(stream) == 0 && fsync(fileno(stream)) == 0;
-    return written && file.commit() == 0;
+    if (!written)
+        return errno != 0 ? errno : EIO;
+    return file.commit();
 }
 
 } // namespace
@@ -279,14 +283,24 @@ std::optional<int> CIniFile::readNonNegativeInt(std::string_view section,
 bool CIniFile::writeString(std::string_view section, std::string_view key, std::string_view value)
 {
     if (!canStore(section, key, value))
-        return false;
+        return failWrite("the value holds a line break or the name can't be stored");
+    errno = 0;
     const std::optional<std::string> content = readFile(m_path);
     if (!content)
-        return false;
-    return replaceFile(m_path, withKey(*content, section, key, value));
+        return failWrite(std::strerror(errno != 0 ? errno : EIO));
+    if (const int error = replaceFile(m_path, withKey(*content, section, key, value)))
+        return failWrite(std::strerror(error));
+    return true;
 }
 
-bool CIniFile::WriteIniInt(std::string_view section, std::string_view key, int value)
+bool CIniFile::failWrite(std::string_view reason)
 {
-    return writeString(section, key, std::to_string(value));
+    m_writeError = "the settings file " + m_path.string() + " can't be written: ";
+    m_writeError += reason;
+    return false;
+}
+
+bool WriteIniInt(std::string_view section, std::string_view key, int value, CIniFile& file)
+{
+    return file.writeString(section, key, std::to_string(value));
 }

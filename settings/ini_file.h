@@ -45,9 +45,16 @@ public:
     // is empty or starts or ends with a blank.
     bool writeString(std::string_view section, std::string_view key, std::string_view value);
 
-    // Writes the integer as signed decimal text.
-    bool WriteIniInt(std::string_view section, std::string_view key, int value);
+    // Why the most recent write that failed could not be done, as "the settings file PATH can't
+    // be written: REASON"; a later write that succeeds leaves it as it is.
+    const std::string& writeError() const { return m_writeError; }
 
 private:
+    bool failWrite(std::string_view reason);
+
     std::filesystem::path m_path;
+    std::string m_writeError;
 };
+
+// Writes an integer key of file as signed decimal text.
+bool WriteIniInt(std::string_view section, std::string_view key, int value, CIniFile& file);

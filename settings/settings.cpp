@@ -70,7 +70,7 @@ bool CSettings::SaveOptions()
     bool saved = true;
     for (int index = 0; index < kOptionCount; ++index)
         saved =
-            m_iniFile.WriteIniInt(kOptionSection, kOptionKeys[index], m_options[index]) && saved;
+            WriteIniInt(kOptionSection, kOptionKeys[index], m_options[index], m_iniFile) && saved;
     return saved;
 }
 

@@ -1,7 +1,10 @@
 #include "ui/option_dlg.h"
 
+#include "image/image_format.h"
 #include "settings/settings.h"
 #include "ui/caption_label.h"
+#include "ui/engine_path.h"
+#include "ui/message_box.h"
 
 #include <QComboBox>
 #include <QFileDialog>
@@ -46,7 +49,7 @@ COptionDlg::COptionDlg(CSettings& settings, QWidget* parent) : QDialog(parent), 
     layout->addLayout(buildViewerRow());
     layout->addLayout(buildButtonRow());
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    setViewerPath(QString::fromStdString(m_settings.viewerPath()));
+    setViewerPath(displayPath(m_settings.viewerPath()));
 }
 
 QWidget* COptionDlg::buildRecordGroup()
@@ -57,7 +60,9 @@ QWidget* COptionDlg::buildRecordGroup()
         makeSpinBox(group, "everyFrame", 0, 500, m_settings.GetOption(OPTION_EVERY_FRAME));
     m_format = new QComboBox(group);
     m_format->setObjectName(QStringLiteral("format"));
-    m_format->addItems({QStringLiteral("bmp"), QStringLiteral("jpg"), QStringLiteral("png")});
+    // The list's index is the stored format number.
+    for (int option = 0; option < 3; ++option)
+        m_format->addItem(QLatin1String(imageFormatInfo(RecordedFormat(option)).name));
     // A format number the list does not hold shows no selection, and OK then stores -1.
     const int format = m_settings.GetOption(OPTION_JPEG);
     m_format->setCurrentIndex(format >= 0 && format < m_format->count() ? format : -1);
@@ -146,8 +151,14 @@ void COptionDlg::accept()
     m_settings.SetOption(OPTION_EVERY_FRAME, m_everyFrame->value());
     m_settings.SetOption(OPTION_JPEG_QUALITY, m_quality->value());
     m_settings.SetOption(OPTION_SPEED, m_delay->value());
-    m_settings.SaveOptions();
-    m_settings.setViewerPath(m_viewerPath.toStdString());
-    m_settings.saveViewerPath();
+    m_settings.setViewerPath(enginePath(m_viewerPath));
+    // Both are tried; the options hold for this run even when the file refuses them.
+    const bool optionsSaved = m_settings.SaveOptions();
+    const bool viewerSaved = m_settings.saveViewerPath();
+    if (!optionsSaved || !viewerSaved) {
+        ShowMessage(this, tr("Sorry, the options could not be saved: %1.\nThey apply until the "
+                             "program ends.")
+                              .arg(displayPath(m_settings.iniFile().writeError())));
+    }
     QDialog::accept();
 }

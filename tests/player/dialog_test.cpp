@@ -11,6 +11,8 @@
 #include <QSpinBox>
 #include <QTest>
 
+#include <filesystem>
+
 namespace {
 
 template <typename Widget> Widget* part(const QWidget& dialog, const char* name)
@@ -60,6 +62,22 @@ private slots:
         QCOMPARE(reread.GetOption(OPTION_JPEG), 2);
         QCOMPARE(reread.GetOption(OPTION_JPEG_QUALITY), 75);
         QCOMPARE(reread.viewerPath(), std::string("/usr/bin/viewer"));
+    }
+
+    void optionOkTellsWhyTheSettingsCouldNotBeSaved()
+    {
+        StartedPlayer player;
+        std::filesystem::create_directory(player.iniPath());
+        MessageRecorder messages;
+        withDialogOf<COptionDlg>(player, PlayerCommand::Option, [](COptionDlg& dialog) {
+            part<QSpinBox>(dialog, "everyFrame")->setValue(4);
+            QTest::mouseClick(part<QPushButton>(dialog, "okButton"), Qt::LeftButton);
+        });
+        QCOMPARE(messages.texts().size(), 1);
+        QVERIFY2(messages.texts().front().contains(QString::fromStdString(player.iniPath()) +
+                                                   " can't be written: Is a directory"),
+                 qPrintable(messages.texts().front()));
+        QCOMPARE(player.settings().GetOption(OPTION_EVERY_FRAME), 4);
     }
 
     void tabGoesFromTheStepToTheFormatAndThenToTheQuality()

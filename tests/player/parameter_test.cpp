@@ -34,9 +34,9 @@ void writeAviSection(StartedPlayer& player, const std::string& video, int curren
     CIniFile& ini = player.settings().iniFile();
     ini.writeString("AVI", "TargetDir", player.dir().file("stored frames"));
     ini.writeString("AVI", "AviPath", video);
-    ini.WriteIniInt("AVI", "CurrentFrame", current);
-    ini.WriteIniInt("AVI", "BeginFrame", begin);
-    ini.WriteIniInt("AVI", "EndFrame", end);
+    WriteIniInt("AVI", "CurrentFrame", current, ini);
+    WriteIniInt("AVI", "BeginFrame", begin, ini);
+    WriteIniInt("AVI", "EndFrame", end, ini);
 }
 
 } // namespace
@@ -67,6 +67,19 @@ private slots:
         QCOMPARE(fileText(player.iniPath()), "[AVI]\nTargetDir=" + player.dir().file("frames/") +
                                                  "\nAviPath=" + demoVideo().toStdString() +
                                                  "\nCurrentFrame=45\nBeginFrame=30\nEndFrame=60\n");
+    }
+
+    void saveTellsWhyTheFileCouldNotBeWritten()
+    {
+        StartedPlayer player(demoVideo());
+        std::filesystem::create_directory(player.iniPath());
+        MessageRecorder messages({MessageAnswer::Yes});
+        click(player, "saveParametersButton");
+        QCOMPARE(messages.texts().size(), 2);
+        QCOMPARE(messages.texts().back(),
+                 "Sorry, the parameters could not be saved: the settings file " +
+                     QString::fromStdString(player.iniPath()) +
+                     " can't be written: Is a directory.");
     }
 
     void loadRestoresTheFolderTheVideoItsMarksAndFrame()

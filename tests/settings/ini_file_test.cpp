@@ -21,7 +21,7 @@ TEST(SettingsIniFile, FirstWriteCreatesTheFileAndLongValuesComeBackWhole)
         path += "a folder with a long name/";
 
     ASSERT_TRUE(ini.writeString("AVI", "TargetDir", path));
-    ASSERT_TRUE(ini.WriteIniInt("AVI", "CurrentFrame", -12));
+    ASSERT_TRUE(WriteIniInt("AVI", "CurrentFrame", -12, ini));
     EXPECT_EQ(ReadText(ini.path()), "[AVI]\nTargetDir=" + path + "\nCurrentFrame=-12\n");
     EXPECT_EQ(ini.readString("AVI", "TargetDir", ""), path);
 }
@@ -42,9 +42,9 @@ TEST(SettingsIniFile, WriteChangesOnlyItsOwnKey)
                           "OPTION_JPEG=1\n");
 
     ASSERT_TRUE(ini.writeString("AVI", "TargetDir", "/new/frames"));
-    ASSERT_TRUE(ini.WriteIniInt("AVI", "CurrentFrame", 40));
-    ASSERT_TRUE(ini.WriteIniInt("ScaleImage", "DelSrc", 0));
-    ASSERT_TRUE(ini.WriteIniInt("MergeImage", "SrcFile", 2));
+    ASSERT_TRUE(WriteIniInt("AVI", "CurrentFrame", 40, ini));
+    ASSERT_TRUE(WriteIniInt("ScaleImage", "DelSrc", 0, ini));
+    ASSERT_TRUE(WriteIniInt("MergeImage", "SrcFile", 2, ini));
     EXPECT_EQ(ReadText(ini.path()), "; written by hand\n"
                                     "[AVI]\n"
                                     "TargetDir = /new/frames\n"
@@ -69,7 +69,7 @@ TEST(SettingsIniFile, WriteKeepsLineEndingsByteOrderMarkAndUnfinishedLastLine)
     WriteText(ini.path(), "\xEF\xBB\xBF[Option]\r\nOPTION_JPEG=2");
     EXPECT_EQ(ini.readInt("Option", "OPTION_JPEG", -1), 2);
 
-    ASSERT_TRUE(ini.WriteIniInt("Option", "OPTION_SPEED", 3));
+    ASSERT_TRUE(WriteIniInt("Option", "OPTION_SPEED", 3, ini));
     ASSERT_TRUE(ini.writeString("Viewer", "ViewerPath", "/opt/view"));
     EXPECT_EQ(ReadText(ini.path()), "\xEF\xBB\xBF[Option]\r\nOPTION_JPEG=2\r\nOPTION_SPEED=3\r\n"
                                     "\r\n[Viewer]\r\nViewerPath=/opt/view\r\n");
@@ -95,7 +95,7 @@ TEST(SettingsIniFile, ReadsTheFirstMatchingKeyOfTheFirstMatchingSection)
     EXPECT_EQ(ini.readInt("ScaleImage", "DelSrc", -1), -1);
 
     // The write lands where the read looks, without adding a second key.
-    ASSERT_TRUE(ini.WriteIniInt("ScaleImage", "SCALE", 1));
+    ASSERT_TRUE(WriteIniInt("ScaleImage", "SCALE", 1, ini));
     EXPECT_EQ(ini.readInt("ScaleImage", "Scale", -1), 1);
     EXPECT_NE(ReadText(ini.path()).find("  sCALE  =  1\nScale=4\n"), std::string::npos);
 }
@@ -147,7 +147,8 @@ TEST(SettingsIniFile, WriteIntoAMissingFolderFails)
     for (const fs::path& path :
          {dir.path() / "missing" / "Clipmint.ini", dir.path() / "plain" / "Clipmint.ini"}) {
         CIniFile ini(path);
-        EXPECT_FALSE(ini.WriteIniInt("Option", "OPTION_JPEG", 1)) << path;
+        EXPECT_FALSE(WriteIniInt("Option", "OPTION_JPEG", 1, ini)) << path;
+        EXPECT_NE(ini.writeError().find(path.string() + " can't be written: "), std::string::npos);
         EXPECT_EQ(ini.readInt("Option", "OPTION_JPEG", -1), -1);
     }
     EXPECT_FALSE(fs::exists(dir.path() / "missing"));
@@ -168,7 +169,7 @@ TEST(SettingsIniFile, FailedWriteLeavesTheOldFileWhole)
     small.rlim_cur = 1024;
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool written = ini.WriteIniInt("AVI", "CurrentFrame", 1);
+    const bool written = WriteIniInt("AVI", "CurrentFrame", 1, ini);
     setrlimit(RLIMIT_FSIZE, &limit);
     std::signal(SIGXFSZ, oldHandler);
 
@@ -186,7 +187,7 @@ TEST(SettingsIniFile, WriteKeepsTheFilesLinkAndPermissions)
     fs::create_symlink(real, dir.path() / "Clipmint.ini");
 
     CIniFile ini(dir.path() / "Clipmint.ini");
-    ASSERT_TRUE(ini.WriteIniInt("Option", "OPTION_JPEG", 2));
+    ASSERT_TRUE(WriteIniInt("Option", "OPTION_JPEG", 2, ini));
     EXPECT_TRUE(fs::is_symlink(ini.path()));
     EXPECT_EQ(ReadText(real), "[Option]\nOPTION_JPEG=2\n");
     EXPECT_EQ(fs::status(real).permissions(),
