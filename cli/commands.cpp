@@ -1,7 +1,7 @@
 #include "cli/commands.h"
 
-#include "batch/image_file_type.h"
 #include "cli/console_owner.h"
+#include "image/image_format.h"
 #include "platform/exception.h"
 #include "settings/settings.h"
 #include "video/frame_export.h"
@@ -23,7 +23,9 @@ void onInterrupt(int)
 // Ctrl-C asks a running loop to stop after the frame in hand; a second one ends the program.
 void catchInterrupt()
 {
-    struct sigaction action {};
+    struct sigaction action
+    {
+    };
     action.sa_handler = onInterrupt;
     action.sa_flags = SA_RESETHAND;
     sigemptyset(&action.sa_mask);
@@ -104,8 +106,7 @@ int RunFrame(const CommandLine& line, const CSettings& settings)
     expectArguments(line, 3, "frame VIDEO N OUT [--quality Q]");
     const int frame = IntegerArgument(line.arguments[1], "the frame number");
     const std::string& out = line.arguments[2];
-    const ImageFileType type = GetImageFileType(out);
-    if (type != IMG_TYPE_JPEG && type != IMG_TYPE_BMP && type != IMG_TYPE_PNG)
+    if (!ImageFormatOfPath(out))
         throw UsageError("Sorry, the valid extention only can be jpg, png or bmp.");
     CSettings options = settings;
     if (const auto quality = IntegerOption(line, "--quality", 0, 100))
@@ -145,16 +146,11 @@ int RunRecord(const CommandLine& line, CSettings& settings)
         settings.SetOption(OPTION_EVERY_FRAME, *every - 1);
     if (const auto quality = IntegerOption(line, "--quality", 0, 100))
         settings.SetOption(OPTION_JPEG_QUALITY, *quality);
-    if (const auto format = line.options.find("--format"); format != line.options.end()) {
-        const std::string& name = format->second;
-        if (name == "bmp")
-            settings.SetOption(OPTION_JPEG, 0);
-        else if (name == "jpg" || name == "jpeg")
-            settings.SetOption(OPTION_JPEG, 1);
-        else if (name == "png")
-            settings.SetOption(OPTION_JPEG, 2);
-        else
+    if (const auto name = line.options.find("--format"); name != line.options.end()) {
+        const std::optional<ImageFormat> format = ImageFormatByName(name->second);
+        if (!format)
             throw UsageError("--format takes jpg, png or bmp");
+        settings.SetOption(OPTION_JPEG, RecordedFormatOption(*format));
     }
 
     ConsoleOwner owner(isatty(STDERR_FILENO) ? ConsoleOwner::Progress::Shown
@@ -163,15 +159,16 @@ int RunRecord(const CommandLine& line, CSettings& settings)
     source.setSettings(&settings);
     if (!openDecodable(source, line.arguments[0], owner))
         return 1;
-    const int from = IntegerOption(line, "--from", INT32_MIN, INT32_MAX).value_or(source.firstFrame());
+    const int from =
+        IntegerOption(line, "--from", INT32_MIN, INT32_MAX).value_or(source.firstFrame());
     const int to = IntegerOption(line, "--to", INT32_MIN, INT32_MAX).value_or(source.lastFrame());
     if (from < source.firstFrame() || from > source.lastFrame())
         return fail("--from " + std::to_string(from) + " is outside the video's frames " +
                     std::to_string(source.firstFrame()) + " to " +
                     std::to_string(source.lastFrame()));
     if (const std::string error = MakeSureDirectoryPathExists(folder); !error.empty())
-        return fail("Sorry, can't create target folder. Please check it. (" + folder + ": " + error +
-                    ")");
+        return fail("Sorry, can't create target folder. Please check it. (" + folder + ": " +
+                    error + ")");
 
     owner.setRange(from, std::min(to, source.lastFrame()));
     catchInterrupt();
@@ -197,9 +194,8 @@ int RunSizes(const CommandLine& line)
     if (!openVideo(source, line.arguments[0], owner, WantFrames::No, bitrate))
         return 1;
     int frame = source.firstFrame();
-    owner.setSizeReceiver([&frame](std::uint32_t bytes) {
-        std::printf("%d\t%u\n", frame++, bytes);
-    });
+    owner.setSizeReceiver(
+        [&frame](std::uint32_t bytes) { std::printf("%d\t%u\n", frame++, bytes); });
     if (!source.ScanSampleSizes())
         return fail("the scan was stopped");
     return std::fflush(stdout) == 0 ? 0 : fail("can't write the sizes");

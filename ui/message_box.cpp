@@ -1,4 +1,4 @@
-#include "platform/message_box.h"
+#include "ui/message_box.h"
 
 #include "platform/application_name.h"
 

@@ -1,4 +1,4 @@
-#include "platform/message_pump.h"
+#include "ui/message_pump.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

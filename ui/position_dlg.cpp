@@ -1,7 +1,7 @@
 #include "ui/position_dlg.h"
 
-#include "platform/message_box.h"
-#include "platform/message_pump.h"
+#include "ui/message_box.h"
+#include "ui/message_pump.h"
 #include "video/frame_source.h"
 
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #include "ui/select_folder_dialog.h"
 
-#include "platform/message_box.h"
+#include "ui/message_box.h"
 
 #include <QDialogButtonBox>
 #include <QDir>

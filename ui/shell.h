@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/shell_launcher.h"
+#include "ui/shell_launcher.h"
 
 #include <QString>
 

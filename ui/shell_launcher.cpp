@@ -1,4 +1,4 @@
-#include "platform/shell_launcher.h"
+#include "ui/shell_launcher.h"
 
 #include <QDesktopServices>
 #include <QProcess>

@@ -1,9 +1,6 @@
 #include "video/frame_export.h"
 
-#include "batch/image_file_type.h"
-#include "image/dib_image.h"
-#include "image/jpeg_codec.h"
-#include "image/png_codec.h"
+#include "image/image_format.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -11,14 +8,7 @@
 
 std::string_view RecordedExtension(int format)
 {
-    switch (format) {
-    case 1:
-        return ".jpg";
-    case 2:
-        return ".png";
-    default:
-        return ".bmp";
-    }
+    return imageFormatInfo(RecordedFormat(format)).extension;
 }
 
 std::string RecordedFileName(std::string_view folder, int frame, std::string_view extension)
@@ -35,21 +25,12 @@ std::string RecordedFileName(std::string_view folder, int frame, std::string_vie
 
 SaveImageResult SaveImageByExtension(const std::string& path, CDibImage& image, int quality)
 {
-    int written = 0;
-    switch (GetImageFileType(path)) {
-    case IMG_TYPE_JPEG:
-        written = SaveJpeg(path, image, quality);
-        break;
-    case IMG_TYPE_BMP:
-        written = image.SaveBmp(path);
-        break;
-    case IMG_TYPE_PNG:
-        written = SavePng(path, image, PngCompression::Fast);
-        break;
-    default:
+    const std::optional<ImageFormat> format = ImageFormatOfPath(path);
+    if (!format)
         return SaveImageResult::NotAnImageType;
-    }
-    return written ? SaveImageResult::Written : SaveImageResult::Failed;
+    return SaveImageFile(*format, path, image, quality, PngCompression::Fast)
+               ? SaveImageResult::Written
+               : SaveImageResult::Failed;
 }
 
 std::string MakeSureDirectoryPathExists(const std::string& folder)

@@ -1,5 +1,5 @@
 #include "message_recorder.h"
-#include "platform/message_box.h"
+#include "ui/message_box.h"
 #include "ui_test_suites.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/message_box.h"
+#include "ui/message_box.h"
 
 #include <QList>
 #include <QMessageBox>

@@ -1,0 +1,57 @@
+#pragma once
+
+// The three image formats the program reads and writes, and everything that is said about them
+// in more than one place: extensions, names, wildcard patterns, the numbers the settings file
+// stores for them, and the reader and writer of each.
+
+#include "image/png_codec.h"
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+class CDibImage;
+
+enum class ImageFormat
+{
+    Jpeg,
+    Bmp,
+    Png,
+};
+
+struct ImageFormatInfo
+{
+    ImageFormat format;
+    std::string_view extension; // the one a written file gets: ".jpg"
+    std::string_view name;      // as the command line takes it: "jpg"
+    std::string_view pattern;   // as the folder walker takes it: "*.jpg"
+};
+
+// Every format, in the order of the batch tools' type lists: JPEG, BMP, PNG.
+std::span<const ImageFormatInfo> imageFormats();
+const ImageFormatInfo& imageFormatInfo(ImageFormat format);
+
+// The format a path's extension names (".jpg", ".jpeg", ".bmp", ".dib", ".png" in any case).
+std::optional<ImageFormat> ImageFormatOfPath(std::string_view path);
+// "jpg", "jpeg", "bmp" or "png".
+std::optional<ImageFormat> ImageFormatByName(std::string_view name);
+
+// Recorded frames: OPTION_JPEG stores 0 for BMP, 1 for JPEG and 2 for PNG; anything else is BMP.
+ImageFormat RecordedFormat(int option);
+int RecordedFormatOption(ImageFormat format);
+
+// The batch tools' type lists: 0 JPEG, 1 BMP, anything else PNG.
+ImageFormat BatchFormat(int typeIndex);
+int BatchFormatIndex(ImageFormat format);
+
+// Reads a file of the given format into image as a 24-bit image; bitmaps of other depths are
+// converted. Returns 1 when decoded and 0 otherwise. A read error of a bitmap file throws
+// CFileException.
+int LoadImageFile(ImageFormat format, const std::string& path, CDibImage& image);
+
+// Writes a 24-bit image: JPEG at quality, BMP, or PNG with the given compression. Returns 1 when
+// written and 0 otherwise; a failure inside the JPEG library or while writing a bitmap throws its
+// exception (CJPEGException, CFileException) with the error's text.
+int SaveImageFile(ImageFormat format, const std::string& path, CDibImage& image, int quality,
+                  PngCompression compression = PngCompression::Fast);
