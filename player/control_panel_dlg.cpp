@@ -50,6 +50,7 @@ CControlPanelDlg::CControlPanelDlg(CSettings& settings, CVideoWindowDlg* videoWi
     setWindowIcon(QIcon(QStringLiteral(":/icons/clipmint.svg")));
     m_source.setSettings(&m_settings);
     m_source.setMessagePump(PumpMessages);
+    m_source.setPlaybackClock(&m_clock);
     // Each loop starts with the buttons showing the running state.
     m_source.setIdleUpdate([this] { updateCommands(); });
     m_settings.LoadViewerPath();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "player/player_command.h"
+#include "ui/event_loop_clock.h"
 #include "video/frame_source.h"
 #include "video/frame_source_owner.h"
 
@@ -114,6 +115,7 @@ private:
 
     CSettings& m_settings;
     CVideoWindowDlg* m_videoWindow; // the parent
+    EventLoopClock m_clock;
     CFrameSource m_source;
     int m_sliderTarget = 0;
     QString m_targetFolder;

@@ -3,6 +3,7 @@
 #include "image/dib_image.h"
 #include "video/frame_display.h"
 #include "video/frame_source_owner.h"
+#include "video/playback_clock.h"
 
 #include <cstdint>
 #include <functional>
@@ -105,7 +106,10 @@ public:
     // True when the scan reached the end; false when it was stopped or nothing is open.
     bool ScanSampleSizes();
 
-    // Plays from the current frame to the last, as fast as frames decode.
+    // Plays from the current frame to the last. With a playback clock every frame is shown at
+    // the stream's rate, never faster; a frame that decodes too slowly is shown as soon as it is
+    // ready, and the frames after it keep the rate from there. Without a clock, as fast as
+    // frames decode.
     void Play();
     // Shows the frames from `from` to `to` (never beyond the last) and saves those whose distance
     // from `from` is a multiple of the recording step, as folder/000123.jpg and so on. A file
@@ -123,6 +127,8 @@ public:
 
     // Handles the owner's queued events; the loops call it after every step.
     void setMessagePump(std::function<void()> pump) { m_messagePump = std::move(pump); }
+    // The clock that playback keeps pace with; none plays as fast as frames decode.
+    void setPlaybackClock(PlaybackClock* clock) { m_playbackClock = clock; }
     // Brings the owner's buttons up to date at the start of a loop.
     void setIdleUpdate(std::function<void()> idleUpdate) { m_idleUpdate = std::move(idleUpdate); }
 
@@ -169,6 +175,14 @@ private:
     bool loopMustEnd() const;
     void showProgress();
     bool saveRecordedFrame(const std::string& path, RecordResult& result);
+    // Playback shows the frame `frame` frames after the schedule's own at start + that many
+    // frame times.
+    struct PlaybackSchedule
+    {
+        PlaybackClock::Time start;
+        int frame = 0;
+    };
+    bool waitForNextFrame(PlaybackSchedule& schedule);
     void PumpMessages();
     void runIdleUpdate();
     void setFrameText(FrameTextControl control, int frame);
@@ -195,5 +209,6 @@ private:
     int m_saveErrno = 0;
     std::function<void()> m_messagePump;
     std::function<void()> m_idleUpdate;
+    PlaybackClock* m_playbackClock = nullptr;
     std::string m_errorText;
 };

@@ -7,8 +7,8 @@
 #include "video/av_stream_reader.h"
 #include "video/frame_export.h"
 
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 namespace {
@@ -70,15 +70,55 @@ void CFrameSource::showProgress()
         m_ownerWindow->setSliderPosition(m_currentFrame);
 }
 
+namespace {
+
+// The time `count` frames of the stream's rate after start; counted from the schedule's start
+// each time, so that no rounding accumulates.
+PlaybackClock::Time frameTime(PlaybackClock::Time start, std::int64_t count, std::uint32_t rate,
+                              std::uint32_t scale)
+{
+    using namespace std::chrono;
+    if (rate == 0)
+        return start;
+    const auto perSecond = duration_cast<nanoseconds>(seconds(1)).count();
+    // 128 bits: a count of frames times a scale times 10^9 may pass 64.
+    const auto offset =
+        static_cast<std::int64_t>(static_cast<__int128>(count) * scale * perSecond / rate);
+    return start + nanoseconds(offset);
+}
+
+} // namespace
+
+// Waits until the next frame is due; false when the loop must end instead.
+bool CFrameSource::waitForNextFrame(PlaybackSchedule& schedule)
+{
+    if (!m_playbackClock)
+        return true;
+    const int next = m_currentFrame + 1;
+    const PlaybackClock::Time due =
+        frameTime(schedule.start, next - schedule.frame, rate(), scale());
+    // A frame that is more than a frame time late starts a new schedule, so that playback never
+    // races to catch up after a slow stretch.
+    if (m_playbackClock->now() > frameTime(due, 1, rate(), scale())) {
+        schedule = {m_playbackClock->now(), next};
+        return true;
+    }
+    while (m_playbackClock->now() < due && !loopMustEnd())
+        m_playbackClock->waitUntil(due);
+    return !loopMustEnd();
+}
+
 void CFrameSource::Play()
 {
     if (!beginLoop(StatePlaying))
         return;
+    PlaybackSchedule schedule{m_playbackClock ? m_playbackClock->now() : PlaybackClock::Time(),
+                              m_currentFrame};
     while (m_currentFrame <= m_lastFrame) {
         showProgress();
         ShowFrame(m_currentFrame, m_displayWindow);
         PumpMessages();
-        if (loopMustEnd() || m_currentFrame == m_lastFrame)
+        if (loopMustEnd() || m_currentFrame == m_lastFrame || !waitForNextFrame(schedule))
             break;
         ++m_currentFrame;
     }

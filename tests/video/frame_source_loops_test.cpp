@@ -174,6 +174,43 @@ TEST_F(FrameSourceLoopsTest, PlayRunsToTheLastFrame)
     EXPECT_EQ(m_owner.sliderPositions.back(), 4);
 }
 
+namespace {
+
+// Moves only when it is waited on, so that playback's pace can be read off it.
+class SteppingClock : public PlaybackClock
+{
+public:
+    Time now() const override { return m_now; }
+    void waitUntil(Time deadline) override { m_now = std::max(m_now, deadline); }
+
+    Time m_now{};
+};
+
+} // namespace
+
+TEST_F(FrameSourceLoopsTest, PlaybackKeepsTheStreamsRateAndNeverRacesToCatchUp)
+{
+    using std::chrono::milliseconds;
+    open(50); // 25 frames a second
+    SteppingClock clock;
+    m_source.setPlaybackClock(&clock);
+    std::vector<long> shownAt; // ms, after each frame is drawn
+    m_source.setMessagePump([&] {
+        shownAt.push_back(std::chrono::duration_cast<milliseconds>(clock.m_now).count());
+        // Frame 10 takes 200 ms longer than its time to decode.
+        if (shownAt.size() == 11)
+            clock.m_now += milliseconds(200);
+    });
+    m_source.Play();
+
+    ASSERT_EQ(shownAt.size(), 50u);
+    for (size_t frame = 0; frame <= 10; ++frame)
+        EXPECT_EQ(shownAt[frame], 40 * long(frame)) << frame;
+    // Frame 11 comes as soon as it can, and the rate holds from there.
+    for (size_t frame = 11; frame < 50; ++frame)
+        EXPECT_EQ(shownAt[frame], 600 + 40 * long(frame - 11)) << frame;
+}
+
 TEST_F(FrameSourceLoopsTest, ClosingInsideALoopEndsItWithoutTouchingTheDecoder)
 {
     open(10);
