@@ -8,8 +8,10 @@
 #include "player/player_parameters.h"
 #include "player/video_window_dlg.h"
 #include "settings/settings.h"
+#include "ui/about_box.h"
 #include "ui/caption_label.h"
 #include "ui/engine_path.h"
+#include "ui/help_file.h"
 #include "ui/message_box.h"
 #include "ui/message_pump.h"
 #include "ui/option_dlg.h"
@@ -319,9 +321,9 @@ void CControlPanelDlg::runOtherCommand(PlayerCommand command)
     case PlayerCommand::Bitrate:
         // FIXME: the Bitrate dialog with the per-second chart of the open video.
     case PlayerCommand::About:
-        // FIXME: the About box with its e-mail and web links.
+        return onAbout();
     case PlayerCommand::Help:
-        // FIXME: open the help document beside the executable.
+        return OpenHelpFile(this);
     default:
         return;
     }
@@ -394,6 +396,12 @@ void CControlPanelDlg::PrepareTargetFolder(int from, int to)
 void CControlPanelDlg::onPosition()
 {
     CPositionDlg dialog(m_source, this);
+    dialog.exec();
+}
+
+void CControlPanelDlg::onAbout()
+{
+    CAboutBox dialog(this);
     dialog.exec();
 }
 

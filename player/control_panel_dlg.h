@@ -95,6 +95,7 @@ private:
     void saveCurrentImageTo(const QString& path);
     void onPosition();
     void onOption();
+    void onAbout();
     void onStartPosition();
     void onEndPosition();
     void requestStop();

@@ -1,5 +1,6 @@
 // clipmint: the windows over the engine.
 
+#include "clipmint_build.h"
 #include "player/player_app.h"
 #include "ui/ui_resources.h"
 #include "video/video_library.h"
@@ -14,7 +15,7 @@
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
-    QApplication::setApplicationVersion(QStringLiteral(CLIPMINT_VERSION));
+    QApplication::setApplicationVersion(QString::fromLatin1(kClipmintVersion));
     // Matches the desktop entry, so that a desktop shows the entry's name and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("clipmint"));
     initUiResources();

@@ -1,4 +1,5 @@
 #include "message_recorder.h"
+#include "recording_launcher.h"
 #include "support/temp_dir.h"
 #include "ui/shell.h"
 #include "ui/view_first_image.h"
@@ -12,38 +13,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-// Records what would have been started instead of starting it.
-class RecordingLauncher : public ShellLauncher
-{
-public:
-    struct Start
-    {
-        QString program;
-        QStringList arguments;
-        QString workingFolder;
-    };
-
-    explicit RecordingLauncher(bool programsStart = true) : m_programsStart(programsStart) {}
-
-    bool openUrl(const QUrl& url) const override
-    {
-        opened << url;
-        return true;
-    }
-    bool startDetached(const QString& program, const QStringList& arguments,
-                       const QString& workingFolder) const override
-    {
-        started << Start{program, arguments, workingFolder};
-        return m_programsStart;
-    }
-
-    mutable QList<QUrl> opened;
-    mutable QList<Start> started;
-
-private:
-    bool m_programsStart;
-};
 
 QString qPath(const fs::path& path)
 {
@@ -117,7 +86,7 @@ private slots:
             QVERIFY2(launcher.started.isEmpty(), qPrintable(viewer));
             QCOMPARE(launcher.opened, imageUrl);
         }
-        RecordingLauncher nothingStarts(false);
+        RecordingLauncher nothingStarts(RecordingLauncher::Outcome::Fails);
         QVERIFY(OpenInViewer(image, qPath(dir.path() / "viewer"), nothingStarts));
         QCOMPARE(nothingStarts.started.size(), 1);
         QCOMPARE(nothingStarts.opened, imageUrl);

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "ui/shell_launcher.h"
+
+#include <QList>
+#include <QStringList>
+#include <QUrl>
+
+// Records what would have been started instead of starting it.
+class RecordingLauncher : public ShellLauncher
+{
+public:
+    struct Start
+    {
+        QString program;
+        QStringList arguments;
+        QString workingFolder;
+    };
+
+    enum class Outcome
+    {
+        Starts,
+        Fails,
+    };
+
+    explicit RecordingLauncher(Outcome programs = Outcome::Starts,
+                               Outcome desktop = Outcome::Starts)
+        : m_programs(programs), m_desktop(desktop)
+    {}
+
+    bool openUrl(const QUrl& url) const override
+    {
+        opened << url;
+        return m_desktop == Outcome::Starts;
+    }
+    bool startDetached(const QString& program, const QStringList& arguments,
+                       const QString& workingFolder) const override
+    {
+        started << Start{program, arguments, workingFolder};
+        return m_programs == Outcome::Starts;
+    }
+
+    mutable QList<QUrl> opened;
+    mutable QList<Start> started;
+
+private:
+    Outcome m_programs;
+    Outcome m_desktop;
+};
