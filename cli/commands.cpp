@@ -107,7 +107,7 @@ int RunFrame(const CommandLine& line, const CSettings& settings)
     const int frame = IntegerArgument(line.arguments[1], "the frame number");
     const std::string& out = line.arguments[2];
     if (!ImageFormatOfPath(out))
-        throw UsageError("Sorry, the valid extention only can be jpg, png or bmp.");
+        throw UsageError("Sorry, the valid extension only can be jpg, png or bmp.");
     CSettings options = settings;
     if (const auto quality = IntegerOption(line, "--quality", 0, 100))
         options.SetOption(OPTION_JPEG_QUALITY, *quality);

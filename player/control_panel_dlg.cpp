@@ -101,13 +101,13 @@ QLayout* CControlPanelDlg::buildFolderRow()
     m_targetLabel->setEllipsis(CaptionEllipsis::Path);
 
     auto* row = new QHBoxLayout;
-    row->addWidget(new QLabel(QStringLiteral("Save to"), this));
+    row->addWidget(new QLabel(tr("Save to"), this));
     QPushButton* choose =
-        addButton(QStringLiteral("..."), "chooseFolderButton", &CControlPanelDlg::onChooseFolder);
+        addButton(tr("..."), "chooseFolderButton", &CControlPanelDlg::onChooseFolder);
     choose->setFixedWidth(choose->fontMetrics().horizontalAdvance(choose->text()) + 16);
     row->addWidget(choose);
     row->addWidget(m_targetLabel, 1);
-    row->addWidget(addButton(QStringLiteral("View"), "viewButton", &CControlPanelDlg::onView));
+    row->addWidget(addButton(tr("View"), "viewButton", &CControlPanelDlg::onView));
     row->addWidget(addFrameText(FrameTextControl::CurrentFrame, "currentFrameText"));
     return row;
 }
@@ -116,20 +116,18 @@ QLayout* CControlPanelDlg::buildFrameGrid()
 {
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(6);
-    grid->addWidget(new QLabel(QStringLiteral("First frame"), this), 0, 0);
+    grid->addWidget(new QLabel(tr("First frame"), this), 0, 0);
     grid->addWidget(addFrameText(FrameTextControl::FirstFrame, "firstFrameText"), 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Last frame"), this), 0, 2);
+    grid->addWidget(new QLabel(tr("Last frame"), this), 0, 2);
     grid->addWidget(addFrameText(FrameTextControl::LastFrame, "lastFrameText"), 0, 3);
-    grid->addWidget(addButton(QStringLiteral("Save"), "saveParametersButton",
-                              &CControlPanelDlg::onSaveParameters),
-                    0, 5);
-    grid->addWidget(new QLabel(QStringLiteral("Start frame"), this), 1, 0);
+    grid->addWidget(
+        addButton(tr("Save"), "saveParametersButton", &CControlPanelDlg::onSaveParameters), 0, 5);
+    grid->addWidget(new QLabel(tr("Start frame"), this), 1, 0);
     grid->addWidget(addFrameText(FrameTextControl::BeginMark, "startFrameText"), 1, 1);
-    grid->addWidget(new QLabel(QStringLiteral("End frame"), this), 1, 2);
+    grid->addWidget(new QLabel(tr("End frame"), this), 1, 2);
     grid->addWidget(addFrameText(FrameTextControl::EndMark, "endFrameText"), 1, 3);
-    grid->addWidget(addButton(QStringLiteral("Load"), "loadParametersButton",
-                              &CControlPanelDlg::onLoadParameters),
-                    1, 5);
+    grid->addWidget(
+        addButton(tr("Load"), "loadParametersButton", &CControlPanelDlg::onLoadParameters), 1, 5);
     grid->setColumnStretch(4, 1);
     return grid;
 }
@@ -179,9 +177,9 @@ bool CControlPanelDlg::OpenVideo(const QString& path)
         QStringLiteral(" - %1Kbps, %2fps").arg(bitrate).arg(m_source.framesPerSecond()));
     updateCommands();
     if (!m_source.hasDecoder()) {
-        ShowMessage(this, QStringLiteral("Sorry, the pictures of this video can't be decoded: ") +
+        ShowMessage(this, tr("Sorry, the pictures of this video can't be decoded: ") +
                               QString::fromStdString(m_source.errorText()) +
-                              QStringLiteral(".\nIts frames stay black."));
+                              tr(".\nIts frames stay black."));
     }
     return true;
 }
@@ -198,8 +196,7 @@ void CControlPanelDlg::tellOpenFailed(const QString& path)
 {
     // The windows must not go on showing a video that is closed, not even behind the message.
     resetAfterFailedOpen();
-    ShowMessage(this, QStringLiteral("Sorry, can't open the file\n") + path +
-                          QStringLiteral(".\nPlease check it."));
+    ShowMessage(this, tr("Sorry, can't open the file\n") + path + tr(".\nPlease check it."));
 }
 
 void CControlPanelDlg::showFrameRange()
@@ -339,10 +336,10 @@ void CControlPanelDlg::onOpen()
 {
     QFileDialog dialog(this);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilters({QStringLiteral("Media Files(*.avi)"),
+    dialog.setNameFilters({tr("Media Files(*.avi)"),
                            QStringLiteral("All videos(*.avi *.mp4 *.mkv *.mov *.webm *.m4v "
                                           "*.mpg *.mpeg *.wmv *.flv *.ts)"),
-                           QStringLiteral("All Files (*)")});
+                           tr("All Files (*)")});
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     openVideoOrTell(dialog.selectedFiles().first());
@@ -353,8 +350,8 @@ void CControlPanelDlg::onSaveCurrentImage()
     QFileDialog dialog(this);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("jpg"));
-    dialog.setNameFilters({QStringLiteral("Jpg Files(*.jpg)"), QStringLiteral("Bmp Files(*.bmp)"),
-                           QStringLiteral("Png Files(*.png)"), QStringLiteral("All Files(*)")});
+    dialog.setNameFilters({tr("Jpg Files(*.jpg)"), tr("Bmp Files(*.bmp)"), tr("Png Files(*.png)"),
+                           tr("All Files(*)")});
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     // The area under the closed dialog is repainted before the work starts.
@@ -366,8 +363,7 @@ void CControlPanelDlg::saveCurrentImageTo(const QString& path)
 {
     const std::string file = enginePath(path);
     if (!ImageFormatOfPath(file)) {
-        ShowMessage(this,
-                    QStringLiteral("Sorry, the valid extention only can be jpg, png or bmp."));
+        ShowMessage(this, tr("Sorry, the valid extension only can be jpg, png or bmp."));
         return;
     }
     try {
@@ -384,7 +380,7 @@ void CControlPanelDlg::PrepareTargetFolder(int from, int to)
         return;
     const std::string folder = enginePath(m_targetFolder);
     if (!MakeSureDirectoryPathExists(folder).empty()) {
-        ShowMessage(this, QStringLiteral("Sorry, can't create target folder. Please check it."));
+        ShowMessage(this, tr("Sorry, can't create target folder. Please check it."));
         return;
     }
     const RecordResult result = m_source.Record(folder, from, to);
@@ -490,7 +486,7 @@ void CControlPanelDlg::onChooseFolder()
 void CControlPanelDlg::onView()
 {
     if (m_targetFolder.isEmpty()) {
-        ShowMessage(this, QStringLiteral("Please select the target folder."));
+        ShowMessage(this, tr("Please select the target folder."));
         return;
     }
     ViewFirstImage(this, m_targetFolder, displayPath(m_settings.viewerPath()));
@@ -498,10 +494,8 @@ void CControlPanelDlg::onView()
 
 void CControlPanelDlg::onSaveParameters()
 {
-    if (ShowMessage(
-            this,
-            QStringLiteral("Are you sure you want to save and overwrite parameters in INI file?"),
-            MessageButtons::YesNo) != MessageAnswer::Yes)
+    if (ShowMessage(this, tr("Are you sure you want to save and overwrite parameters in INI file?"),
+                    MessageButtons::YesNo) != MessageAnswer::Yes)
         return;
     if (!SavePlayerParameters(m_settings.iniFile(),
                               {enginePath(m_targetFolder), m_source.path(), m_source.currentFrame(),
@@ -510,12 +504,12 @@ void CControlPanelDlg::onSaveParameters()
                               .arg(displayPath(m_settings.iniFile().writeError())));
         return;
     }
-    ShowMessage(this, QStringLiteral("Parameters saved."));
+    ShowMessage(this, tr("Parameters saved."));
 }
 
 void CControlPanelDlg::onLoadParameters()
 {
-    if (ShowMessage(this, QStringLiteral("Are you sure you want to load and replace parameters?"),
+    if (ShowMessage(this, tr("Are you sure you want to load and replace parameters?"),
                     MessageButtons::YesNo) != MessageAnswer::Yes)
         return;
     setTargetFolder(displayPath(LoadTargetDir(m_settings.iniFile())));
@@ -532,7 +526,7 @@ void CControlPanelDlg::onLoadParameters()
         return;
     }
     applyStoredFrames();
-    ShowMessage(this, QStringLiteral("Parameters loaded."));
+    ShowMessage(this, tr("Parameters loaded."));
 }
 
 void CControlPanelDlg::applyStoredFrames()

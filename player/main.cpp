@@ -2,6 +2,7 @@
 
 #include "clipmint_build.h"
 #include "player/player_app.h"
+#include "ui/translations.h"
 #include "ui/ui_resources.h"
 #include "video/video_library.h"
 
@@ -9,6 +10,7 @@
 #include <QCommandLineParser>
 #include <QFile>
 #include <QIcon>
+#include <QLocale>
 
 #include <cstdio>
 
@@ -19,6 +21,7 @@ int main(int argc, char** argv)
     // Matches the desktop entry, so that a desktop shows the entry's name and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("clipmint"));
     initUiResources();
+    installTranslation(QLocale::system());
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/clipmint.svg")));
     SetVideoLibraryMessages(VideoLibraryMessages::Hidden);
 

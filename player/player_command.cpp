@@ -1,5 +1,7 @@
 #include "player/player_command.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <array>
 
@@ -11,27 +13,27 @@ constexpr auto kNo = CommandGroupStart::No;
 constexpr auto kYes = CommandGroupStart::Yes;
 
 constexpr std::array<PlayerCommandInfo, 21> kCommands{{
-    {Open, "Open", kNo},
-    {SaveCurrentImage, "Save Current Image", kNo},
-    {Play, "Play", kYes},
-    {Stop, "Stop", kNo},
-    {Record, "Record", kNo},
-    {PeriodRecord, "Period Record", kYes},
-    {FirstFrame, "First Frame", kYes},
-    {PrevFrame, "Prev Frame", kNo},
-    {NextFrame, "Next Frame", kNo},
-    {LastFrame, "Last Frame", kNo},
-    {PrevKeyFrame, "Prev Key Frame", kYes},
-    {NextKeyFrame, "Next Key Frame", kNo},
-    {Position, "Position", kNo},
-    {StartPosition, "Start Position", kYes},
-    {EndPosition, "End Position", kNo},
-    {Scale, "Scale", kYes},
-    {Average, "Average", kNo},
-    {Option, "Option", kYes},
-    {Bitrate, "Bitrate", kYes},
-    {About, "About", kYes},
-    {Help, "Help", kNo},
+    {Open, QT_TRANSLATE_NOOP("PlayerCommand", "Open"), kNo},
+    {SaveCurrentImage, QT_TRANSLATE_NOOP("PlayerCommand", "Save Current Image"), kNo},
+    {Play, QT_TRANSLATE_NOOP("PlayerCommand", "Play"), kYes},
+    {Stop, QT_TRANSLATE_NOOP("PlayerCommand", "Stop"), kNo},
+    {Record, QT_TRANSLATE_NOOP("PlayerCommand", "Record"), kNo},
+    {PeriodRecord, QT_TRANSLATE_NOOP("PlayerCommand", "Period Record"), kYes},
+    {FirstFrame, QT_TRANSLATE_NOOP("PlayerCommand", "First Frame"), kYes},
+    {PrevFrame, QT_TRANSLATE_NOOP("PlayerCommand", "Prev Frame"), kNo},
+    {NextFrame, QT_TRANSLATE_NOOP("PlayerCommand", "Next Frame"), kNo},
+    {LastFrame, QT_TRANSLATE_NOOP("PlayerCommand", "Last Frame"), kNo},
+    {PrevKeyFrame, QT_TRANSLATE_NOOP("PlayerCommand", "Prev Key Frame"), kYes},
+    {NextKeyFrame, QT_TRANSLATE_NOOP("PlayerCommand", "Next Key Frame"), kNo},
+    {Position, QT_TRANSLATE_NOOP("PlayerCommand", "Position"), kNo},
+    {StartPosition, QT_TRANSLATE_NOOP("PlayerCommand", "Start Position"), kYes},
+    {EndPosition, QT_TRANSLATE_NOOP("PlayerCommand", "End Position"), kNo},
+    {Scale, QT_TRANSLATE_NOOP("PlayerCommand", "Scale"), kYes},
+    {Average, QT_TRANSLATE_NOOP("PlayerCommand", "Average"), kNo},
+    {Option, QT_TRANSLATE_NOOP("PlayerCommand", "Option"), kYes},
+    {Bitrate, QT_TRANSLATE_NOOP("PlayerCommand", "Bitrate"), kYes},
+    {About, QT_TRANSLATE_NOOP("PlayerCommand", "About"), kYes},
+    {Help, QT_TRANSLATE_NOOP("PlayerCommand", "Help"), kNo},
 }};
 
 const PlayerCommandInfo& info(PlayerCommand command)
@@ -50,12 +52,13 @@ std::span<const PlayerCommandInfo> playerCommands()
 
 QString commandName(PlayerCommand command)
 {
-    return QString::fromLatin1(info(command).name);
+    return QCoreApplication::translate("PlayerCommand", info(command).name);
 }
 
 QString commandIconPath(PlayerCommand command)
 {
-    return QStringLiteral(":/icons/%1.svg").arg(commandName(command).toLower().replace(u' ', u'-'));
+    return QStringLiteral(":/icons/%1.svg")
+        .arg(QString::fromLatin1(info(command).name).toLower().replace(u' ', u'-'));
 }
 
 QList<QKeySequence> commandShortcuts(PlayerCommand command)

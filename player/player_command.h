@@ -42,7 +42,9 @@ enum class CommandGroupStart
 struct PlayerCommandInfo
 {
     PlayerCommand command;
-    const char* name; // the tool tip, and the icon ":/icons/<name in lower case, '-' for ' '>.svg"
+    // The name, translated for the tool tip; the icon is ":/icons/<name in lower case, '-' for
+    // ' '>.svg".
+    const char* name;
     CommandGroupStart groupStart;
 };
 

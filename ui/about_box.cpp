@@ -25,7 +25,7 @@ QLabel* rightAligned(const QString& text, QWidget* parent)
 // link then says that the file was not found.
 QString guideUrl()
 {
-    QString path = FindHelpFile(helpFolders());
+    QString path = FindHelpFile(programDataFolders());
     if (path.isEmpty())
         path = QDir(QCoreApplication::applicationDirPath())
                    .filePath(QString::fromLatin1(kHelpFileName));

@@ -1,17 +1,11 @@
 #include "ui/help_file.h"
 
-#include "clipmint_build.h"
 #include "ui/message_box.h"
 #include "ui/shell.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-
-QStringList helpFolders()
-{
-    return {QCoreApplication::applicationDirPath(), QString::fromUtf8(kClipmintDataFolder)};
-}
 
 QString FindHelpFile(const QStringList& folders)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/shell_launcher.h"
+#include "ui/translations.h"
 
 #include <QString>
 #include <QStringList>
@@ -10,14 +11,10 @@ class QWidget;
 // The user guide: one HTML page, with its pictures in the folder "clipmint-guide" beside it.
 inline constexpr char kHelpFileName[] = "clipmint.htm";
 
-// Where the guide is looked for, in order: beside the executable (a build tree, or a program
-// unpacked in one folder), then the folder `cmake --install` puts it in.
-QStringList helpFolders();
-
 // The guide's path in the first of folders that holds it; empty when none does.
 QString FindHelpFile(const QStringList& folders);
 
 // The Help command: opens the guide with the desktop's browser, or tells the user that it is
 // missing. A browser that fails to start is not reported; the desktop usually has by then.
-void OpenHelpFile(QWidget* parent, const QStringList& folders = helpFolders(),
+void OpenHelpFile(QWidget* parent, const QStringList& folders = programDataFolders(),
                   const ShellLauncher& launcher = ShellLauncher());

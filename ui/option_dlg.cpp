@@ -42,7 +42,7 @@ QSpinBox* makeSpinBox(QWidget* parent, const char* name, int minimum, int maximu
 COptionDlg::COptionDlg(CSettings& settings, QWidget* parent) : QDialog(parent), m_settings(settings)
 {
     setObjectName(QStringLiteral("optionDialog"));
-    setWindowTitle(QStringLiteral("Option"));
+    setWindowTitle(tr("Option"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(buildRecordGroup());
     layout->addWidget(buildPlayGroup());
@@ -54,7 +54,7 @@ COptionDlg::COptionDlg(CSettings& settings, QWidget* parent) : QDialog(parent), 
 
 QWidget* COptionDlg::buildRecordGroup()
 {
-    auto* group = new QGroupBox(QStringLiteral("Record Option"), this);
+    auto* group = new QGroupBox(tr("Record Option"), this);
     // Created in the order of the form, which Tab follows: step, format, quality.
     m_everyFrame =
         makeSpinBox(group, "everyFrame", 0, 500, m_settings.GetOption(OPTION_EVERY_FRAME));
@@ -70,12 +70,12 @@ QWidget* COptionDlg::buildRecordGroup()
         makeSpinBox(group, "jpegQuality", 1, 100, m_settings.GetOption(OPTION_JPEG_QUALITY));
 
     auto* grid = new QGridLayout(group);
-    grid->addWidget(new QLabel(QStringLiteral("Record every"), group), 0, 0);
+    grid->addWidget(new QLabel(tr("Record every"), group), 0, 0);
     grid->addWidget(m_everyFrame, 0, 1);
     grid->addWidget(new QLabel(QStringLiteral("frames"), group), 0, 2, 1, 3);
-    grid->addWidget(new QLabel(QStringLiteral("Save as"), group), 1, 0);
+    grid->addWidget(new QLabel(tr("Save as"), group), 1, 0);
     grid->addWidget(m_format, 1, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Jpeg quality:"), group), 1, 2);
+    grid->addWidget(new QLabel(tr("Jpeg quality:"), group), 1, 2);
     grid->addWidget(m_quality, 1, 3);
     grid->addWidget(new QLabel(QStringLiteral("%"), group), 1, 4);
     return group;
@@ -83,10 +83,10 @@ QWidget* COptionDlg::buildRecordGroup()
 
 QWidget* COptionDlg::buildPlayGroup()
 {
-    auto* group = new QGroupBox(QStringLiteral("Play Option"), this);
+    auto* group = new QGroupBox(tr("Play Option"), this);
     m_delay = makeSpinBox(group, "delay", 0, 10, m_settings.GetOption(OPTION_SPEED));
     auto* row = new QHBoxLayout(group);
-    row->addWidget(new QLabel(QStringLiteral("Delay"), group));
+    row->addWidget(new QLabel(tr("Delay"), group));
     row->addWidget(m_delay);
     row->addWidget(new QLabel(QStringLiteral("milliseconds per frame"), group));
     row->addStretch();
@@ -99,14 +99,14 @@ QLayout* COptionDlg::buildViewerRow()
     m_viewerLabel = new CCaptionLabel(this);
     m_viewerLabel->setObjectName(QStringLiteral("viewerPath"));
     m_viewerLabel->setEllipsis(CaptionEllipsis::Path);
-    auto* choose = new QPushButton(QStringLiteral("..."), this);
+    auto* choose = new QPushButton(tr("..."), this);
     choose->setObjectName(QStringLiteral("chooseViewerButton"));
     choose->setAutoDefault(false);
     choose->setFixedWidth(choose->fontMetrics().horizontalAdvance(choose->text()) + 16);
     connect(choose, &QPushButton::clicked, this, &COptionDlg::chooseViewer);
 
     auto* row = new QHBoxLayout;
-    row->addWidget(new QLabel(QStringLiteral("Viewer:"), this));
+    row->addWidget(new QLabel(tr("Viewer:"), this));
     row->addWidget(m_viewerLabel, 1);
     row->addWidget(choose);
     return row;
@@ -114,10 +114,10 @@ QLayout* COptionDlg::buildViewerRow()
 
 QLayout* COptionDlg::buildButtonRow()
 {
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    auto* cancel = new QPushButton(tr("Cancel"), this);
     cancel->setAutoDefault(false);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    auto* ok = new QPushButton(tr("OK"), this);
     ok->setObjectName(QStringLiteral("okButton"));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &COptionDlg::accept);
@@ -140,7 +140,7 @@ void COptionDlg::chooseViewer()
 {
     // Programs on Linux carry no extension of their own to filter by.
     const QString path =
-        QFileDialog::getOpenFileName(this, QString(), QString(), QStringLiteral("All Files (*)"));
+        QFileDialog::getOpenFileName(this, QString(), QString(), tr("All Files (*)"));
     if (!path.isEmpty())
         setViewerPath(path);
 }

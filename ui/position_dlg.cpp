@@ -19,7 +19,7 @@ namespace {
 
 QPushButton* makeGoButton(QWidget* parent, const char* name)
 {
-    auto* button = new QPushButton(QStringLiteral("Go"), parent);
+    auto* button = new QPushButton(CPositionDlg::tr("Go"), parent);
     button->setObjectName(QLatin1String(name));
     // Enter in the fields is the dialog's OK, never a move.
     button->setAutoDefault(false);
@@ -32,7 +32,7 @@ CPositionDlg::CPositionDlg(CFrameSource& source, QWidget* parent)
     : QDialog(parent), m_source(source)
 {
     setObjectName(QStringLiteral("positionDialog"));
-    setWindowTitle(QStringLiteral("Position"));
+    setWindowTitle(tr("Position"));
     m_frameEdit = new QLineEdit(QStringLiteral("0"), this);
     m_frameEdit->setObjectName(QStringLiteral("frameNumber"));
     m_frameEdit->setAlignment(Qt::AlignRight);
@@ -41,7 +41,7 @@ CPositionDlg::CPositionDlg(CFrameSource& source, QWidget* parent)
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this));
     m_location = new QComboBox(this);
     m_location->setObjectName(QStringLiteral("location"));
-    m_location->addItems({QStringLiteral("Start frame"), QStringLiteral("End frame")});
+    m_location->addItems({tr("Start frame"), tr("End frame")});
     m_locationIndex = 0;
     m_location->setCurrentIndex(m_locationIndex);
 
@@ -51,10 +51,10 @@ CPositionDlg::CPositionDlg(CFrameSource& source, QWidget* parent)
     connect(goToLocation, &QPushButton::clicked, this, &CPositionDlg::goToLocation);
 
     auto* grid = new QGridLayout(this);
-    grid->addWidget(new QLabel(QStringLiteral("Postion to frame"), this), 0, 0);
+    grid->addWidget(new QLabel(tr("Position to frame"), this), 0, 0);
     grid->addWidget(m_frameEdit, 0, 1);
     grid->addWidget(goToFrame, 0, 2);
-    grid->addWidget(new QLabel(QStringLiteral("Position to location"), this), 1, 0);
+    grid->addWidget(new QLabel(tr("Position to location"), this), 1, 0);
     grid->addWidget(m_location, 1, 1);
     grid->addWidget(goToLocation, 1, 2);
     grid->setSizeConstraint(QLayout::SetFixedSize);
@@ -66,7 +66,7 @@ bool CPositionDlg::readFields()
     bool isNumber = !text.isEmpty() && std::all_of(text.begin(), text.end(),
                                                    [](QChar c) { return c >= u'0' && c <= u'9'; });
     if (!isNumber) {
-        ShowMessage(this, QStringLiteral("Please enter an integer."));
+        ShowMessage(this, tr("Please enter an integer."));
         m_frameEdit->setFocus();
         return false;
     }

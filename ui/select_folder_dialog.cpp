@@ -16,8 +16,6 @@
 
 namespace {
 
-const QString kInvalidFolder = QStringLiteral("Invalid Folder");
-
 // The patterns of the program's filter text ("*.jpg;*.jpeg") as Qt writes them. "*.*" stands
 // for every file, the many here without a dot included.
 QString qtPatterns(const QString& patterns)
@@ -69,8 +67,8 @@ CSelectFolderDialog::CSelectFolderDialog(FolderDialogFiles files, const QString&
         setOption(QFileDialog::HideNameFilterDetails);
         setNameFilters(nameFilters);
     }
-    setWindowTitle(QStringLiteral("Select folder"));
-    setLabelText(QFileDialog::FileName, QStringLiteral("Current Folder:"));
+    setWindowTitle(tr("Select folder"));
+    setLabelText(QFileDialog::FileName, tr("Current Folder:"));
     if (!initialFolder.isEmpty())
         setDirectory(initialFolder);
     m_currentFolder = directory().absolutePath();
@@ -124,7 +122,7 @@ void CSelectFolderDialog::replaceAcceptButton()
             button->deleteLater();
         }
     }
-    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    QPushButton* ok = buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole);
     ok->setObjectName(QStringLiteral("okButton"));
     ok->setDefault(true);
 }
@@ -165,7 +163,7 @@ bool CSelectFolderDialog::takeFolder(QString text)
     // A doubled separator is a typing slip or a network path ("//server/share"): neither
     // names a folder here.
     if (text.isEmpty() || text.contains(QStringLiteral("//"))) {
-        ShowMessage(this, kInvalidFolder, MessageButtons::Ok, MessageIcon::Stop);
+        ShowMessage(this, tr("Invalid Folder"), MessageButtons::Ok, MessageIcon::Stop);
         return false;
     }
     if (text.size() > 1 && text.endsWith(u'/'))
@@ -176,11 +174,11 @@ bool CSelectFolderDialog::takeFolder(QString text)
     text = QDir::cleanPath(directory().absoluteFilePath(text));
     if (!QFileInfo::exists(text)) {
         const QString question =
-            text + QStringLiteral("\n\nThis path does not exist. Do you want to create it?");
+            text + tr("\n\nThis path does not exist. Do you want to create it?");
         if (ShowMessage(this, question, MessageButtons::YesNo, MessageIcon::Question) ==
                 MessageAnswer::Yes &&
             !createFolders(text)) {
-            ShowMessage(this, QStringLiteral("Could not create folder:\n") + text);
+            ShowMessage(this, tr("Could not create folder:\n") + text);
             return false;
         }
     }

@@ -174,7 +174,7 @@ private slots:
         MessageRecorder messages;
         player.trigger(PlayerCommand::SaveCurrentImage);
         QCOMPARE(messages.texts(),
-                 QStringList{"Sorry, the valid extention only can be jpg, png or bmp."});
+                 QStringList{"Sorry, the valid extension only can be jpg, png or bmp."});
         QVERIFY(!std::filesystem::exists(gif));
 
         // A name without an extension is taken as a JPEG name.

@@ -2,10 +2,13 @@
 #include "recording_launcher.h"
 #include "support/temp_dir.h"
 #include "ui/shell.h"
+#include "ui/translations.h"
 #include "ui/view_first_image.h"
 #include "ui_test_suites.h"
 
+#include <QLocale>
 #include <QTest>
+#include <QTranslator>
 #include <QUrl>
 
 #include <filesystem>
@@ -69,6 +72,21 @@ private slots:
         QCOMPARE(recorder.messages().front().buttons, QMessageBox::Ok);
         QCOMPARE(recorder.messages().front().icon, QMessageBox::Warning);
         QVERIFY(launcher.started.isEmpty() && launcher.opened.isEmpty());
+    }
+
+    void theChineseTranslationSaysItInChinese()
+    {
+        QTranslator* chinese = installTranslation(QLocale(QStringLiteral("zh_CN")),
+                                                  {QStringLiteral(CLIPMINT_BIN_DIR)});
+        QVERIFY(chinese != nullptr);
+        TempDir empty;
+        MessageRecorder recorder;
+        RecordingLauncher launcher;
+        ViewFirstImage(nullptr, qPath(empty.path()), QString(), launcher);
+        QCoreApplication::removeTranslator(chinese);
+        delete chinese;
+        QCOMPARE(recorder.texts(),
+                 QStringList{QStringLiteral(u"抱歉，在目标目录中找不到可查看的文件。")});
     }
 
     void desktopOpensTheImageWhenTheViewerCannot()

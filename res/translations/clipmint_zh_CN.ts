@@ -1,0 +1,455 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>CAboutBox</name>
+    <message>
+        <source>About Clipmint</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Clipmint: still images from video files
+Clipmint for Linux version %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Clipmint user guide</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Email:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Takes still images out of video files.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Author:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Clipmint developers</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Frames are read with FFmpeg; pictures are written
+with libjpeg-turbo, libpng and zlib, and shown
+with Qt.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Read the user guide:</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CControlPanelDlg</name>
+    <message>
+        <source>Save to</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>View</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>First frame</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Last frame</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Start frame</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>End frame</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Load</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sorry, the pictures of this video can&apos;t be decoded: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>.
+Its frames stay black.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sorry, can&apos;t open the file
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>.
+Please check it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Media Files(*.avi)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>All Files (*)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Jpg Files(*.jpg)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bmp Files(*.bmp)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Png Files(*.png)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>All Files(*)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sorry, the valid extension only can be jpg, png or bmp.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sorry, can&apos;t create target folder. Please check it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please select the target folder.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Are you sure you want to save and overwrite parameters in INI file?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sorry, the parameters could not be saved: %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Parameters saved.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Are you sure you want to load and replace parameters?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Parameters loaded.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CLinkLabel</name>
+    <message>
+        <source>The operating system is out
+of memory or resources.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The specified file was not found.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The specified path was not found.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The operating system denied
+access to the specified file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>There was not enough memory to complete the operation.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The .EXE file is invalid
+(non-Win32 .EXE or error in .EXE image).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A sharing violation occurred. </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The filename association is
+incomplete or invalid.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The DDE transaction could not
+be completed because the request timed out.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The DDE transaction failed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The DDE transaction could not
+be completed because other DDE transactions
+were being processed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>There is no application associated
+with the given filename extension.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The specified dynamic-link library was not found.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unknown Error (%1) occurred.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to open hyperlink:
+
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>COptionDlg</name>
+    <message>
+        <source>Option</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Record Option</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Record every</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save as</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Jpeg quality:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Play Option</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Delay</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Viewer:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>All Files (*)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sorry, the options could not be saved: %1.
+They apply until the program ends.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CPositionDlg</name>
+    <message>
+        <source>Go</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Position</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Start frame</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>End frame</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Position to frame</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Position to location</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please enter an integer.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CSelectFolderDialog</name>
+    <message>
+        <source>Select folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Current Folder:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Invalid Folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>
+
+This path does not exist. Do you want to create it?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Could not create folder:
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>OpenHelpFile</name>
+    <message>
+        <source>Sorry, can&apos;t find the help file. Please download the whole package again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PlayerCommand</name>
+    <message>
+        <source>Open</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save Current Image</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Play</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Record</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Period Record</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>First Frame</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Prev Frame</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Next Frame</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Last Frame</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Prev Key Frame</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Next Key Frame</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Position</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Start Position</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>End Position</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Scale</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Average</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Option</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bitrate</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ViewFirstImage</name>
+    <message>
+        <source>Sorry, no viewable file was found in the target folder.</source>
+        <translation>抱歉，在目标目录中找不到可查看的文件。</translation>
+    </message>
+</context>
+</TS>
