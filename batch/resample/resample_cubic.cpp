@@ -9,9 +9,24 @@ namespace {
 
 constexpr int kTaps = 4;
 
-// Interpolates one source row across to the target width, unrounded.
-void interpolateRow(const std::uint8_t* __restrict source, const CubicTaps& columns,
-                    float* __restrict out)
+// The vertical pass, which touches every target byte, is also compiled for AVX2 and picked at
+// load time on processors that have it: twice as wide vectors nearly halve its time.
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define CLIPMINT_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define CLIPMINT_VECTOR_CLONES
+#endif
+
+// Widens one source row to floats, so that the interpolation converts each byte once rather
+// than once for every tap that reads it.
+void widenRow(const std::uint8_t* __restrict source, float* __restrict out, std::size_t count)
+{
+    for (std::size_t k = 0; k < count; ++k)
+        out[k] = source[k];
+}
+
+// Interpolates one widened source row across to the target width, unrounded.
+void interpolateRow(const float* __restrict source, const CubicTaps& columns, float* __restrict out)
 {
     const int* first = columns.first.data();
     const float* c1 = columns.c1.data();
@@ -19,7 +34,7 @@ void interpolateRow(const std::uint8_t* __restrict source, const CubicTaps& colu
     const float* c3 = columns.c3.data();
     const std::size_t width = columns.first.size();
     for (std::size_t i = 0; i < width; ++i) {
-        const std::uint8_t* p = source + kChannels * first[i];
+        const float* p = source + kChannels * first[i];
         for (int c = 0; c < kChannels; ++c) {
             const float f0 = p[c];
             out[kChannels * i + c] = f0 + c1[i] * (p[kChannels + c] - f0) +
@@ -38,8 +53,8 @@ struct RowWeights
 
 // Combines four interpolated rows into target bytes: truncated after adding a hair, so that
 // values that are whole numbers up to float noise stay whole, and clamped to 0 .. 255.
-void blendRows(const std::array<const float*, kTaps>& rows, RowWeights w,
-               std::uint8_t* __restrict out, std::size_t count)
+CLIPMINT_VECTOR_CLONES void blendRows(const std::array<const float*, kTaps>& rows, RowWeights w,
+                                      std::uint8_t* __restrict out, std::size_t count)
 {
     const float* __restrict r0 = rows[0];
     const float* __restrict r1 = rows[1];
@@ -61,7 +76,7 @@ class RowCache
 public:
     RowCache(const PixelPlane& source, const CubicTaps& columns)
         : m_source(source), m_columns(columns), m_length(kChannels * columns.first.size()),
-          m_rows(kTaps * m_length)
+          m_rows(kTaps * m_length), m_widened(std::size_t(kChannels) * std::size_t(source.width))
     {
         m_held.fill(-1);
     }
@@ -71,7 +86,8 @@ public:
         const int slot = sourceRow % kTaps;
         float* row = m_rows.data() + slot * m_length;
         if (m_held[slot] != sourceRow) {
-            interpolateRow(m_source.Row(sourceRow), m_columns, row);
+            widenRow(m_source.Row(sourceRow), m_widened.data(), m_widened.size());
+            interpolateRow(m_widened.data(), m_columns, row);
             m_held[slot] = sourceRow;
         }
         return row;
@@ -82,6 +98,7 @@ private:
     const CubicTaps& m_columns;
     std::size_t m_length;
     std::vector<float> m_rows;
+    std::vector<float> m_widened;
     std::array<int, kTaps> m_held;
 };
 

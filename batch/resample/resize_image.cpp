@@ -53,5 +53,7 @@ void ResizeAndCrop(const CDibImage& src, CDibImage& dst, int width, int height)
     if (!dst.Create(coverWidth, coverHeight, 24))
         return;
     ResizeImage(src, dst);
-    dst.CropCenter(width, height);
+    // Cropping to the size the image already has would only copy it.
+    if (coverWidth != width || coverHeight != height)
+        dst.CropCenter(width, height);
 }
