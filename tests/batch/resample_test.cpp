@@ -257,3 +257,19 @@ TEST(Resample, RefusedCallsWriteNothingAndSayWhy)
     ASSERT_EQ(source.Create(6, 5, 32), 1);
     EXPECT_FALSE(iplTranslateDIB({source.Header(), source.Block().size()}, cloned));
 }
+
+TEST(Resample, ColumnsPastTheSourcesLastRepeatIt)
+{
+    // A fraction that covers only part of the destination: 6 source columns map onto 3.
+    CDibImage source = randomImage(6, 5, 10);
+    CDibImage target;
+    ASSERT_EQ(target.Create(9, 5, 24), 1);
+    bool cloned = false;
+    const ImageHeaderPtr from = iplTranslateDIB({source.Header(), source.Block().size()}, cloned);
+    const ImageHeaderPtr to = iplTranslateDIB({target.Header(), target.Block().size()}, cloned);
+    ASSERT_TRUE(iplResize(*from, *to, 3, 6, 5, 5, IPL_INTER_CUBIC).ok());
+    for (int y = 0; y < 5; ++y)
+        for (int x = 2; x < 9; ++x)
+            for (int c = 0; c < 3; ++c)
+                EXPECT_EQ(at(target, x, y, c), at(source, 5, y, c));
+}
