@@ -1,12 +1,19 @@
 #include "cli/commands.h"
 
+#include "bitrate/bitrate_series.h"
+#include "bitrate/chart_layers.h"
+#include "bitrate/chart_picture.h"
 #include "cli/console_owner.h"
 #include "image/image_format.h"
 #include "platform/exception.h"
+#include "platform/file_replacement.h"
 #include "settings/settings.h"
 #include "video/frame_export.h"
 #include "video/frame_source.h"
 
+#include <QGuiApplication>
+
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <unistd.h>
@@ -199,4 +206,101 @@ int RunSizes(const CommandLine& line)
     if (!source.ScanSampleSizes())
         return fail("the scan was stopped");
     return std::fflush(stdout) == 0 ? 0 : fail("can't write the sizes");
+}
+
+namespace {
+
+std::string figure(std::optional<std::uint64_t> value)
+{
+    return value ? std::to_string(*value) + " kbps" : "-";
+}
+
+std::string writeSecondsCsv(const std::vector<std::uint64_t>& values, const std::string& path)
+{
+    CFileReplacement file(path);
+    std::FILE* stream = file.open();
+    if (stream == nullptr)
+        return CantWriteFileText(path, errno);
+    std::fputs("second,kbps\n", stream);
+    for (size_t second = 0; second < values.size(); ++second)
+        std::fprintf(stream, "%zu,%llu\n", second, static_cast<unsigned long long>(values[second]));
+    if (const int error = file.commit(); error != 0)
+        return CantWriteFileText(path, error);
+    return {};
+}
+
+void dropQtMessage(QtMsgType, const QMessageLogContext&, const QString&) {}
+
+// Keeps Qt's notes about the desktop it runs without (no runtime folder and the like) off
+// standard error while it lives; failures are reported in our own words.
+class QuietQt
+{
+public:
+    QuietQt() : m_previous(qInstallMessageHandler(dropQtMessage)) {}
+    ~QuietQt() { qInstallMessageHandler(m_previous); }
+    QuietQt(const QuietQt&) = delete;
+    QuietQt& operator=(const QuietQt&) = delete;
+
+private:
+    QtMessageHandler m_previous;
+};
+
+// Draws the chart as the Bitrate dialog shows it. Qt draws text only inside a Qt Gui
+// application, which here needs no screen.
+std::string saveChart(const std::vector<std::uint64_t>& values, unsigned timeRange,
+                      const std::string& path)
+{
+    const QuietQt quiet;
+    char name[] = "clipmint-cli";
+    char platform[] = "-platform";
+    char offscreen[] = "offscreen";
+    char* arguments[] = {name, platform, offscreen, nullptr};
+    int count = 3;
+    const QGuiApplication application(count, arguments);
+    ChartLayers chart(kBitrateChartSize, ValueAxis::Doubling);
+    chart.setTimeRange(timeRange);
+    for (std::uint64_t value : values)
+        chart.addValue(double(value));
+    return SavePicturePng(chart.picture(), path);
+}
+
+} // namespace
+
+int RunBitrate(const CommandLine& line)
+{
+    expectArguments(line, 1, "bitrate VIDEO [--csv FILE] [--png FILE]");
+    ConsoleOwner owner(ConsoleOwner::Progress::Hidden);
+    CFrameSource source;
+    std::int64_t bitrate = 0;
+    if (!openVideo(source, line.arguments[0], owner, WantFrames::No, bitrate))
+        return 1;
+    BitrateSeries series(source.framesPerSecond());
+    std::vector<std::uint64_t> values;
+    owner.setSizeReceiver([&series, &values](std::uint32_t bytes) {
+        if (const auto value = series.addFrame(bytes))
+            values.push_back(*value);
+    });
+    if (!source.ScanSampleSizes())
+        return fail("the scan was stopped");
+
+    const std::optional<double> variation = series.coefficientOfVariation();
+    std::printf("total: %lld kbps\n", static_cast<long long>(bitrate));
+    std::printf("average: %s\n", figure(series.average()).c_str());
+    std::printf("max: %s\n", figure(series.maximum()).c_str());
+    std::printf("min: %s\n", figure(series.minimum()).c_str());
+    std::printf("coefficient of variation: %s\n",
+                variation ? VariationText(*variation).c_str() : "-");
+    std::printf("seconds: %zu\n", values.size());
+    if (const auto csv = line.options.find("--csv"); csv != line.options.end()) {
+        if (const std::string error = writeSecondsCsv(values, csv->second); !error.empty())
+            return fail(error);
+    }
+    if (const auto png = line.options.find("--png"); png != line.options.end()) {
+        const std::int64_t frames = std::int64_t(source.lastFrame()) - source.firstFrame() + 1;
+        const std::string error =
+            saveChart(values, TimeRangeSeconds(frames, source.framesPerSecond()), png->second);
+        if (!error.empty())
+            return fail(error);
+    }
+    return std::fflush(stdout) == 0 ? 0 : fail("can't write the figures");
 }

@@ -12,3 +12,4 @@ int RunInfo(const CommandLine& line);
 int RunFrame(const CommandLine& line, const CSettings& settings);
 int RunRecord(const CommandLine& line, CSettings& settings);
 int RunSizes(const CommandLine& line);
+int RunBitrate(const CommandLine& line);

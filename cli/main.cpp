@@ -32,6 +32,12 @@ Commands:
   sizes VIDEO
       The stored size of every frame in bytes, one "frame<TAB>bytes" a line,
       read from the file's index.
+  bitrate VIDEO [--csv FILE] [--png FILE]
+      The video stream's bitrate second by second, from the stored frame sizes:
+      the file's overall bitrate (total) and the average, largest and smallest
+      second in kilobits per second, and the coefficient of variation. --csv
+      writes "second,kbps" for every whole second, numbered from 0; --png
+      draws the chart of the Bitrate dialog.
 
 Exit status: 0 done, 1 failed, 2 wrong command line.
 )";
@@ -49,7 +55,8 @@ std::filesystem::path settingsPath()
 int run(const std::vector<std::string>& words)
 {
     const CommandLine line = ParseCommandLine(
-        words, {"--quality", "--from", "--to", "--every", "--format"}, {"--keys"});
+        words, {"--quality", "--from", "--to", "--every", "--format", "--csv", "--png"},
+        {"--keys"});
     if (line.help || line.command.empty()) {
         std::fputs(kUsage, line.help ? stdout : stderr);
         return line.help ? 0 : 2;
@@ -64,6 +71,8 @@ int run(const std::vector<std::string>& words)
         return RunRecord(line, settings);
     if (line.command == "sizes")
         return RunSizes(line);
+    if (line.command == "bitrate")
+        return RunBitrate(line);
     throw UsageError("unknown command \"" + line.command + "\"");
 }
 

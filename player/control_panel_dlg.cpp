@@ -1,5 +1,6 @@
 #include "player/control_panel_dlg.h"
 
+#include "bitrate/bitrate_dlg.h"
 #include "image/image_format.h"
 #include "platform/application_name.h"
 #include "platform/exception.h"
@@ -311,12 +312,12 @@ void CControlPanelDlg::runOtherCommand(PlayerCommand command)
         return onEndPosition();
     case PlayerCommand::Option:
         return onOption();
+    case PlayerCommand::Bitrate:
+        return onBitrate();
     case PlayerCommand::Scale:
         // FIXME: the Scale tool's dialog, which resizes every image of a folder.
     case PlayerCommand::Average:
         // FIXME: the Average tool's dialog, which merges the images of a folder into one.
-    case PlayerCommand::Bitrate:
-        // FIXME: the Bitrate dialog with the per-second chart of the open video.
     case PlayerCommand::About:
         return onAbout();
     case PlayerCommand::Help:
@@ -404,6 +405,12 @@ void CControlPanelDlg::onAbout()
 void CControlPanelDlg::onOption()
 {
     COptionDlg dialog(m_settings, this);
+    dialog.exec();
+}
+
+void CControlPanelDlg::onBitrate()
+{
+    CBitrateDlg dialog(displayPath(m_source.path()), this);
     dialog.exec();
 }
 

@@ -96,6 +96,7 @@ private:
     void onPosition();
     void onOption();
     void onAbout();
+    void onBitrate();
     void onStartPosition();
     void onEndPosition();
     void requestStop();

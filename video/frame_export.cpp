@@ -3,6 +3,7 @@
 #include "image/image_format.h"
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -31,6 +32,14 @@ SaveImageResult SaveImageByExtension(const std::string& path, CDibImage& image, 
     return SaveImageFile(*format, path, image, quality, PngCompression::Fast)
                ? SaveImageResult::Written
                : SaveImageResult::Failed;
+}
+
+std::string CantWriteFileText(const std::string& path, int error)
+{
+    std::string text = "Sorry, can't write the file " + path + ".";
+    if (error != 0)
+        text += std::string(" ") + std::strerror(error) + ".";
+    return text;
 }
 
 std::string MakeSureDirectoryPathExists(const std::string& folder)

@@ -27,6 +27,10 @@ enum class SaveImageResult
 // throws its exception (CJPEGException or CFileException) with the error's text.
 SaveImageResult SaveImageByExtension(const std::string& path, CDibImage& image, int quality);
 
+// The message for an image file that could not be written: "Sorry, can't write the file PATH."
+// followed by the system's reason for error, when there is one (error is an errno value or 0).
+std::string CantWriteFileText(const std::string& path, int error);
+
 // Creates every missing folder of the path. Returns an empty string when the folder exists
 // afterwards, otherwise the system's reason.
 std::string MakeSureDirectoryPathExists(const std::string& folder);

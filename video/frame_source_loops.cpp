@@ -201,8 +201,5 @@ SaveFrameResult CFrameSource::SaveCurrentFrame(const std::string& path)
 
 std::string CFrameSource::saveErrorText(const std::string& path) const
 {
-    std::string text = "Sorry, can't write the file " + path + ".";
-    if (m_saveErrno != 0)
-        text += std::string(" ") + std::strerror(m_saveErrno) + ".";
-    return text;
+    return CantWriteFileText(path, m_saveErrno);
 }

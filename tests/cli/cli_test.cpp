@@ -20,12 +20,13 @@ struct CliRun
     std::string err;
 };
 
-// Runs clipmint-cli with arguments (a shell word list) and collects its exit status and output.
-CliRun cli(const TempDir& dir, const std::string& arguments)
+// Runs clipmint-cli with arguments (a shell word list), after a prefix such as an environment
+// change, and collects its exit status and output.
+CliRun cli(const TempDir& dir, const std::string& arguments, const std::string& prefix = "")
 {
     const std::string errFile = dir.file("stderr.txt");
     const std::string command =
-        std::string("'") + CLIPMINT_CLI + "' " + arguments + " 2>'" + errFile + "'";
+        prefix + "'" + CLIPMINT_CLI + "' " + arguments + " 2>'" + errFile + "'";
     CliRun run;
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr)
@@ -77,7 +78,7 @@ TEST_F(CliTest, WrongCommandLinesExitWithTwo)
     for (const char* arguments :
          {"", "bogus", "info", "info a b", "frame v.avi x out.png", "frame v.avi 1 out.gif",
           "record v.avi out --every 0", "record v.avi out --format gif", "info v.avi --nonsense",
-          "record v.avi out --quality"}) {
+          "record v.avi out --quality", "bitrate", "bitrate v.avi --csv"}) {
         const CliRun run = cli(m_dir, arguments);
         EXPECT_EQ(run.status, 2) << arguments;
         EXPECT_NE(run.err, "") << arguments;
@@ -171,4 +172,29 @@ TEST_F(CliTest, SizesListsEveryFrame)
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(countLines(run.out), 30);
     EXPECT_EQ(run.out.rfind("0\t", 0), 0u);
+}
+
+TEST_F(CliTest, BitrateGivesTheDialogsFiguresWithoutAScreen)
+{
+    // Uncompressed 64x48 frames in QuickTime: 9,216 bytes each, 1,800 kbps a second.
+    const std::string video = m_dir.file("raw.mov");
+    const std::string make = "ffmpeg -v error -y -f lavfi -i testsrc=size=64x48:rate=25 "
+                             "-frames:v 60 -c:v rawvideo -pix_fmt bgr24 '" +
+                             video + "'";
+    ASSERT_EQ(std::system(make.c_str()), 0);
+    const std::string csv = m_dir.file("seconds.csv");
+    const std::string png = m_dir.file("chart.png");
+    const CliRun run = cli(m_dir, "bitrate '" + video + "' --csv '" + csv + "' --png '" + png + "'",
+                           "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_NE(run.out.find("average: 1800 kbps\nmax: 1800 kbps\nmin: 1800 kbps\n"
+                           "coefficient of variation: 0.000\nseconds: 2\n"),
+              std::string::npos)
+        << run.out;
+    EXPECT_EQ(ReadText(csv), "second,kbps\n0,1800\n1,1800\n");
+    CDibImage chart;
+    ASSERT_EQ(LoadPng(png, chart), 1);
+    EXPECT_EQ(chart.Width(), 474);
+    EXPECT_EQ(chart.Height(), 104);
 }

@@ -1,11 +1,14 @@
+#include "bitrate/bitrate_dlg.h"
 #include "message_recorder.h"
 #include "player_test_suites.h"
 #include "started_player.h"
+#include "ui/caption_label.h"
 #include "ui/option_dlg.h"
 #include "ui/position_dlg.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -166,6 +169,21 @@ private slots:
         QVERIFY(!dialog.isVisible());
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(source.currentFrame(), 5);
+    }
+
+    void bitrateAnalysesTheOpenVideoAndLeavesThePlayerWhereItWas()
+    {
+        StartedPlayer player(demoVideo());
+        player.source().Seek(17);
+        withDialogOf<CBitrateDlg>(player, PlayerCommand::Bitrate, [](CBitrateDlg& dialog) {
+            QTRY_VERIFY(!part<QPushButton>(dialog, "startButton")->isEnabled());
+            QCOMPARE(part<CCaptionLabel>(dialog, "aviPath")->text(), demoVideo());
+            QCOMPARE(part<QLabel>(dialog, "total")->text(), QStringLiteral("651"));
+            QCOMPARE(part<QLabel>(dialog, "average")->text(), QStringLiteral("577"));
+            QTest::mouseClick(part<QPushButton>(dialog, "closeButton"), Qt::LeftButton);
+        });
+        QCOMPARE(player.source().currentFrame(), 17);
+        QCOMPARE(player.source().state(), CFrameSource::StateIdle);
     }
 };
 

@@ -1,0 +1,247 @@
+#include "bitrate/bitrate_dlg.h"
+
+#include "bitrate/chart_ctrl.h"
+#include "bitrate/chart_picture.h"
+#include "platform/message_box.h"
+#include "platform/message_pump.h"
+#include "ui/caption_label.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// How long a run goes on between two drains of the event queue: short enough for Stop, Save and
+// Close to answer at once, long enough that a fast scan is not spent handling events.
+constexpr qint64 kDrainIntervalMs = 10;
+
+// Wide enough for the figures of a video of a gigabit a second.
+const QString kWidestFigure = QStringLiteral("000000");
+
+class WaitCursor
+{
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+QString figure(std::optional<std::uint64_t> value)
+{
+    return value ? QString::number(*value) : QString();
+}
+
+} // namespace
+
+CBitrateDlg::CBitrateDlg(const QString& aviPath, QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("bitrateDialog"));
+    setWindowTitle(QStringLiteral("Bitrate"));
+    buildForm();
+    m_pathLabel->setText(aviPath);
+    m_source.setMessagePump([this] { drainEvents(); });
+    openVideo(aviPath);
+}
+
+CBitrateDlg::~CBitrateDlg() = default;
+
+void CBitrateDlg::buildForm()
+{
+    m_pathLabel = new CCaptionLabel(this);
+    m_pathLabel->setObjectName(QStringLiteral("aviPath"));
+    m_pathLabel->setEllipsis(CaptionEllipsis::Path);
+    m_startButton = addButton(QStringLiteral("Start"), "startButton", &CBitrateDlg::OnOK);
+    m_startButton->setDefault(true);
+    m_chart = new CChartCtrl(this);
+    m_chart->setObjectName(QStringLiteral("chart"));
+
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(m_startButton);
+    buttons->addWidget(addButton(QStringLiteral("Save"), "saveButton", &CBitrateDlg::OnSave));
+    buttons->addWidget(addButton(QStringLiteral("Close"), "closeButton", &CBitrateDlg::OnCancel));
+    buttons->addStretch();
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(m_pathLabel, 0, 0);
+    grid->addLayout(buildStatistics(), 1, 0);
+    grid->addLayout(buttons, 0, 1, 2, 1);
+    grid->addWidget(m_chart, 2, 0, 1, 2, Qt::AlignCenter);
+    grid->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+QLayout* CBitrateDlg::buildStatistics()
+{
+    auto* file = new QGroupBox(QStringLiteral("Bitrate (kbps)"), this);
+    auto* fileRow = new QHBoxLayout(file);
+    fileRow->addWidget(new QLabel(QStringLiteral("Total"), file));
+    fileRow->addWidget(m_total = addField("total"));
+
+    auto* video = new QGroupBox(QStringLiteral("Video bitrate(kbps)"), this);
+    auto* videoRow = new QHBoxLayout(video);
+    videoRow->addWidget(new QLabel(QStringLiteral("Average"), video));
+    videoRow->addWidget(m_average = addField("average"));
+    videoRow->addWidget(new QLabel(QStringLiteral("Max"), video));
+    videoRow->addWidget(m_maximum = addField("maximum"));
+    videoRow->addWidget(new QLabel(QStringLiteral("Min"), video));
+    videoRow->addWidget(m_minimum = addField("minimum"));
+    videoRow->addWidget(new QLabel(QStringLiteral("Coefficient of\nvariation"), video));
+    videoRow->addWidget(m_variation = addField("variation"));
+
+    auto* row = new QHBoxLayout;
+    row->addWidget(file);
+    row->addWidget(video, 1);
+    return row;
+}
+
+QLabel* CBitrateDlg::addField(const char* name)
+{
+    auto* field = new QLabel(this);
+    field->setObjectName(QLatin1String(name));
+    field->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    field->setFixedWidth(field->fontMetrics().horizontalAdvance(kWidestFigure) +
+                         2 * field->frameWidth() + 4);
+    return field;
+}
+
+QPushButton* CBitrateDlg::addButton(const QString& text, const char* name,
+                                    void (CBitrateDlg::*slot)())
+{
+    auto* button = new QPushButton(text, this);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    connect(button, &QPushButton::clicked, this, slot);
+    return button;
+}
+
+void CBitrateDlg::openVideo(const QString& aviPath)
+{
+    std::int64_t bitrate = 0;
+    m_opened = m_source.Open(QFile::encodeName(aviPath).toStdString(), nullptr, this, bitrate,
+                             WantFrames::No);
+    if (!m_opened) {
+        m_openError = QString::fromStdString(m_source.errorText());
+        return;
+    }
+    m_series = BitrateSeries(m_source.framesPerSecond());
+    m_total->setText(QString::number(bitrate));
+    m_startButton->setText(QStringLiteral("Begin"));
+    const std::int64_t frames = std::int64_t(m_source.lastFrame()) - m_source.firstFrame() + 1;
+    m_chart->SetTimeRange(TimeRangeSeconds(frames, m_source.framesPerSecond()));
+}
+
+void CBitrateDlg::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (m_shown)
+        return;
+    m_shown = true;
+    // The analysis starts once the dialog is up.
+    QMetaObject::invokeMethod(this, &CBitrateDlg::startAnalysis, Qt::QueuedConnection);
+}
+
+void CBitrateDlg::startAnalysis()
+{
+    if (m_opened)
+        OnOK();
+    else
+        ShowMessage(this, QStringLiteral("Sorry, can't open the AVI file.\n") + m_openError);
+}
+
+void CBitrateDlg::OnOK()
+{
+    if (m_source.state() == CFrameSource::StatePlaying) {
+        m_source.RequestStop(CloseAfterStop::No);
+        m_startButton->setText(QStringLiteral("Start"));
+        return;
+    }
+    // A finished run starts again from the beginning; a stopped one resumes at the frame in
+    // progress, and its chart goes on.
+    if (m_source.currentFrame() >= m_source.lastFrame()) {
+        m_source.Seek(m_source.firstFrame());
+        m_chart->Clear();
+    }
+    m_series.startRun();
+    m_startButton->setText(QStringLiteral("Stop"));
+    m_sinceDrain.start();
+    const bool finished = m_source.ScanSampleSizes();
+    if (const std::optional<double> variation = m_series.coefficientOfVariation())
+        m_variation->setText(QString::fromStdString(VariationText(*variation)));
+    if (finished)
+        m_startButton->setEnabled(false);
+    m_startButton->setText(QStringLiteral("Start"));
+}
+
+void CBitrateDlg::drainEvents()
+{
+    if (m_sinceDrain.elapsed() < kDrainIntervalMs)
+        return;
+    PumpMessages();
+    m_sinceDrain.start();
+}
+
+void CBitrateDlg::receiveSampleSize(std::uint32_t bytes)
+{
+    const std::optional<std::uint64_t> value = m_series.addFrame(bytes);
+    if (!value)
+        return;
+    showStatistics();
+    m_chart->AddValue(double(*value));
+}
+
+void CBitrateDlg::showStatistics()
+{
+    m_average->setText(figure(m_series.average()));
+    m_maximum->setText(figure(m_series.maximum()));
+    m_minimum->setText(figure(m_series.minimum()));
+}
+
+void CBitrateDlg::OnSave()
+{
+    QFileDialog dialog(this, QString(), QString(), QStringLiteral("Png Files(*.png)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("png"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    // The area under the closed file dialog is repainted before the picture is taken.
+    PumpMessages();
+    SavePicture(dialog.selectedFiles().first());
+}
+
+void CBitrateDlg::SavePicture(const QString& path)
+{
+    std::string error;
+    {
+        WaitCursor waitCursor;
+        error = SavePicturePng(grab().toImage(), QFile::encodeName(path).toStdString());
+    }
+    if (error.empty())
+        ShowMessage(this, QStringLiteral("Image saved."));
+    else
+        ShowMessage(this, QFile::decodeName(QByteArray::fromStdString(error)));
+}
+
+void CBitrateDlg::OnCancel()
+{
+    const int state = m_source.state();
+    if (state == CFrameSource::StatePlaying || state == CFrameSource::StateRecording)
+        m_source.RequestStop(CloseAfterStop::No);
+    done(QDialog::Rejected);
+}
+
+void CBitrateDlg::accept()
+{
+    OnOK();
+}
+
+void CBitrateDlg::reject()
+{
+    OnCancel();
+}

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "bitrate/bitrate_series.h"
+#include "video/frame_source.h"
+#include "video/frame_source_owner.h"
+
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QString>
+
+class CCaptionLabel;
+class CChartCtrl;
+class QLabel;
+class QPushButton;
+
+// The bitrate of a video's stream second by second: the dialog reads the stored size of every
+// frame through a frame source of its own (the player's position is never touched), charts each
+// second in kilobits per second and shows the overall figure, the run's average, maximum and
+// minimum and, once a run ends, its coefficient of variation. The analysis starts as soon as the
+// dialog is shown; Start stops a run and resumes a stopped one, and a finished analysis can't be
+// started again. Save writes the dialog's picture as a PNG file.
+//
+// A run handles the queued events every few milliseconds, so Stop, Save and Close are entered
+// from inside it; Stop and Close ask it to end after the next of those drains.
+class CBitrateDlg : public QDialog, public FrameSourceOwner
+{
+    Q_OBJECT
+
+public:
+    explicit CBitrateDlg(const QString& aviPath, QWidget* parent = nullptr);
+    ~CBitrateDlg() override;
+
+    // Start and Stop (the first button and Enter).
+    void OnOK();
+    // Asks for a file name, then SavePicture.
+    void OnSave();
+    // Close (the button, Escape and the close box): a running analysis stops first.
+    void OnCancel();
+    // Writes the dialog as it draws itself to path as PNG and tells the user how that went.
+    void SavePicture(const QString& path);
+
+    CFrameSource& source() { return m_source; }
+    const CChartCtrl& chart() const { return *m_chart; }
+
+    void setFrameText(FrameTextControl, const std::string&) override {}
+    void setSliderPosition(int) override {}
+    // One frame's stored size: counted into the second in progress, which, once complete, is
+    // shown and charted.
+    void receiveSampleSize(std::uint32_t bytes) override;
+
+public slots:
+    void accept() override;
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildForm();
+    QLayout* buildStatistics();
+    QLabel* addField(const char* name);
+    QPushButton* addButton(const QString& text, const char* name, void (CBitrateDlg::*slot)());
+    void openVideo(const QString& aviPath);
+    void startAnalysis();
+    void drainEvents();
+    void showStatistics();
+
+    CFrameSource m_source;
+    BitrateSeries m_series;
+    bool m_opened = false;
+    bool m_shown = false;
+    QString m_openError;
+    QElapsedTimer m_sinceDrain;
+
+    // Children of the dialog.
+    CCaptionLabel* m_pathLabel = nullptr;
+    QPushButton* m_startButton = nullptr;
+    QLabel* m_total = nullptr;
+    QLabel* m_average = nullptr;
+    QLabel* m_maximum = nullptr;
+    QLabel* m_minimum = nullptr;
+    QLabel* m_variation = nullptr;
+    CChartCtrl* m_chart = nullptr;
+};

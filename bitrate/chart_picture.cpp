@@ -1,0 +1,29 @@
+#include "bitrate/chart_picture.h"
+
+#include "image/dib_image.h"
+#include "image/png_codec.h"
+#include "video/frame_export.h"
+
+#include <QImage>
+
+#include <cerrno>
+
+std::string SavePicturePng(const QImage& picture, const std::string& path)
+{
+    // 32-bit pixels in memory order blue, green, red and an unused byte: a bitmap as the image
+    // model takes it.
+    const QImage pixels = picture.convertToFormat(QImage::Format_RGB32);
+    CBitmapBits bitmap;
+    bitmap.width = pixels.width();
+    bitmap.height = pixels.height();
+    bitmap.bitsPerPixel = 32;
+    bitmap.bits = pixels.constBits();
+    bitmap.bytesPerLine = pixels.bytesPerLine();
+    CDibImage image;
+    if (pixels.isNull() || !image.CreateFromBitmap(bitmap, nullptr))
+        return "Sorry, the picture is empty.";
+    errno = 0;
+    if (SavePng(path, image, PngCompression::Best))
+        return {};
+    return CantWriteFileText(path, errno);
+}
