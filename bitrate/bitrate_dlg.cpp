@@ -22,6 +22,9 @@ namespace {
 // Close to answer at once, long enough that a fast scan is not spent handling events.
 constexpr qint64 kDrainIntervalMs = 10;
 
+// Between a figure and its name, and between one figure and the next name.
+constexpr int kFieldSpacing = 4;
+
 // Wide enough for the figures of a video of a gigabit a second.
 const QString kWidestFigure = QStringLiteral("000000");
 
@@ -81,11 +84,13 @@ QLayout* CBitrateDlg::buildStatistics()
 {
     auto* file = new QGroupBox(QStringLiteral("Bitrate (kbps)"), this);
     auto* fileRow = new QHBoxLayout(file);
+    fileRow->setSpacing(kFieldSpacing);
     fileRow->addWidget(new QLabel(QStringLiteral("Total"), file));
     fileRow->addWidget(m_total = addField("total"));
 
     auto* video = new QGroupBox(QStringLiteral("Video bitrate(kbps)"), this);
     auto* videoRow = new QHBoxLayout(video);
+    videoRow->setSpacing(kFieldSpacing);
     videoRow->addWidget(new QLabel(QStringLiteral("Average"), video));
     videoRow->addWidget(m_average = addField("average"));
     videoRow->addWidget(new QLabel(QStringLiteral("Max"), video));
@@ -238,7 +243,9 @@ void CBitrateDlg::OnCancel()
 
 void CBitrateDlg::accept()
 {
-    OnOK();
+    // Enter is the first button's, and does nothing once a finished analysis has disabled it.
+    if (m_startButton->isEnabled())
+        OnOK();
 }
 
 void CBitrateDlg::reject()

@@ -8,7 +8,13 @@ CChartCtrl::CChartCtrl(QWidget* parent, QSize chartSize)
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
     const int border = 2 * frameWidth();
-    setFixedSize(chartSize + QSize(border, border));
+    setMinimumSize(chartSize + QSize(border, border));
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+}
+
+QSize CChartCtrl::sizeHint() const
+{
+    return minimumSize();
 }
 
 void CChartCtrl::SetTimeRange(unsigned steps)
@@ -34,4 +40,11 @@ void CChartCtrl::paintEvent(QPaintEvent* event)
     QFrame::paintEvent(event);
     QPainter painter(this);
     painter.drawImage(contentsRect().topLeft(), m_layers.picture());
+}
+
+void CChartCtrl::resizeEvent(QResizeEvent* event)
+{
+    QFrame::resizeEvent(event);
+    if (contentsRect().size() != m_layers.size())
+        m_layers.resize(contentsRect().size());
 }

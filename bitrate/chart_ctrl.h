@@ -4,9 +4,10 @@
 
 #include <QFrame>
 
-// The bitrate chart as a window: a sunken frame around a ChartLayers picture of the chart's size,
-// which grows by one segment a value. Painting copies the finished picture; the text, grid and
-// line are only drawn again when the chart changes as a whole. It takes no input.
+// The bitrate chart as a window: a sunken frame around a ChartLayers picture, which grows by one
+// segment a value. Painting copies the finished picture; the text, grid and line are only drawn
+// again when the chart changes as a whole. The chart is as high as it is made and at least as
+// wide; a layout may widen it. It takes no input.
 class CChartCtrl : public QFrame
 {
     Q_OBJECT
@@ -19,9 +20,11 @@ public:
     void Clear();
 
     const ChartLayers& layers() const { return m_layers; }
+    QSize sizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     ChartLayers m_layers;

@@ -15,9 +15,9 @@ enum class ValueAxis
     Doubling, // the axis doubles until the value fits, and the chart is drawn again
 };
 
-// The size of the Bitrate dialog's chart inside its border; the command line draws its pictures
-// at this size too.
-inline constexpr QSize kBitrateChartSize(474, 104);
+// The size of the Bitrate dialog's chart inside its border, 320 x 68 dialog units at two pixels a
+// unit; the command line draws its pictures at this size too.
+inline constexpr QSize kBitrateChartSize(640, 136);
 
 // A growing line graph of one value per time step, drawn into two images of the chart's size: a
 // background with the frame, a dotted grid, the axis labels and titles, and a plot to which each

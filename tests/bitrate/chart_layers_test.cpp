@@ -51,7 +51,7 @@ class ChartLayersTest : public QObject
 private slots:
     void theFixedAxisKeepsItsGeometryAndCutsAtTheTop()
     {
-        ChartLayers chart(kBitrateChartSize, ValueAxis::Fixed);
+        ChartLayers chart(QSize(474, 104), ValueAxis::Fixed);
         chart.setTimeRange(100);
         const int left = chart.plotLeft();
         const int top = chart.plotTop();
@@ -99,7 +99,7 @@ private slots:
 
     void aValueAboveADoublingAxisDoublesItAndDrawsTheChartAgain()
     {
-        ChartLayers chart(kBitrateChartSize, ValueAxis::Doubling);
+        ChartLayers chart(QSize(474, 104), ValueAxis::Doubling);
         chart.setTimeRange(10);
         chart.addValue(1000);
         QCOMPARE(chart.plotLeft(), 42);

@@ -195,6 +195,6 @@ TEST_F(CliTest, BitrateGivesTheDialogsFiguresWithoutAScreen)
     EXPECT_EQ(ReadText(csv), "second,kbps\n0,1800\n1,1800\n");
     CDibImage chart;
     ASSERT_EQ(LoadPng(png, chart), 1);
-    EXPECT_EQ(chart.Width(), 474);
-    EXPECT_EQ(chart.Height(), 104);
+    EXPECT_EQ(chart.Width(), 640);
+    EXPECT_EQ(chart.Height(), 136);
 }
