@@ -2,12 +2,12 @@
 
 #include "bitrate/chart_ctrl.h"
 #include "bitrate/chart_picture.h"
-#include "platform/message_box.h"
-#include "platform/message_pump.h"
 #include "ui/caption_label.h"
+#include "ui/engine_path.h"
+#include "ui/message_box.h"
+#include "ui/message_pump.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -47,7 +47,7 @@ QString figure(std::optional<std::uint64_t> value)
 CBitrateDlg::CBitrateDlg(const QString& aviPath, QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("bitrateDialog"));
-    setWindowTitle(QStringLiteral("Bitrate"));
+    setWindowTitle(tr("Bitrate"));
     buildForm();
     m_pathLabel->setText(aviPath);
     m_source.setMessagePump([this] { drainEvents(); });
@@ -61,43 +61,43 @@ void CBitrateDlg::buildForm()
     m_pathLabel = new CCaptionLabel(this);
     m_pathLabel->setObjectName(QStringLiteral("aviPath"));
     m_pathLabel->setEllipsis(CaptionEllipsis::Path);
-    m_startButton = addButton(QStringLiteral("Start"), "startButton", &CBitrateDlg::OnOK);
+    m_startButton = addButton(tr("Start"), "startButton", &CBitrateDlg::OnOK);
     m_startButton->setDefault(true);
     m_chart = new CChartCtrl(this);
     m_chart->setObjectName(QStringLiteral("chart"));
 
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(m_startButton);
-    buttons->addWidget(addButton(QStringLiteral("Save"), "saveButton", &CBitrateDlg::OnSave));
-    buttons->addWidget(addButton(QStringLiteral("Close"), "closeButton", &CBitrateDlg::OnCancel));
+    buttons->addWidget(addButton(tr("Save"), "saveButton", &CBitrateDlg::OnSave));
+    buttons->addWidget(addButton(tr("Close"), "closeButton", &CBitrateDlg::OnCancel));
     buttons->addStretch();
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(m_pathLabel, 0, 0);
     grid->addLayout(buildStatistics(), 1, 0);
     grid->addLayout(buttons, 0, 1, 2, 1);
-    grid->addWidget(m_chart, 2, 0, 1, 2, Qt::AlignCenter);
+    grid->addWidget(m_chart, 2, 0, 1, 2);
     grid->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 QLayout* CBitrateDlg::buildStatistics()
 {
-    auto* file = new QGroupBox(QStringLiteral("Bitrate (kbps)"), this);
+    auto* file = new QGroupBox(tr("Bitrate (kbps)"), this);
     auto* fileRow = new QHBoxLayout(file);
     fileRow->setSpacing(kFieldSpacing);
-    fileRow->addWidget(new QLabel(QStringLiteral("Total"), file));
+    fileRow->addWidget(new QLabel(tr("Total"), file));
     fileRow->addWidget(m_total = addField("total"));
 
-    auto* video = new QGroupBox(QStringLiteral("Video bitrate(kbps)"), this);
+    auto* video = new QGroupBox(tr("Video bitrate(kbps)"), this);
     auto* videoRow = new QHBoxLayout(video);
     videoRow->setSpacing(kFieldSpacing);
-    videoRow->addWidget(new QLabel(QStringLiteral("Average"), video));
+    videoRow->addWidget(new QLabel(tr("Average"), video));
     videoRow->addWidget(m_average = addField("average"));
-    videoRow->addWidget(new QLabel(QStringLiteral("Max"), video));
+    videoRow->addWidget(new QLabel(tr("Max"), video));
     videoRow->addWidget(m_maximum = addField("maximum"));
-    videoRow->addWidget(new QLabel(QStringLiteral("Min"), video));
+    videoRow->addWidget(new QLabel(tr("Min"), video));
     videoRow->addWidget(m_minimum = addField("minimum"));
-    videoRow->addWidget(new QLabel(QStringLiteral("Coefficient of\nvariation"), video));
+    videoRow->addWidget(new QLabel(tr("Coefficient of\nvariation"), video));
     videoRow->addWidget(m_variation = addField("variation"));
 
     auto* row = new QHBoxLayout;
@@ -129,15 +129,14 @@ QPushButton* CBitrateDlg::addButton(const QString& text, const char* name,
 void CBitrateDlg::openVideo(const QString& aviPath)
 {
     std::int64_t bitrate = 0;
-    m_opened = m_source.Open(QFile::encodeName(aviPath).toStdString(), nullptr, this, bitrate,
-                             WantFrames::No);
+    m_opened = m_source.Open(enginePath(aviPath), nullptr, this, bitrate, WantFrames::No);
     if (!m_opened) {
-        m_openError = QString::fromStdString(m_source.errorText());
+        m_openError = displayPath(m_source.errorText());
         return;
     }
     m_series = BitrateSeries(m_source.framesPerSecond());
     m_total->setText(QString::number(bitrate));
-    m_startButton->setText(QStringLiteral("Begin"));
+    m_startButton->setText(tr("Begin"));
     const std::int64_t frames = std::int64_t(m_source.lastFrame()) - m_source.firstFrame() + 1;
     m_chart->SetTimeRange(TimeRangeSeconds(frames, m_source.framesPerSecond()));
 }
@@ -157,14 +156,14 @@ void CBitrateDlg::startAnalysis()
     if (m_opened)
         OnOK();
     else
-        ShowMessage(this, QStringLiteral("Sorry, can't open the AVI file.\n") + m_openError);
+        ShowMessage(this, tr("Sorry, can't open the AVI file.") + u'\n' + m_openError);
 }
 
 void CBitrateDlg::OnOK()
 {
     if (m_source.state() == CFrameSource::StatePlaying) {
         m_source.RequestStop(CloseAfterStop::No);
-        m_startButton->setText(QStringLiteral("Start"));
+        m_startButton->setText(tr("Start"));
         return;
     }
     // A finished run starts again from the beginning; a stopped one resumes at the frame in
@@ -174,14 +173,14 @@ void CBitrateDlg::OnOK()
         m_chart->Clear();
     }
     m_series.startRun();
-    m_startButton->setText(QStringLiteral("Stop"));
+    m_startButton->setText(tr("Stop"));
     m_sinceDrain.start();
     const bool finished = m_source.ScanSampleSizes();
     if (const std::optional<double> variation = m_series.coefficientOfVariation())
         m_variation->setText(QString::fromStdString(VariationText(*variation)));
     if (finished)
         m_startButton->setEnabled(false);
-    m_startButton->setText(QStringLiteral("Start"));
+    m_startButton->setText(tr("Start"));
 }
 
 void CBitrateDlg::drainEvents()
@@ -210,27 +209,27 @@ void CBitrateDlg::showStatistics()
 
 void CBitrateDlg::OnSave()
 {
-    QFileDialog dialog(this, QString(), QString(), QStringLiteral("Png Files(*.png)"));
+    QFileDialog dialog(this, QString(), QString(), tr("Png Files(*.png)"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("png"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
-    // The area under the closed file dialog is repainted before the picture is taken.
-    PumpMessages();
     SavePicture(dialog.selectedFiles().first());
 }
 
 void CBitrateDlg::SavePicture(const QString& path)
 {
+    // The dialog draws itself into the picture, so nothing that lies over it on the screen, and
+    // no screen at all, changes what is saved.
     std::string error;
     {
         WaitCursor waitCursor;
-        error = SavePicturePng(grab().toImage(), QFile::encodeName(path).toStdString());
+        error = SavePicturePng(grab().toImage(), enginePath(path));
     }
     if (error.empty())
-        ShowMessage(this, QStringLiteral("Image saved."));
+        ShowMessage(this, tr("Image saved."));
     else
-        ShowMessage(this, QFile::decodeName(QByteArray::fromStdString(error)));
+        ShowMessage(this, displayPath(error));
 }
 
 void CBitrateDlg::OnCancel()

@@ -1,5 +1,6 @@
 #include "bitrate/chart_layers.h"
 
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPen>
@@ -58,7 +59,9 @@ int advance(const QPainter& painter, const QString& text)
 
 } // namespace
 
-ChartLayers::ChartLayers(QSize size, ValueAxis valueAxis) : m_valueAxis(valueAxis)
+ChartLayers::ChartLayers(QSize size, ValueAxis valueAxis)
+    : m_valueAxis(valueAxis), m_xTitle(QCoreApplication::translate("CChartCtrl", "Time (second)")),
+      m_yTitle(QCoreApplication::translate("CChartCtrl", "Video bitrate (kbps)"))
 {
     resize(size);
 }

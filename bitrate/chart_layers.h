@@ -67,8 +67,8 @@ private:
 
     ValueAxis m_valueAxis;
     int m_precision = 0;
-    QString m_xTitle = QStringLiteral("Time (second)");
-    QString m_yTitle = QStringLiteral("Video bitrate (kbps)");
+    QString m_xTitle;
+    QString m_yTitle;
     double m_previousValue = 0.0;
     int m_plotLeft = 0;
     int m_plotTop = 0;
