@@ -1,0 +1,95 @@
+#include "batch/average_job.h"
+
+#include "batch/batch_names.h"
+#include "batch/resample/resize_image.h"
+#include "image/dib_image.h"
+
+#include <algorithm>
+#include <filesystem>
+
+namespace {
+
+struct CopySize
+{
+    ResizedCopy AverageJobSettings::*wanted;
+    int width;
+    int height;
+};
+
+constexpr CopySize kCopies[] = {
+    {&AverageJobSettings::copy800x600, 800, 600},
+    {&AverageJobSettings::copy1024x768, 1024, 768},
+};
+
+} // namespace
+
+BatchStart CAverageJob::start(const AverageJobSettings& settings)
+{
+    m_settings = settings;
+    const std::string folder = std::filesystem::path(settings.targetFile).parent_path().string();
+    const BatchStart start = prepare(settings.sourceFolder, settings.sourceFormat, folder);
+    if (start == BatchStart::Ready && settings.autoNumber == AutoNumber::Yes)
+        m_settings.targetFile = NextFreeTargetName(settings.targetFile);
+    return start;
+}
+
+bool CAverageJob::takeImage(const std::string& path, const CDibImage& image)
+{
+    if (!m_sum.add(image))
+        return fail("Sorry, there is not enough memory to average " + path + ".");
+    m_summed.push_back(path);
+    return true;
+}
+
+BatchResult CAverageJob::finish(int jpegQuality)
+{
+    BatchResult result = walkResult();
+    if (result.outcome != BatchOutcome::Failed && m_sum.empty()) {
+        result.outcome = BatchOutcome::NothingRead; // also when stopped before any was read
+        return result;
+    }
+    if (result.outcome != BatchOutcome::Finished)
+        return result;
+    if (writeResults(jpegQuality) && m_settings.sources == SourceFiles::MoveToTrash) {
+        // A source the result was written over is the result now.
+        for (const std::string& source : m_summed) {
+            if (!isOutput(source))
+                trashSource(source);
+        }
+    }
+    return walkResult();
+}
+
+bool CAverageJob::writeResults(int jpegQuality)
+{
+    const std::optional<ImageFormat> format = ImageFormatOfPath(m_settings.targetFile);
+    if (!format)
+        return false; // no writer for that name: nothing is made, and the sources stay
+    CDibImage average;
+    if (!m_sum.average(average))
+        return fail("Sorry, there is not enough memory to average the images.");
+    if (!writeImage(*format, m_settings.targetFile, average, jpegQuality))
+        return false;
+    m_outputs.push_back(m_settings.targetFile);
+    for (const CopySize& copy : kCopies) {
+        if (m_settings.*copy.wanted == ResizedCopy::No)
+            continue;
+        progress().onResizedCopy(copy.width, copy.height);
+        CDibImage resized;
+        ResizeAndCrop(average, resized, copy.width, copy.height);
+        const std::string path =
+            ResizedCopyPath(m_settings.targetFile, *format, copy.width, copy.height);
+        if (resized.IsEmpty())
+            return fail("Sorry, there is not enough memory to make " + path + ".");
+        if (!writeImage(*format, path, resized, jpegQuality))
+            return false;
+        m_outputs.push_back(path);
+    }
+    return true;
+}
+
+bool CAverageJob::isOutput(const std::string& path) const
+{
+    return std::any_of(m_outputs.begin(), m_outputs.end(),
+                       [&path](const std::string& output) { return SameFile(path, output); });
+}

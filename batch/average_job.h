@@ -1,0 +1,65 @@
+#pragma once
+
+#include "batch/batch_job.h"
+#include "batch/image_sum.h"
+
+#include <vector>
+
+// Whether an Average run also writes its result cut to a fixed size.
+enum class ResizedCopy
+{
+    No,
+    Yes,
+};
+
+// Whether an Average run moves its target on to the next free numbered name.
+enum class AutoNumber
+{
+    No,
+    Yes,
+};
+
+// What an Average run is asked to do.
+struct AverageJobSettings
+{
+    std::string sourceFolder;
+    ImageFormat sourceFormat = ImageFormat::Bmp;
+    std::string
+        targetFile; // its extension chooses the writer; any but the five known writes nothing
+    ResizedCopy copy800x600 = ResizedCopy::Yes;
+    ResizedCopy copy1024x768 = ResizedCopy::Yes;
+    AutoNumber autoNumber = AutoNumber::Yes;
+    SourceFiles sources = SourceFiles::Keep;
+};
+
+// Merges the images of one type in a folder into their mean image, written to the target file
+// and optionally as copies brought to 800x600 and 1024x768 beside it. Every readable image
+// counts, and the mean is taken over the images actually summed. The sources go to the trash
+// only once the result and all its copies are written; a stopped run writes nothing.
+//
+//     CAverageJob job(trash, progress);
+//     if (job.start(settings) == BatchStart::Ready) { job.run(); result = job.finish(quality); }
+class CAverageJob : public CBatchJob
+{
+public:
+    using CBatchJob::CBatchJob;
+
+    // Counts the sources and, with auto number, picks the target's free name.
+    BatchStart start(const AverageJobSettings& settings);
+    // The target file the run writes to.
+    const std::string& targetFile() const { return m_settings.targetFile; }
+    // Writes the result (JPEG at quality) unless the run was stopped, then trashes the sources.
+    BatchResult finish(int jpegQuality);
+
+protected:
+    bool takeImage(const std::string& path, const CDibImage& image) override;
+
+private:
+    bool writeResults(int jpegQuality);
+    bool isOutput(const std::string& path) const;
+
+    AverageJobSettings m_settings;
+    CImageSum m_sum;
+    std::vector<std::string> m_summed;  // the sources in the sum, to be trashed at the end
+    std::vector<std::string> m_outputs; // the files written
+};

@@ -1,0 +1,118 @@
+#pragma once
+
+#include "batch/srch_dir.h"
+#include "image/image_format.h"
+
+#include <string>
+
+class CDibImage;
+class TrashCan;
+
+// Whether a run moves its sources to the trash once everything made from them is written.
+enum class SourceFiles
+{
+    Keep,
+    MoveToTrash,
+};
+
+// What the one who runs a batch job hears while it runs.
+class BatchProgress
+{
+public:
+    virtual ~BatchProgress() = default;
+
+    // The job is about to take up the position-th file of the run, counted from 1. The caller
+    // may handle its events here and so ask the job to stop, which the job looks at next.
+    virtual void onFile(int position, const std::string& path) = 0;
+    // A file the run went past: it could not be read, or it could not go to the trash.
+    virtual void onNotice(const std::string&) {}
+    // The Average result is being made into a copy of this size.
+    virtual void onResizedCopy(int, int) {}
+};
+
+enum class BatchStart
+{
+    Ready,
+    NoFiles,            // the source folder holds no file of the source type
+    TargetFolderFailed, // the folder to write into could not be created; see startError
+};
+
+enum class BatchOutcome
+{
+    Finished,    // every file was taken up
+    Stopped,     // the caller stopped the run
+    Failed,      // a result could not be written or made; error says why
+    NothingRead, // the Average run found no file it could read
+};
+
+// How a run ended, with everything its caller must tell the user.
+struct BatchResult
+{
+    BatchOutcome outcome = BatchOutcome::Finished;
+    std::string error;      // why the run failed
+    int written = 0;        // files written
+    int skipped = 0;        // sources that could not be read, left in place
+    int keptSources = 0;    // sources that could not be moved to the trash, left in place
+    std::string trashError; // why the first of those could not
+};
+
+// The part of a batch tool's run that both tools share: the source files are counted, then
+// walked one at a time (never those of sub-folders), each read with the source type's reader
+// and handed to the tool; files that can't be read are passed over and left in place. The
+// caller hears of each file before it is taken up and can stop the run there.
+class CBatchJob : private BatchFileOwner
+{
+public:
+    CBatchJob(TrashCan& trash, BatchProgress& progress) : m_trash(trash), m_progress(progress) {}
+    ~CBatchJob() override = default;
+    CBatchJob(const CBatchJob&) = delete;
+    CBatchJob& operator=(const CBatchJob&) = delete;
+
+    // The number of source files counted at the start.
+    int fileCount() const { return m_fileCount; }
+    const std::string& startError() const { return m_startError; }
+
+    // Walks the source folder, handing each file to the tool, until every file was taken up,
+    // the caller stopped the run or a result could not be written.
+    void run();
+    // The run ends before the next file; the file in hand is finished first.
+    void requestStop() { m_stop = true; }
+    bool stopRequested() const { return m_stop; }
+
+protected:
+    // Counts the source files and creates targetFolder (when not empty).
+    BatchStart prepare(const std::string& sourceFolder, ImageFormat sourceFormat,
+                       const std::string& targetFolder);
+
+    // Does the tool's work on one source that was read. False ends the run.
+    virtual bool takeImage(const std::string& path, const CDibImage& image) = 0;
+
+    // Writes image; a failure ends the run with its reason. SaveBmp keeps the header up to date,
+    // hence the image is not const.
+    bool writeImage(ImageFormat format, const std::string& path, CDibImage& image, int quality);
+    // Moves a source to the trash; when it can't go, it is counted and the caller told.
+    bool trashSource(const std::string& path);
+    bool fail(std::string error);
+
+    BatchResult& result() { return m_result; }
+    BatchProgress& progress() { return m_progress; }
+    // The result as it stands after the walk: Stopped when the caller stopped it.
+    BatchResult walkResult() const;
+
+private:
+    int processFile(const std::string& path) override;
+    bool readSource(const std::string& path, CDibImage& image);
+
+    TrashCan& m_trash;
+    BatchProgress& m_progress;
+    std::string m_sourceFolder;
+    ImageFormat m_sourceFormat = ImageFormat::Bmp;
+    int m_fileCount = 0;
+    int m_position = 0;
+    bool m_stop = false;
+    std::string m_startError;
+    BatchResult m_result;
+};
+
+// Whether two paths name one file (both must exist).
+bool SameFile(const std::string& a, const std::string& b);
