@@ -10,13 +10,16 @@
 #include "player/video_window_dlg.h"
 #include "settings/settings.h"
 #include "ui/about_box.h"
+#include "ui/average_dialog.h"
 #include "ui/caption_label.h"
+#include "ui/desktop_trash.h"
 #include "ui/engine_path.h"
 #include "ui/help_file.h"
 #include "ui/message_box.h"
 #include "ui/message_pump.h"
 #include "ui/option_dlg.h"
 #include "ui/position_dlg.h"
+#include "ui/scale_dialog.h"
 #include "ui/select_folder_dialog.h"
 #include "ui/view_first_image.h"
 #include "video/frame_export.h"
@@ -315,9 +318,9 @@ void CControlPanelDlg::runOtherCommand(PlayerCommand command)
     case PlayerCommand::Bitrate:
         return onBitrate();
     case PlayerCommand::Scale:
-        // FIXME: the Scale tool's dialog, which resizes every image of a folder.
+        return onScale();
     case PlayerCommand::Average:
-        // FIXME: the Average tool's dialog, which merges the images of a folder into one.
+        return onAverage();
     case PlayerCommand::About:
         return onAbout();
     case PlayerCommand::Help:
@@ -411,6 +414,20 @@ void CControlPanelDlg::onOption()
 void CControlPanelDlg::onBitrate()
 {
     CBitrateDlg dialog(displayPath(m_source.path()), this);
+    dialog.exec();
+}
+
+void CControlPanelDlg::onScale()
+{
+    CDesktopTrash trash;
+    CScaleDialog dialog(m_settings, trash, this);
+    dialog.exec();
+}
+
+void CControlPanelDlg::onAverage()
+{
+    CDesktopTrash trash;
+    CAverageDialog dialog(m_settings, trash, this);
     dialog.exec();
 }
 

@@ -97,6 +97,8 @@ private:
     void onOption();
     void onAbout();
     void onBitrate();
+    void onScale();
+    void onAverage();
     void onStartPosition();
     void onEndPosition();
     void requestStop();

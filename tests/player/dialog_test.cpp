@@ -2,9 +2,11 @@
 #include "message_recorder.h"
 #include "player_test_suites.h"
 #include "started_player.h"
+#include "ui/average_dialog.h"
 #include "ui/caption_label.h"
 #include "ui/option_dlg.h"
 #include "ui/position_dlg.h"
+#include "ui/scale_dialog.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -110,6 +112,21 @@ private slots:
         COptionDlg dialog(player.settings());
         dialog.accept();
         QCOMPARE(player.settings().GetOption(OPTION_JPEG), -1);
+    }
+
+    void scaleAndAverageOpenTheirToolsWithTheStoredSettings()
+    {
+        StartedPlayer player;
+        player.settings().iniFile().writeString("ScaleImage", "Scale", "4");
+        withDialogOf<CScaleDialog>(player, PlayerCommand::Scale, [](CScaleDialog& dialog) {
+            QCOMPARE(part<QComboBox>(dialog, "size")->currentText(), QStringLiteral("800x600"));
+            dialog.reject();
+        });
+        withDialogOf<CAverageDialog>(player, PlayerCommand::Average,
+                                     [](CAverageDialog& dialog) { dialog.reject(); });
+        // Closing stored the whole section.
+        QCOMPARE(player.settings().iniFile().readString("MergeImage", "NoSameFile", ""),
+                 std::string("1"));
     }
 
     void positionByNumberStaysInsideTheVideo()
