@@ -38,6 +38,7 @@ bool CAverageJob::takeImage(const std::string& path, const CDibImage& image)
     if (!m_sum.add(image))
         return fail("Sorry, there is not enough memory to average " + path + ".");
     m_summed.push_back(path);
+    countUsed();
     return true;
 }
 

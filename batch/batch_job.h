@@ -51,6 +51,7 @@ struct BatchResult
     BatchOutcome outcome = BatchOutcome::Finished;
     std::string error;      // why the run failed
     int written = 0;        // files written
+    int used = 0;           // sources that went into the results
     int skipped = 0;        // sources that could not be read, left in place
     int keptSources = 0;    // sources that could not be moved to the trash, left in place
     std::string trashError; // why the first of those could not
@@ -93,6 +94,8 @@ protected:
     // Moves a source to the trash; when it can't go, it is counted and the caller told.
     bool trashSource(const std::string& path);
     bool fail(std::string error);
+    // A source went into the results.
+    void countUsed() { ++m_result.used; }
 
     BatchResult& result() { return m_result; }
     BatchProgress& progress() { return m_progress; }

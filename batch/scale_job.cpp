@@ -31,6 +31,7 @@ bool CScaleJob::takeImage(const std::string& path, const CDibImage& image)
         return fail("Sorry, there is not enough memory to scale " + path + ".");
     if (!writeImage(m_settings.targetFormat, target, result, m_settings.jpegQuality))
         return false;
+    countUsed();
     if (trash && !inPlace)
         trashSource(path);
     return true;

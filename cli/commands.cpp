@@ -3,6 +3,7 @@
 #include "bitrate/bitrate_series.h"
 #include "bitrate/chart_layers.h"
 #include "bitrate/chart_picture.h"
+#include "cli/cli_support.h"
 #include "cli/console_owner.h"
 #include "image/image_format.h"
 #include "platform/exception.h"
@@ -14,42 +15,10 @@
 #include <QGuiApplication>
 
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <unistd.h>
 
 namespace {
-
-volatile std::sig_atomic_t g_interrupted = 0;
-
-void onInterrupt(int)
-{
-    g_interrupted = 1;
-}
-
-// Ctrl-C asks a running loop to stop after the frame in hand; a second one ends the program.
-void catchInterrupt()
-{
-    struct sigaction action
-    {
-    };
-    action.sa_handler = onInterrupt;
-    action.sa_flags = SA_RESETHAND;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-}
-
-int fail(const std::string& message)
-{
-    std::fprintf(stderr, "clipmint-cli: %s\n", message.c_str());
-    return 1;
-}
-
-void expectArguments(const CommandLine& line, size_t count, const char* usage)
-{
-    if (line.arguments.size() != count)
-        throw UsageError(std::string("usage: clipmint-cli ") + usage);
-}
 
 bool openVideo(CFrameSource& source, const std::string& path, FrameSourceOwner& owner,
                WantFrames wantFrames, std::int64_t& bitrate)
@@ -77,7 +46,7 @@ bool openDecodable(CFrameSource& source, const std::string& path, FrameSourceOwn
 
 int RunInfo(const CommandLine& line)
 {
-    expectArguments(line, 1, "info VIDEO [--keys]");
+    ExpectArguments(line, 1, "info VIDEO [--keys]");
     ConsoleOwner owner(ConsoleOwner::Progress::Hidden);
     CFrameSource source;
     std::int64_t bitrate = 0;
@@ -110,7 +79,7 @@ int RunInfo(const CommandLine& line)
 
 int RunFrame(const CommandLine& line, const CSettings& settings)
 {
-    expectArguments(line, 3, "frame VIDEO N OUT [--quality Q]");
+    ExpectArguments(line, 3, "frame VIDEO N OUT [--quality Q]");
     const int frame = IntegerArgument(line.arguments[1], "the frame number");
     const std::string& out = line.arguments[2];
     if (!ImageFormatOfPath(out))
@@ -125,7 +94,7 @@ int RunFrame(const CommandLine& line, const CSettings& settings)
     if (!openDecodable(source, line.arguments[0], owner))
         return 1;
     if (frame < source.firstFrame() || frame > source.lastFrame())
-        return fail("frame " + std::to_string(frame) + " is outside the video's frames " +
+        return Fail("frame " + std::to_string(frame) + " is outside the video's frames " +
                     std::to_string(source.firstFrame()) + " to " +
                     std::to_string(source.lastFrame()));
     source.ShowFrame(frame, nullptr);
@@ -134,18 +103,18 @@ int RunFrame(const CommandLine& line, const CSettings& settings)
         case SaveFrameResult::Written:
             return 0;
         case SaveFrameResult::NothingDecoded:
-            return fail("frame " + std::to_string(frame) + " can't be decoded");
+            return Fail("frame " + std::to_string(frame) + " can't be decoded");
         default:
-            return fail(source.saveErrorText(out));
+            return Fail(source.saveErrorText(out));
         }
     } catch (const CException& error) {
-        return fail(error.ErrorText());
+        return Fail(error.ErrorText());
     }
 }
 
 int RunRecord(const CommandLine& line, CSettings& settings)
 {
-    expectArguments(line, 2,
+    ExpectArguments(line, 2,
                     "record VIDEO FOLDER [--from N] [--to M] [--every K] [--format jpg|png|bmp] "
                     "[--quality Q]");
     const std::string& folder = line.arguments[1];
@@ -170,31 +139,31 @@ int RunRecord(const CommandLine& line, CSettings& settings)
         IntegerOption(line, "--from", INT32_MIN, INT32_MAX).value_or(source.firstFrame());
     const int to = IntegerOption(line, "--to", INT32_MIN, INT32_MAX).value_or(source.lastFrame());
     if (from < source.firstFrame() || from > source.lastFrame())
-        return fail("--from " + std::to_string(from) + " is outside the video's frames " +
+        return Fail("--from " + std::to_string(from) + " is outside the video's frames " +
                     std::to_string(source.firstFrame()) + " to " +
                     std::to_string(source.lastFrame()));
     if (const std::string error = MakeSureDirectoryPathExists(folder); !error.empty())
-        return fail("Sorry, can't create target folder. Please check it. (" + folder + ": " +
+        return Fail("Sorry, can't create target folder. Please check it. (" + folder + ": " +
                     error + ")");
 
     owner.setRange(from, std::min(to, source.lastFrame()));
-    catchInterrupt();
+    CatchInterrupt();
     source.setMessagePump([&source] {
-        if (g_interrupted)
+        if (Interrupted())
             source.RequestStop(CloseAfterStop::No);
     });
     const RecordResult result = source.Record(folder, from, to);
     owner.endProgressLine();
     std::fprintf(stderr, "%d image%s written to %s%s\n", result.saved, result.saved == 1 ? "" : "s",
-                 folder.c_str(), g_interrupted ? " (stopped)" : "");
+                 folder.c_str(), Interrupted() ? " (stopped)" : "");
     if (!result.error.empty())
-        return fail(result.error);
-    return g_interrupted ? 1 : 0;
+        return Fail(result.error);
+    return Interrupted() ? 1 : 0;
 }
 
 int RunSizes(const CommandLine& line)
 {
-    expectArguments(line, 1, "sizes VIDEO");
+    ExpectArguments(line, 1, "sizes VIDEO");
     ConsoleOwner owner(ConsoleOwner::Progress::Hidden);
     CFrameSource source;
     std::int64_t bitrate = 0;
@@ -204,8 +173,8 @@ int RunSizes(const CommandLine& line)
     owner.setSizeReceiver(
         [&frame](std::uint32_t bytes) { std::printf("%d\t%u\n", frame++, bytes); });
     if (!source.ScanSampleSizes())
-        return fail("the scan was stopped");
-    return std::fflush(stdout) == 0 ? 0 : fail("can't write the sizes");
+        return Fail("the scan was stopped");
+    return std::fflush(stdout) == 0 ? 0 : Fail("can't write the sizes");
 }
 
 namespace {
@@ -268,7 +237,7 @@ std::string saveChart(const std::vector<std::uint64_t>& values, unsigned timeRan
 
 int RunBitrate(const CommandLine& line)
 {
-    expectArguments(line, 1, "bitrate VIDEO [--csv FILE] [--png FILE]");
+    ExpectArguments(line, 1, "bitrate VIDEO [--csv FILE] [--png FILE]");
     ConsoleOwner owner(ConsoleOwner::Progress::Hidden);
     CFrameSource source;
     std::int64_t bitrate = 0;
@@ -281,7 +250,7 @@ int RunBitrate(const CommandLine& line)
             values.push_back(*value);
     });
     if (!source.ScanSampleSizes())
-        return fail("the scan was stopped");
+        return Fail("the scan was stopped");
 
     const std::optional<double> variation = series.coefficientOfVariation();
     std::printf("total: %lld kbps\n", static_cast<long long>(bitrate));
@@ -293,14 +262,14 @@ int RunBitrate(const CommandLine& line)
     std::printf("seconds: %zu\n", values.size());
     if (const auto csv = line.options.find("--csv"); csv != line.options.end()) {
         if (const std::string error = writeSecondsCsv(values, csv->second); !error.empty())
-            return fail(error);
+            return Fail(error);
     }
     if (const auto png = line.options.find("--png"); png != line.options.end()) {
         const std::int64_t frames = std::int64_t(source.lastFrame()) - source.firstFrame() + 1;
         const std::string error =
             saveChart(values, TimeRangeSeconds(frames, source.framesPerSecond()), png->second);
         if (!error.empty())
-            return fail(error);
+            return Fail(error);
     }
-    return std::fflush(stdout) == 0 ? 0 : fail("can't write the figures");
+    return std::fflush(stdout) == 0 ? 0 : Fail("can't write the figures");
 }

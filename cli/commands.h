@@ -13,3 +13,5 @@ int RunFrame(const CommandLine& line, const CSettings& settings);
 int RunRecord(const CommandLine& line, CSettings& settings);
 int RunSizes(const CommandLine& line);
 int RunBitrate(const CommandLine& line);
+int RunScale(const CommandLine& line);
+int RunAverage(const CommandLine& line);

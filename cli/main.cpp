@@ -38,6 +38,23 @@ Commands:
       second in kilobits per second, and the coefficient of variation. --csv
       writes "second,kbps" for every whole second, numbered from 0; --png
       draws the chart of the Bitrate dialog.
+  scale SRC_FOLDER TARGET_FOLDER --from jpg|bmp|png --to jpg|bmp|png
+        --size x1.5|x2|x3|640x480|800x600|1024x768 [--quality Q] [--trash-sources]
+      Resizes every --from image of SRC_FOLDER (not its sub-folders) and
+      writes it as TARGET_FOLDER/NAME.--to, replacing a file of that name. A
+      factor scales; a fixed size scales to cover and cuts the overhang equally
+      on both sides. --quality is the JPEG quality (1 to 100, default 95).
+      --trash-sources moves each source to the desktop's trash once its result
+      is written. Files that can't be read are named and passed over; a result
+      that can't be written ends the run. Ctrl-C stops after the image in hand.
+  average SRC_FOLDER TARGET_FILE --from jpg|bmp|png [--no-800x600]
+          [--no-1024x768] [--auto-number] [--quality Q] [--trash-sources]
+      Writes the mean of the --from images of SRC_FOLDER to TARGET_FILE (its
+      extension chooses JPEG, BMP or PNG) and, unless told not to, copies cut
+      to 800x600 and 1024x768 as NAME_800x600.EXT and NAME_1024x768.EXT.
+      --auto-number writes to the first free NAME000000.EXT, NAME000001.EXT...
+      --trash-sources moves the sources to the trash once all are written.
+      Ctrl-C stops and writes nothing.
 
 Exit status: 0 done, 1 failed, 2 wrong command line.
 )";
@@ -48,15 +65,16 @@ std::filesystem::path settingsPath()
 {
     std::error_code error;
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-    const std::filesystem::path folder = error ? std::filesystem::current_path() : self.parent_path();
+    const std::filesystem::path folder =
+        error ? std::filesystem::current_path() : self.parent_path();
     return CSettings::BuildIniPath(folder / "clipmint");
 }
 
 int run(const std::vector<std::string>& words)
 {
     const CommandLine line = ParseCommandLine(
-        words, {"--quality", "--from", "--to", "--every", "--format", "--csv", "--png"},
-        {"--keys"});
+        words, {"--quality", "--from", "--to", "--every", "--format", "--csv", "--png", "--size"},
+        {"--keys", "--trash-sources", "--no-800x600", "--no-1024x768", "--auto-number"});
     if (line.help || line.command.empty()) {
         std::fputs(kUsage, line.help ? stdout : stderr);
         return line.help ? 0 : 2;
@@ -73,6 +91,10 @@ int run(const std::vector<std::string>& words)
         return RunSizes(line);
     if (line.command == "bitrate")
         return RunBitrate(line);
+    if (line.command == "scale")
+        return RunScale(line);
+    if (line.command == "average")
+        return RunAverage(line);
     throw UsageError("unknown command \"" + line.command + "\"");
 }
 

@@ -1,5 +1,8 @@
+#include "batch/average_job.h"
+#include "batch/scale_job.h"
 #include "image/dib_image.h"
 #include "image/png_codec.h"
+#include "support/batch_fixture.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -54,8 +57,10 @@ protected:
     {
         s_dir = new TempDir;
         s_video = s_dir->file("clip.avi");
-        const std::string make = "ffmpeg -v error -y -f lavfi -i testsrc=size=64x48:rate=25 -frames:v 30 "
-                                 "-c:v mpeg4 -bf 2 -g 12 '" + s_video + "'";
+        const std::string make =
+            "ffmpeg -v error -y -f lavfi -i testsrc=size=64x48:rate=25 -frames:v 30 "
+            "-c:v mpeg4 -bf 2 -g 12 '" +
+            s_video + "'";
         ASSERT_EQ(std::system(make.c_str()), 0);
     }
     static void TearDownTestSuite() { delete s_dir; }
@@ -78,7 +83,11 @@ TEST_F(CliTest, WrongCommandLinesExitWithTwo)
     for (const char* arguments :
          {"", "bogus", "info", "info a b", "frame v.avi x out.png", "frame v.avi 1 out.gif",
           "record v.avi out --every 0", "record v.avi out --format gif", "info v.avi --nonsense",
-          "record v.avi out --quality", "bitrate", "bitrate v.avi --csv"}) {
+          "record v.avi out --quality", "bitrate", "bitrate v.avi --csv",
+
+          "scale a b --from jpg --to png", "scale a b --from gif --to png --size x2",
+          "scale a --from jpg --to png --size x2", "average a out.gif --from jpg",
+          "average a out.jpg --from bmp --quality 0"}) {
         const CliRun run = cli(m_dir, arguments);
         EXPECT_EQ(run.status, 2) << arguments;
         EXPECT_NE(run.err, "") << arguments;
@@ -99,7 +108,7 @@ TEST_F(CliTest, BadVideosFailWithOneLine)
     }
     // A cut file still opens; the frames past the cut can't be saved.
     const CliRun cut = cli(m_dir, "frame '" + m_dir.file("truncated.avi") + "' 29 '" +
-                                   m_dir.file("last.png") + "'");
+                                      m_dir.file("last.png") + "'");
     EXPECT_EQ(cut.status, 1) << cut.err;
     EXPECT_EQ(countLines(cut.err), 1) << cut.err;
 }
@@ -128,16 +137,18 @@ TEST_F(CliTest, FrameSavesTheNamedFrame)
     const CliRun outside = cli(m_dir, "frame '" + s_video + "' 30 '" + out + "'");
     EXPECT_EQ(outside.status, 1);
     EXPECT_NE(outside.err.find("outside"), std::string::npos);
-    const CliRun unwritable = cli(m_dir, "frame '" + s_video + "' 3 '" + m_dir.file("no/f.png") + "'");
+    const CliRun unwritable =
+        cli(m_dir, "frame '" + s_video + "' 3 '" + m_dir.file("no/f.png") + "'");
     EXPECT_EQ(unwritable.status, 1);
-    EXPECT_NE(unwritable.err.find("No such file or directory"), std::string::npos) << unwritable.err;
+    EXPECT_NE(unwritable.err.find("No such file or directory"), std::string::npos)
+        << unwritable.err;
 }
 
 TEST_F(CliTest, RecordWritesNumberedFilesIntoANewFolder)
 {
     const std::string folder = m_dir.file("a/b/frames");
     const CliRun run = cli(m_dir, "record '" + s_video + "' '" + folder +
-                                   "' --from 10 --to 22 --every 5 --format png");
+                                      "' --from 10 --to 22 --every 5 --format png");
     ASSERT_EQ(run.status, 0) << run.err;
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(folder))
@@ -197,4 +208,69 @@ TEST_F(CliTest, BitrateGivesTheDialogsFiguresWithoutAScreen)
     ASSERT_EQ(LoadPng(png, chart), 1);
     EXPECT_EQ(chart.Width(), 640);
     EXPECT_EQ(chart.Height(), 136);
+}
+
+TEST_F(CliTest, ScaleAndAverageWriteWhatTheDialogsWrite)
+{
+    const fs::path source = m_dir.path() / "photos";
+    fs::create_directory(source);
+    for (const char* name : {"a.bmp", "b.bmp"}) {
+        CDibImage image = NoiseImage(20, 10);
+        SaveTestImage(ImageFormat::Bmp, (source / name).string(), image);
+    }
+    WriteBytes((source / "bad.bmp").string(), {'x'});
+    const std::string from = "'" + source.string() + "' '" + m_dir.file("cli");
+
+    const CliRun scale = cli(m_dir, "scale " + from + "' --from bmp --to png --size x2");
+    ASSERT_EQ(scale.status, 0) << scale.err;
+    EXPECT_NE(scale.err.find("skipped " + (source / "bad.bmp").string()), std::string::npos);
+    const CliRun average =
+        cli(m_dir, "average " + from + "/avg.jpg' --from bmp --auto-number --quality 80");
+    ASSERT_EQ(average.status, 0) << average.err;
+    EXPECT_EQ(FileNames(source), (std::vector<std::string>{"a.bmp", "b.bmp", "bad.bmp"}));
+
+    // The same jobs, run here, make the same files.
+    RecordingProgress progress;
+    FakeTrash trash(m_dir.path() / "trash");
+    CScaleJob scaleJob(trash, progress);
+    ASSERT_EQ(scaleJob.start({source.string(), ImageFormat::Bmp, m_dir.file("job"),
+                              ImageFormat::Png, 1, 95, SourceFiles::Keep}),
+              BatchStart::Ready);
+    scaleJob.run();
+    CAverageJob averageJob(trash, progress);
+    ASSERT_EQ(
+        averageJob.start({source.string(), ImageFormat::Bmp, m_dir.file("job/avg.jpg"),
+                          ResizedCopy::Yes, ResizedCopy::Yes, AutoNumber::Yes, SourceFiles::Keep}),
+        BatchStart::Ready);
+    averageJob.run();
+    averageJob.finish(80);
+    const std::vector<std::string> names{"a.png", "avg000000.jpg", "avg000000_1024x768.jpg",
+                                         "avg000000_800x600.jpg", "b.png"};
+    ASSERT_EQ(FileNames(m_dir.file("cli")), names);
+    for (const std::string& name : names)
+        EXPECT_EQ(ReadBytes(m_dir.file("cli/" + name)), ReadBytes(m_dir.file("job/" + name)))
+            << name;
+}
+
+TEST_F(CliTest, TrashSourcesTakesOnlySourcesWhoseResultsWereWritten)
+{
+    const fs::path source = m_dir.path() / "photos";
+    fs::create_directory(source);
+    for (const char* name : {"a.bmp", "b.bmp", "c.bmp"}) {
+        CDibImage image = NoiseImage(20, 10);
+        SaveTestImage(ImageFormat::Bmp, (source / name).string(), image);
+    }
+    // The second result goes to a full disk.
+    fs::create_directory(m_dir.file("out"));
+    fs::create_symlink("/dev/full", m_dir.file("out/b.jpg"));
+    const std::string home = m_dir.file("home");
+    const CliRun run = cli(m_dir,
+                           "scale '" + source.string() + "' '" + m_dir.file("out") +
+                               "' --from bmp --to jpg --size x3 --trash-sources",
+                           "HOME='" + home + "' XDG_DATA_HOME='" + home + "/data' ");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("Output file write error --- out of disk space?"), std::string::npos)
+        << run.err;
+    EXPECT_EQ(FileNames(source), (std::vector<std::string>{"b.bmp", "c.bmp"}));
+    EXPECT_EQ(FileNames(home + "/data/Trash/files"), std::vector<std::string>{"a.bmp"});
 }
