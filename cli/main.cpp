@@ -2,6 +2,7 @@
 
 #include "cli/command_line.h"
 #include "cli/commands.h"
+#include "platform/memory_tuning.h"
 #include "settings/settings.h"
 #include "video/video_library.h"
 
@@ -104,6 +105,7 @@ int main(int argc, char** argv)
 {
     // Damaged files are reported in one line of ours, not in the decoder's own words.
     SetVideoLibraryMessages(VideoLibraryMessages::Hidden);
+    KeepFreedImageMemory();
     try {
         return run(std::vector<std::string>(argv + 1, argv + argc));
     } catch (const UsageError& error) {

@@ -1,6 +1,7 @@
 // clipmint: the windows over the engine.
 
 #include "clipmint_build.h"
+#include "platform/memory_tuning.h"
 #include "player/player_app.h"
 #include "ui/translations.h"
 #include "ui/ui_resources.h"
@@ -24,6 +25,7 @@ int main(int argc, char** argv)
     installTranslation(QLocale::system());
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/clipmint.svg")));
     SetVideoLibraryMessages(VideoLibraryMessages::Hidden);
+    KeepFreedImageMemory();
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Takes still images out of video files."));
