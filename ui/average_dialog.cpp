@@ -109,8 +109,8 @@ void CAverageDialog::browseTarget()
     QFileDialog dialog(this);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilters({QStringLiteral("Bmp Files(*.bmp)"), QStringLiteral("Jpeg Files(*.jpg)"),
-                           QStringLiteral("Png Files(*.png)"), QStringLiteral("All Files(*)")});
+    dialog.setNameFilters({tr("Bmp Files(*.bmp)"), tr("Jpeg Files(*.jpg)"), tr("Png Files(*.png)"),
+                           tr("All Files(*)")});
     dialog.setDefaultSuffix(QStringLiteral("bmp"));
     if (!targetFile().isEmpty()) {
         const QFileInfo target(targetFile());

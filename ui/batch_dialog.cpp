@@ -39,15 +39,16 @@ public:
 QString BatchFolderFilter(ImageFormat format)
 {
     constexpr std::pair<ImageFormat, const char*> kDescriptions[] = {
-        {ImageFormat::Jpeg, "Jpeg Files"},
-        {ImageFormat::Bmp, "Bmp Files"},
-        {ImageFormat::Png, "Png Files"},
+        {ImageFormat::Jpeg, QT_TRANSLATE_NOOP("CBatchDialog", "Jpeg Files")},
+        {ImageFormat::Bmp, QT_TRANSLATE_NOOP("CBatchDialog", "Bmp Files")},
+        {ImageFormat::Png, QT_TRANSLATE_NOOP("CBatchDialog", "Png Files")},
     };
     const auto* entry = std::find_if(std::begin(kDescriptions), std::end(kDescriptions),
                                      [format](const auto& item) { return item.first == format; });
     const QString pattern = QLatin1String(imageFormatInfo(format).pattern);
-    return QStringLiteral("%1(%2)|%2|All Files(*.*)|*.*||")
-        .arg(QLatin1String(entry->second), pattern);
+    return QStringLiteral("%1(%2)|%2|%3(*.*)|*.*||")
+        .arg(QCoreApplication::translate("CBatchDialog", entry->second), pattern,
+             QCoreApplication::translate("CBatchDialog", "All Files"));
 }
 
 CBatchDialog::CBatchDialog(CSettings& settings, TrashCan& trash, QWidget* parent)
