@@ -48,6 +48,162 @@ with Qt.</source>
     </message>
 </context>
 <context>
+    <name>CAverageDialog</name>
+    <message>
+        <source>Average</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Target</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Target file:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Auto number</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>JPEG quality:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>800*600</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1024*768</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please select the target file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bmp Files(*.bmp)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Jpeg Files(*.jpg)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Png Files(*.png)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>All Files(*)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sorry, the valid extention only can be jpg, png or bmp.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Average finished.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CBatchDialog</name>
+    <message>
+        <source>Jpeg Files</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bmp Files</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Png Files</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>All Files</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Begin</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Source</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Delete source files when finish</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Source folder:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Browse</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>View</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Source files:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Load</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Processing:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please select the source folder.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sorry, can&apos;t find any valid file in the source folder.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sorry, can&apos;t create target folder. Please check it. (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Average failed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n source file(s) could not be moved to the trash and stay where they were: %1.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Scale to %1x%2...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sorry, the settings of this tool could not be saved: %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CBitrateDlg</name>
     <message>
         <source>Bitrate</source>
@@ -397,6 +553,41 @@ They apply until the program ends.</source>
     </message>
     <message>
         <source>Please enter an integer.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CScaleDialog</name>
+    <message>
+        <source>Scale</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Target</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Target file:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Jpeg quality:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Size:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Target folder:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please select the target folder.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Scale finished.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
