@@ -18,6 +18,7 @@
 #include "ui/message_box.h"
 #include "ui/message_pump.h"
 #include "ui/option_dlg.h"
+#include "ui/packed_dib_image.h"
 #include "ui/position_dlg.h"
 #include "ui/scale_dialog.h"
 #include "ui/select_folder_dialog.h"
@@ -25,6 +26,7 @@
 #include "video/frame_export.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileDialog>
@@ -61,6 +63,8 @@ CControlPanelDlg::CControlPanelDlg(CSettings& settings, CVideoWindowDlg* videoWi
     m_source.setIdleUpdate([this] { updateCommands(); });
     m_settings.LoadViewerPath();
     buildForm();
+    // The keys of the commands without a button.
+    addActions(m_toolBar->commandActions());
     m_slider->Prepare();
     m_slider->setTickInterval(10);
     updateCommands();
@@ -176,7 +180,7 @@ bool CControlPanelDlg::OpenVideo(const QString& path)
     PumpMessages();
     m_source.Redraw();
     setWindowTitle(applicationName() + QStringLiteral(" - ") + QFileInfo(path).fileName());
-    m_videoWindow->setWindowTitle(
+    m_videoWindow->setCaption(
         applicationName() +
         QStringLiteral(" - %1Kbps, %2fps").arg(bitrate).arg(m_source.framesPerSecond()));
     updateCommands();
@@ -221,7 +225,7 @@ void CControlPanelDlg::resetAfterFailedOpen()
     m_slider->setRange(0, 0);
     m_slider->setSelection(m_source.beginMark(), m_source.beginMark());
     setWindowTitle(applicationName());
-    m_videoWindow->setWindowTitle(applicationName());
+    m_videoWindow->setCaption(applicationName());
     m_videoWindow->clearFrame();
     updateCommands();
 }
@@ -242,11 +246,15 @@ bool CControlPanelDlg::isCommandEnabled(PlayerCommand command) const
     case PlayerCommand::Record:
     case PlayerCommand::PeriodRecord:
         return idle && !m_targetFolder.isEmpty();
+    case PlayerCommand::CopyImage:
+        // The frame on the screen, also while a video plays or records.
+        return state != CFrameSource::StateClosed;
     case PlayerCommand::Option:
     case PlayerCommand::Scale:
     case PlayerCommand::Average:
     case PlayerCommand::About:
     case PlayerCommand::Help:
+    case PlayerCommand::FitOrFullSize:
         return true;
     default:
         return idle;
@@ -325,6 +333,10 @@ void CControlPanelDlg::runOtherCommand(PlayerCommand command)
         return onAbout();
     case PlayerCommand::Help:
         return OpenHelpFile(this);
+    case PlayerCommand::CopyImage:
+        return copyCurrentImage();
+    case PlayerCommand::FitOrFullSize:
+        return m_videoWindow->toggleFit();
     default:
         return;
     }
@@ -376,6 +388,14 @@ void CControlPanelDlg::saveCurrentImageTo(const QString& path)
     } catch (const CException& error) {
         ShowMessage(this, displayPath(error.ErrorText()));
     }
+}
+
+void CControlPanelDlg::copyCurrentImage()
+{
+    // The decoder's own frame, the pixels Save Current Image writes, whatever the window shows.
+    const QImage frame = ImageFromPackedDib(m_source.decodedFrame());
+    if (!frame.isNull())
+        QApplication::clipboard()->setImage(frame);
 }
 
 void CControlPanelDlg::PrepareTargetFolder(int from, int to)

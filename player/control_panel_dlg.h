@@ -93,6 +93,7 @@ private:
     void onOpen();
     void onSaveCurrentImage();
     void saveCurrentImageTo(const QString& path);
+    void copyCurrentImage();
     void onPosition();
     void onOption();
     void onAbout();

@@ -36,11 +36,27 @@ constexpr std::array<PlayerCommandInfo, 21> kCommands{{
     {Help, QT_TRANSLATE_NOOP("PlayerCommand", "Help"), kNo},
 }};
 
-const PlayerCommandInfo& info(PlayerCommand command)
+constexpr std::array<KeyCommandInfo, 2> kKeyOnlyCommands{{
+    {CopyImage, QT_TRANSLATE_NOOP("PlayerCommand", "Copy Image"), SaveCurrentImage},
+    {FitOrFullSize, QT_TRANSLATE_NOOP("PlayerCommand", "Fit or Full Size"), std::nullopt},
+}};
+
+const char* untranslatedName(PlayerCommand command)
 {
-    return *std::find_if(
-        kCommands.begin(), kCommands.end(),
-        [command](const PlayerCommandInfo& entry) { return entry.command == command; });
+    const auto matches = [command](const auto& entry) { return entry.command == command; };
+    const auto button = std::find_if(kCommands.begin(), kCommands.end(), matches);
+    if (button != kCommands.end())
+        return button->name;
+    return std::find_if(kKeyOnlyCommands.begin(), kKeyOnlyCommands.end(), matches)->name;
+}
+
+QString nameWithKey(PlayerCommand command)
+{
+    const QList<QKeySequence> keys = commandShortcuts(command);
+    if (keys.isEmpty())
+        return commandName(command);
+    return QStringLiteral("%1 (%2)").arg(commandName(command),
+                                         keys.first().toString(QKeySequence::NativeText));
 }
 
 } // namespace
@@ -50,15 +66,20 @@ std::span<const PlayerCommandInfo> playerCommands()
     return kCommands;
 }
 
+std::span<const KeyCommandInfo> keyOnlyCommands()
+{
+    return kKeyOnlyCommands;
+}
+
 QString commandName(PlayerCommand command)
 {
-    return QCoreApplication::translate("PlayerCommand", info(command).name);
+    return QCoreApplication::translate("PlayerCommand", untranslatedName(command));
 }
 
 QString commandIconPath(PlayerCommand command)
 {
     return QStringLiteral(":/icons/%1.svg")
-        .arg(QString::fromLatin1(info(command).name).toLower().replace(u' ', u'-'));
+        .arg(QString::fromLatin1(untranslatedName(command)).toLower().replace(u' ', u'-'));
 }
 
 QList<QKeySequence> commandShortcuts(PlayerCommand command)
@@ -97,6 +118,11 @@ QList<QKeySequence> commandShortcuts(PlayerCommand command)
         return {QKeySequence(Qt::Key_O), QKeySequence(Qt::Key_BracketRight)};
     case Help:
         return {QKeySequence(Qt::Key_F1)};
+    case CopyImage:
+        return {QKeySequence(Qt::CTRL | Qt::Key_C)};
+    case FitOrFullSize:
+        // As "actual size" in browsers and image viewers; not to be confused with Ctrl+O.
+        return {QKeySequence(Qt::CTRL | Qt::Key_0)};
     case Option:
     case Scale:
     case Average:
@@ -109,9 +135,10 @@ QList<QKeySequence> commandShortcuts(PlayerCommand command)
 
 QString commandToolTip(PlayerCommand command)
 {
-    const QList<QKeySequence> keys = commandShortcuts(command);
-    if (keys.isEmpty())
-        return commandName(command);
-    return QStringLiteral("%1 (%2)").arg(commandName(command),
-                                         keys.first().toString(QKeySequence::NativeText));
+    QString tip = nameWithKey(command);
+    for (const KeyCommandInfo& keyOnly : kKeyOnlyCommands) {
+        if (keyOnly.namedInTipOf == command)
+            tip += u'\n' + nameWithKey(keyOnly.command);
+    }
+    return tip;
 }

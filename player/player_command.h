@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
 #include <span>
 
 // The commands of the control panel's tool bar, by their command numbers.
@@ -30,6 +31,9 @@ enum class PlayerCommand
     Help = 32794,
     PeriodRecord = 32795,
     Bitrate = 32796,
+    // Commands with keys but no button.
+    CopyImage = 32797,
+    FitOrFullSize = 32798,
 };
 
 // Where a command sits on the tool bar.
@@ -48,12 +52,24 @@ struct PlayerCommandInfo
     CommandGroupStart groupStart;
 };
 
-// Every command in tool-bar order.
+// A command that has keys but no button. Its key is named in the tool tip of the button it
+// belongs with, when it has one.
+struct KeyCommandInfo
+{
+    PlayerCommand command;
+    const char* name; // translated like the buttons' names
+    std::optional<PlayerCommand> namedInTipOf;
+};
+
+// Every command of the tool bar, in tool-bar order.
 std::span<const PlayerCommandInfo> playerCommands();
+// The commands that only have keys.
+std::span<const KeyCommandInfo> keyOnlyCommands();
 
 QString commandName(PlayerCommand command);
 QString commandIconPath(PlayerCommand command);
 // The keys that run the command from either window; the first is the one the tool tip names.
 QList<QKeySequence> commandShortcuts(PlayerCommand command);
-// The name, followed by the first key in parentheses when the command has one: "Play (Space)".
+// The name, followed by the first key in parentheses when the command has one: "Play (Space)";
+// then, a line each, the key-only commands that belong with it: "Copy Image (Ctrl+C)".
 QString commandToolTip(PlayerCommand command);

@@ -4,12 +4,18 @@
 #include "platform/application_name.h"
 #include "player/control_panel_dlg.h"
 #include "player/dialog_tool_bar.h"
+#include "player/frame_view.h"
+#include "player/view_scale.h"
+#include "ui/packed_dib_image.h"
 #include "video/frame_source.h"
 
 #include <QCloseEvent>
 #include <QIcon>
 #include <QPainter>
 #include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -22,13 +28,14 @@ constexpr QSize kInitialClientSize(326, 208);
 
 CVideoWindowDlg::CVideoWindowDlg(CSettings& settings)
     : QDialog(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      m_caption(QString::fromUtf8(kApplicationName))
 {
     setObjectName(QStringLiteral("videoWindow"));
-    setWindowTitle(QString::fromUtf8(kApplicationName));
+    setWindowTitle(m_caption);
     setWindowIcon(QIcon(QStringLiteral(":/icons/clipmint.svg")));
-    // Painted whole by paintEvent: nothing of the window's own background shows.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    buildPicture();
     setFixedSize(kInitialClientSize);
     m_panel = std::make_unique<CControlPanelDlg>(settings, this);
     // The commands' keys work while this window is the active one too.
@@ -37,37 +44,146 @@ CVideoWindowDlg::CVideoWindowDlg(CSettings& settings)
 
 CVideoWindowDlg::~CVideoWindowDlg() = default;
 
+void CVideoWindowDlg::buildPicture()
+{
+    m_view = new CFrameView;
+    m_view->setFixedSize(kInitialClientSize);
+    m_scroller = new QScrollArea(this);
+    m_scroller->setFrameShape(QFrame::NoFrame);
+    // The keys belong to the commands; the wheel and the scroll bars scroll.
+    m_scroller->setFocusPolicy(Qt::NoFocus);
+    QPalette black = m_scroller->palette();
+    black.setColor(QPalette::Window, Qt::black);
+    m_scroller->setPalette(black);
+    m_scroller->setBackgroundRole(QPalette::Window);
+    m_scroller->setWidget(m_view);
+    setScrollBars(Qt::ScrollBarAlwaysOff);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_scroller);
+}
+
 void CVideoWindowDlg::setClientSize(const FrameRect& frame)
+{
+    m_frameSize =
+        QSize(std::max(frame.right - frame.left, 1), std::max(frame.bottom - frame.top, 1));
+    layOutPicture();
+}
+
+void CVideoWindowDlg::toggleFit()
+{
+    m_fitWanted = !m_fitWanted;
+    if (!m_frameSize.isEmpty())
+        layOutPicture();
+}
+
+void CVideoWindowDlg::layOutPicture()
 {
     // A panel that is still where it was put goes along with the lower edge, so that a larger
     // video does not end up behind it; one that the user has moved stays where it is.
     const bool panelInPlace = m_panelShown && m_panel->pos() == m_panelPlace;
-    setFixedSize(std::max(frame.right - frame.left, 1), std::max(frame.bottom - frame.top, 1));
+    const ViewRoom room = viewRoom();
+    const double ratio = devicePixelRatioF();
+    const double fitScale = FitScale(room, m_frameSize, ratio);
+    m_scale = m_fitWanted ? fitScale : 1.0;
+    const QSize picture = ShownSize(m_frameSize, m_scale, ratio);
+    m_view->setScale(m_scale, ratio);
+    m_view->setFixedSize(picture);
+    setScrollBars(m_scale > fitScale ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+    if (fitScale < 1) {
+        setFixedSize(scrollingClientSize(picture, PictureRoom(room)));
+        keepOnScreen();
+    } else {
+        setFixedSize(picture);
+    }
     if (panelInPlace)
         placePanel();
+    updateTitle();
+}
+
+void CVideoWindowDlg::setScrollBars(Qt::ScrollBarPolicy policy)
+{
+    m_scroller->setHorizontalScrollBarPolicy(policy);
+    m_scroller->setVerticalScrollBarPolicy(policy);
+}
+
+ViewRoom CVideoWindowDlg::viewRoom() const
+{
+    const QRect outer = frameGeometry();
+    const QRect inner = geometry();
+    const QScreen* screen = this->screen();
+    return {screen != nullptr ? screen->availableGeometry().size() : QSize(),
+            m_panel->frameGeometry().height(),
+            QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
+                     outer.right() - inner.right(), outer.bottom() - inner.bottom())};
+}
+
+QSize CVideoWindowDlg::scrollingClientSize(QSize picture, QSize room) const
+{
+    // As much of the picture as the room holds, with a scroll bar beside or under the part that
+    // does not fit.
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_scroller);
+    QSize client = picture;
+    if (picture.width() > room.width())
+        client.rheight() += bar;
+    if (picture.height() > room.height())
+        client.rwidth() += bar;
+    return client.boundedTo(room);
+}
+
+void CVideoWindowDlg::keepOnScreen()
+{
+    // A window as large as the screen allows is moved, if need be, so that it and the panel
+    // under it are whole on the screen.
+    const QScreen* screen = this->screen();
+    if (screen == nullptr)
+        return;
+    const QRect area = screen->availableGeometry();
+    const QSize outer = frameGeometry().size();
+    const int panelHeight = m_panel->frameGeometry().height();
+    const QPoint place(std::max(area.left(), std::min(pos().x(), area.right() + 1 - outer.width())),
+                       std::max(area.top(), std::min(pos().y(), area.bottom() + 1 - outer.height() -
+                                                                    panelHeight)));
+    if (place != pos())
+        move(place);
+}
+
+void CVideoWindowDlg::setCaption(const QString& caption)
+{
+    m_caption = caption;
+    updateTitle();
+}
+
+void CVideoWindowDlg::updateTitle()
+{
+    if (m_scale < 1)
+        setWindowTitle(tr("%1 - %2%").arg(m_caption).arg(ScalePercent(m_scale)));
+    else
+        setWindowTitle(m_caption);
 }
 
 void CVideoWindowDlg::clearFrame()
 {
-    m_frame = QImage();
-    update();
+    m_view->setFrame(QImage());
+    m_frameSize = QSize();
+    m_scale = 1;
+    updateTitle();
 }
 
-void CVideoWindowDlg::drawPackedDib(const std::uint8_t* packedDib, int width, int height)
+const QImage& CVideoWindowDlg::frame() const
 {
-    // The DIB's rows run bottom-up in blue, green, red order, each padded to four bytes.
-    const QImage rows(DibPixelData(packedDib), width, height,
-                      static_cast<qsizetype>(DibStride(width, 24)), QImage::Format_BGR888);
-    m_frame = rows.mirrored(false, true).convertToFormat(QImage::Format_RGB32);
-    update();
+    return m_view->frame();
+}
+
+void CVideoWindowDlg::drawPackedDib(const std::uint8_t* packedDib, int, int)
+{
+    m_view->setFrame(ImageFromPackedDib(packedDib));
 }
 
 void CVideoWindowDlg::paintEvent(QPaintEvent*)
 {
-    QPainter painter(this);
-    painter.fillRect(rect(), Qt::black);
-    if (!m_frame.isNull())
-        painter.drawImage(0, 0, m_frame);
+    // Black wherever the picture is not (yet) laid out.
+    QPainter(this).fillRect(rect(), Qt::black);
 }
 
 void CVideoWindowDlg::showEvent(QShowEvent* event)
@@ -81,7 +197,15 @@ void CVideoWindowDlg::showEvent(QShowEvent* event)
     m_panel->show();
     // A window manager adds its frames only once the windows are on the screen; the panel is
     // placed again then, under the frame instead of over it.
-    QMetaObject::invokeMethod(this, &CVideoWindowDlg::placePanel, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &CVideoWindowDlg::settleOnScreen, Qt::QueuedConnection);
+}
+
+void CVideoWindowDlg::settleOnScreen()
+{
+    // A video opened before the frames were known may have been fitted without them.
+    if (!m_frameSize.isEmpty() && FitScale(viewRoom(), m_frameSize, devicePixelRatioF()) < 1)
+        layOutPicture();
+    placePanel();
 }
 
 void CVideoWindowDlg::placePanel()

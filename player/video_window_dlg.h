@@ -8,12 +8,19 @@
 #include <memory>
 
 class CControlPanelDlg;
+class CFrameView;
 class CSettings;
+class QScrollArea;
 struct FrameRect;
+struct ViewRoom;
 
-// The program's main window: its whole client area is the picture, frames drawn unscaled at
-// the top-left corner on black, and it is exactly as large as the frames of the open video.
-// It creates the control panel and places it centred under itself.
+// The program's main window: its whole client area is the picture, frames drawn at the top-left
+// corner on black, and it is exactly as large as the frames of the open video, one image pixel
+// on each pixel of the screen. It creates the control panel and places it centred under itself.
+//
+// A frame that does not fit the screen with the panel under it is shown scaled down to fit, and
+// the title says at what scale; the user can switch between that and full size, where the
+// window is as large as the screen allows and scrolls.
 //
 // Closing is a hand-shake with the panel through queued cancel commands: the first close only
 // passes the request on to the panel, which stops a running playback or recording first; when
@@ -29,12 +36,20 @@ public:
 
     CControlPanelDlg* panel() const { return m_panel.get(); }
 
-    // Makes the client area exactly the frame size; the window keeps its place.
+    // Makes the client area exactly the frame size, or fits the frame to the screen when it is
+    // too large for it; the window keeps its place unless it would then leave the screen.
     void setClientSize(const FrameRect& frame);
+    // Between frames scaled to fit the screen and frames at full size that scroll; nothing
+    // changes while the frames fit the screen anyway.
+    void toggleFit();
+    // The scale from image pixels to device pixels at which frames are shown.
+    double pictureScale() const { return m_scale; }
+    // The title without the scale, which the window adds when frames are scaled.
+    void setCaption(const QString& caption);
     // Back to black, for when no video is open.
     void clearFrame();
-    // The picture as it is shown: the frame drawn last, or a null image.
-    const QImage& frame() const { return m_frame; }
+    // The frame drawn last, at full size, or a null image.
+    const QImage& frame() const;
 
     void drawPackedDib(const std::uint8_t* packedDib, int width, int height) override;
 
@@ -53,11 +68,24 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    void buildPicture();
+    void layOutPicture();
+    void setScrollBars(Qt::ScrollBarPolicy policy);
+    ViewRoom viewRoom() const;
+    QSize scrollingClientSize(QSize picture, QSize room) const;
+    void keepOnScreen();
+    void settleOnScreen();
+    void updateTitle();
     void placePanel();
     void followWindowState();
 
     std::unique_ptr<CControlPanelDlg> m_panel; // also a Qt child, which it leaves when deleted
-    QImage m_frame;
+    QScrollArea* m_scroller = nullptr;         // a child, holding the picture
+    CFrameView* m_view = nullptr;
+    QSize m_frameSize; // of the open video; empty when none
+    bool m_fitWanted = true;
+    double m_scale = 1;
+    QString m_caption;
     QPoint m_panelPlace; // where placePanel() put the panel last
     bool m_closing = false;
     bool m_destroying = false;

@@ -282,13 +282,23 @@ std::optional<int> CIniFile::readNonNegativeInt(std::string_view section,
 
 bool CIniFile::writeString(std::string_view section, std::string_view key, std::string_view value)
 {
-    if (!canStore(section, key, value))
-        return failWrite("the value holds a line break or the name can't be stored");
+    const KeyValue keyValue{key, value};
+    return writeStrings(section, std::span(&keyValue, 1));
+}
+
+bool CIniFile::writeStrings(std::string_view section, std::span<const KeyValue> keyValues)
+{
+    for (const auto& [key, value] : keyValues) {
+        if (!canStore(section, key, value))
+            return failWrite("the value holds a line break or the name can't be stored");
+    }
     errno = 0;
-    const std::optional<std::string> content = readFile(m_path);
+    std::optional<std::string> content = readFile(m_path);
     if (!content)
         return failWrite(std::strerror(errno != 0 ? errno : EIO));
-    if (const int error = replaceFile(m_path, withKey(*content, section, key, value)))
+    for (const auto& [key, value] : keyValues)
+        *content = withKey(std::move(*content), section, key, value);
+    if (const int error = replaceFile(m_path, *content))
         return failWrite(std::strerror(error));
     return true;
 }

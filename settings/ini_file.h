@@ -2,8 +2,10 @@
 
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 
 // One INI file on disk, read and written a key at a time.
 //
@@ -44,6 +46,11 @@ public:
     // ']' in the section, '=' in the key or a key starting with ';', '#' or '[', or a name that
     // is empty or starts or ends with a blank.
     bool writeString(std::string_view section, std::string_view key, std::string_view value);
+
+    // writeString for several keys of one section, in one replacement of the file: all of them
+    // are written, or none when any cannot be stored.
+    using KeyValue = std::pair<std::string_view, std::string_view>;
+    bool writeStrings(std::string_view section, std::span<const KeyValue> keyValues);
 
     // Why the most recent write that failed could not be done, as "the settings file PATH can't
     // be written: REASON"; a later write that succeeds leaves it as it is.

@@ -7,3 +7,4 @@ int runRecordingTests(int argc, char** argv);
 int runFrameSliderTests(int argc, char** argv);
 int runParameterTests(int argc, char** argv);
 int runDialogTests(int argc, char** argv);
+int runViewTests(int argc, char** argv);

@@ -10,7 +10,6 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QRegularExpression>
-#include <QScreen>
 #include <QTest>
 
 #include <filesystem>
@@ -92,21 +91,6 @@ private slots:
         QVERIFY(player.panel().OpenVideo(qPath(small)));
         QCOMPARE(player.window().size(), QSize(64, 48));
         QCOMPARE(player.panel().pos(), moved);
-    }
-
-    void aVideoTallerThanTheScreenLeavesThePanelOnTheScreen()
-    {
-        StartedPlayer player;
-        QCoreApplication::processEvents();
-        const QRect screen = player.window().screen()->availableGeometry();
-        const std::string tall =
-            writeRawAvi(player.dir().file("tall.avi"), makeRawAvi(64, screen.height() + 100, 1));
-        QVERIFY(player.panel().OpenVideo(qPath(tall)));
-        QVERIFY(screen.contains(player.panel().frameGeometry()));
-        // The next video that fits brings the panel back under the window.
-        QVERIFY(player.panel().OpenVideo(demoVideo()));
-        QCOMPARE(player.panel().frameGeometry().top(),
-                 player.window().frameGeometry().bottom() + 1);
     }
 
     void toolButtonsCarryTheCommandNamesInTheirGroups()
