@@ -7,6 +7,9 @@
 #include "player/dialog_tool_bar.h"
 #include "player/frame_slider.h"
 #include "player/player_parameters.h"
+#include "player/recent_videos.h"
+#include "player/recent_videos_menu.h"
+#include "player/video_files.h"
 #include "player/video_window_dlg.h"
 #include "settings/settings.h"
 #include "ui/about_box.h"
@@ -28,6 +31,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDir>
+#include <QDragMoveEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -36,6 +41,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -56,6 +62,7 @@ CControlPanelDlg::CControlPanelDlg(CSettings& settings, CVideoWindowDlg* videoWi
     setObjectName(QStringLiteral("controlPanel"));
     setWindowTitle(applicationName());
     setWindowIcon(QIcon(QStringLiteral(":/icons/clipmint.svg")));
+    setAcceptDrops(true);
     m_source.setSettings(&m_settings);
     m_source.setMessagePump(PumpMessages);
     m_source.setPlaybackClock(&m_clock);
@@ -77,6 +84,7 @@ void CControlPanelDlg::buildForm()
 {
     m_toolBar = new CDialogToolBar(this);
     connect(m_toolBar, &CDialogToolBar::commandTriggered, this, &CControlPanelDlg::runCommand);
+    addRecentVideosMenu();
     m_slider = new CFrameSlider(this);
     connect(m_slider, &CFrameSlider::thumbTracked, this, &CControlPanelDlg::onThumbTracked);
     connect(m_slider, &CFrameSlider::channelClicked, this, &CControlPanelDlg::onChannelClicked);
@@ -102,6 +110,22 @@ void CControlPanelDlg::buildForm()
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
+void CControlPanelDlg::addRecentVideosMenu()
+{
+    // The Open button gets an arrow beside it that drops the list down.
+    auto* open = qobject_cast<QToolButton*>(
+        m_toolBar->widgetForAction(m_toolBar->action(PlayerCommand::Open)));
+    if (open == nullptr)
+        return;
+    auto* menu = new CRecentVideosMenu(m_settings.iniFile(), this);
+    connect(menu, &CRecentVideosMenu::videoChosen, this, [this](const QString& path) {
+        if (isCommandEnabled(PlayerCommand::Open))
+            openChosenVideo(path);
+    });
+    open->setMenu(menu);
+    open->setPopupMode(QToolButton::MenuButtonPopup);
+}
+
 QLayout* CControlPanelDlg::buildFolderRow()
 {
     m_targetLabel = new CCaptionLabel(this);
@@ -109,6 +133,7 @@ QLayout* CControlPanelDlg::buildFolderRow()
     m_targetLabel->setEllipsis(CaptionEllipsis::Path);
 
     auto* row = new QHBoxLayout;
+    m_folderRow = row;
     row->addWidget(new QLabel(tr("Save to"), this));
     QPushButton* choose =
         addButton(tr("..."), "chooseFolderButton", &CControlPanelDlg::onChooseFolder);
@@ -198,6 +223,16 @@ bool CControlPanelDlg::openVideoOrTell(const QString& path)
         return true;
     tellOpenFailed(path);
     return false;
+}
+
+bool CControlPanelDlg::openChosenVideo(const QString& path)
+{
+    if (!openVideoOrTell(path))
+        return false;
+    // The list is a convenience the user did not ask to be written: a settings file that
+    // refuses it is not worth a message at every video.
+    RememberRecentVideo(m_settings.iniFile(), enginePath(QFileInfo(path).absoluteFilePath()));
+    return true;
 }
 
 void CControlPanelDlg::tellOpenFailed(const QString& path)
@@ -352,13 +387,11 @@ void CControlPanelDlg::onOpen()
 {
     QFileDialog dialog(this);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilters({tr("Media Files(*.avi)"),
-                           QStringLiteral("All videos(*.avi *.mp4 *.mkv *.mov *.webm *.m4v "
-                                          "*.mpg *.mpeg *.wmv *.flv *.ts)"),
+    dialog.setNameFilters({tr("Media Files(*.avi)"), tr("All videos(%1)").arg(videoFilePatterns()),
                            tr("All Files (*)")});
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
-    openVideoOrTell(dialog.selectedFiles().first());
+    openChosenVideo(dialog.selectedFiles().first());
 }
 
 void CControlPanelDlg::onSaveCurrentImage()
@@ -525,6 +558,74 @@ void CControlPanelDlg::onChooseFolder()
     CSelectFolderDialog dialog(FolderDialogFiles::Show, m_targetFolder, kImageFilter, this);
     if (dialog.DoModal() == QDialog::Accepted)
         setTargetFolder(dialog.GetSelectedPath());
+}
+
+// Drops
+
+void CControlPanelDlg::answerDrag(QDragMoveEvent& event, DropPlace place) const
+{
+    AnswerDrag(event, droppable(*event.mimeData(), place));
+}
+
+void CControlPanelDlg::takeDrop(QDropEvent& event, DropPlace place)
+{
+    const DroppedItem item = droppable(*event.mimeData(), place);
+    if (item.kind == DropKind::Refused) {
+        event.ignore();
+        return;
+    }
+    event.setDropAction(Qt::CopyAction);
+    event.accept();
+    QMetaObject::invokeMethod(
+        this, [this, item] { takeDroppedItem(item); }, Qt::QueuedConnection);
+}
+
+DroppedItem CControlPanelDlg::droppable(const QMimeData& data, DropPlace place) const
+{
+    DroppedItem item = ClassifyDrop(data, place);
+    // A video is only taken when the Open command could take it.
+    if (item.kind == DropKind::Video && !isCommandEnabled(PlayerCommand::Open))
+        return {};
+    return item;
+}
+
+void CControlPanelDlg::takeDroppedItem(const DroppedItem& item)
+{
+    switch (item.kind) {
+    case DropKind::Video:
+        if (isCommandEnabled(PlayerCommand::Open))
+            openChosenVideo(item.path);
+        return;
+    case DropKind::Folder:
+        if (const std::optional<QString> folder =
+                CSelectFolderDialog::CheckFolder(this, item.path, QDir()))
+            setTargetFolder(*folder);
+        return;
+    case DropKind::Refused:
+        return;
+    }
+}
+
+DropPlace CControlPanelDlg::placeAt(QPointF position) const
+{
+    return m_folderRow->geometry().contains(position.toPoint()) ? DropPlace::FolderRow
+                                                                : DropPlace::Window;
+}
+
+void CControlPanelDlg::dragEnterEvent(QDragEnterEvent* event)
+{
+    answerDrag(*event, placeAt(event->position()));
+}
+
+void CControlPanelDlg::dragMoveEvent(QDragMoveEvent* event)
+{
+    // The answer changes as the pointer goes onto the "Save to" row and off it again.
+    answerDrag(*event, placeAt(event->position()));
+}
+
+void CControlPanelDlg::dropEvent(QDropEvent* event)
+{
+    takeDrop(*event, placeAt(event->position()));
 }
 
 void CControlPanelDlg::onView()

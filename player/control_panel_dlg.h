@@ -1,5 +1,6 @@
 #pragma once
 
+#include "player/file_drop.h"
 #include "player/player_command.h"
 #include "ui/event_loop_clock.h"
 #include "video/frame_source.h"
@@ -16,8 +17,11 @@ class CDialogToolBar;
 class CFrameSlider;
 class CSettings;
 class CVideoWindowDlg;
+class QDragMoveEvent;
+class QDropEvent;
 class QGridLayout;
 class QLabel;
+class QMimeData;
 class QPushButton;
 
 // The window from which the user drives everything: the tool bar of commands, the frame
@@ -42,6 +46,14 @@ public:
     bool OpenVideo(const QString& path);
     // OpenVideo, and when it fails, everything reset to "no video" and the user told.
     bool openVideoOrTell(const QString& path);
+    // A video the user chose, by the Open command or otherwise: openVideoOrTell.
+    bool openChosenVideo(const QString& path);
+
+    // Drops on either window (file_drop.h says what is taken): a drag is answered at once; a
+    // drop is taken after the drop has ended, so that the place it came from is not kept
+    // waiting by a message.
+    void answerDrag(QDragMoveEvent& event, DropPlace place) const;
+    void takeDrop(QDropEvent& event, DropPlace place);
 
     // Creates the target folder and records the frames from `from` to `to` into it.
     void PrepareTargetFolder(int from, int to);
@@ -80,9 +92,13 @@ public slots:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void buildForm();
+    void addRecentVideosMenu();
     QLayout* buildFolderRow();
     QLayout* buildFrameGrid();
     QLabel* addFrameText(FrameTextControl control, const char* name);
@@ -112,6 +128,10 @@ private:
     void onChannelClicked();
     void onSliderReleased();
 
+    DroppedItem droppable(const QMimeData& data, DropPlace place) const;
+    DropPlace placeAt(QPointF position) const;
+    void takeDroppedItem(const DroppedItem& item);
+
     void onChooseFolder();
     void onView();
     void onSaveParameters();
@@ -130,5 +150,6 @@ private:
     CDialogToolBar* m_toolBar = nullptr;
     CFrameSlider* m_slider = nullptr;
     CCaptionLabel* m_targetLabel = nullptr;
+    QLayout* m_folderRow = nullptr; // the "Save to" row
     std::map<FrameTextControl, QLabel*> m_frameTexts;
 };

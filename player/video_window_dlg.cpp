@@ -10,6 +10,7 @@
 #include "video/frame_source.h"
 
 #include <QCloseEvent>
+#include <QDragMoveEvent>
 #include <QIcon>
 #include <QPainter>
 #include <QScreen>
@@ -35,6 +36,7 @@ CVideoWindowDlg::CVideoWindowDlg(CSettings& settings)
     setWindowTitle(m_caption);
     setWindowIcon(QIcon(QStringLiteral(":/icons/clipmint.svg")));
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setAcceptDrops(true);
     buildPicture();
     setFixedSize(kInitialClientSize);
     m_panel = std::make_unique<CControlPanelDlg>(settings, this);
@@ -244,6 +246,22 @@ void CVideoWindowDlg::followWindowState()
         if (!m_destroying)
             m_panel->show();
     }
+}
+
+// A video dropped here opens as the panel's Open command opens one.
+void CVideoWindowDlg::dragEnterEvent(QDragEnterEvent* event)
+{
+    m_panel->answerDrag(*event, DropPlace::Window);
+}
+
+void CVideoWindowDlg::dragMoveEvent(QDragMoveEvent* event)
+{
+    m_panel->answerDrag(*event, DropPlace::Window);
+}
+
+void CVideoWindowDlg::dropEvent(QDropEvent* event)
+{
+    m_panel->takeDrop(*event, DropPlace::Window);
 }
 
 void CVideoWindowDlg::OnCancel()

@@ -160,30 +160,39 @@ bool CSelectFolderDialog::takeFolder(QString text)
 {
     if (text.isEmpty())
         text = directory().absolutePath();
+    const std::optional<QString> folder = CheckFolder(this, text, directory());
+    if (!folder)
+        return false;
+    m_selectedPath = *folder;
+    return true;
+}
+
+std::optional<QString> CSelectFolderDialog::CheckFolder(QWidget* parent, QString text,
+                                                        const QDir& base)
+{
     // A doubled separator is a typing slip or a network path ("//server/share"): neither
     // names a folder here.
     if (text.isEmpty() || text.contains(QStringLiteral("//"))) {
-        ShowMessage(this, tr("Invalid Folder"), MessageButtons::Ok, MessageIcon::Stop);
-        return false;
+        ShowMessage(parent, tr("Invalid Folder"), MessageButtons::Ok, MessageIcon::Stop);
+        return std::nullopt;
     }
     if (text.size() > 1 && text.endsWith(u'/'))
         text.chop(1);
     if (text == u"~" || text.startsWith(QStringLiteral("~/")))
         text = QDir::homePath() + text.mid(1);
     // A name typed without a folder means one in the folder being browsed.
-    text = QDir::cleanPath(directory().absoluteFilePath(text));
+    text = QDir::cleanPath(base.absoluteFilePath(text));
     if (!QFileInfo::exists(text)) {
         const QString question =
             text + tr("\n\nThis path does not exist. Do you want to create it?");
-        if (ShowMessage(this, question, MessageButtons::YesNo, MessageIcon::Question) ==
+        if (ShowMessage(parent, question, MessageButtons::YesNo, MessageIcon::Question) ==
                 MessageAnswer::Yes &&
             !createFolders(text)) {
-            ShowMessage(this, tr("Could not create folder:\n") + text);
-            return false;
+            ShowMessage(parent, tr("Could not create folder:\n") + text);
+            return std::nullopt;
         }
     }
-    m_selectedPath = text.endsWith(u'/') ? text : text + u'/';
-    return true;
+    return text.endsWith(u'/') ? text : text + u'/';
 }
 
 void CSelectFolderDialog::showEvent(QShowEvent* event)

@@ -3,6 +3,8 @@
 #include <QFileDialog>
 #include <QString>
 
+#include <optional>
+
 class QLineEdit;
 
 // Whether the folder dialog lists the files of the folder being browsed, besides its folders.
@@ -36,6 +38,12 @@ public:
     QString GetSelectedPath() const { return m_selectedPath; }
     // The folder being browsed; emptied when DoModal returns.
     QString currentFolder() const { return m_currentFolder; }
+
+    // The checks OK makes on the field's folder, for a folder chosen some other way (dropped on
+    // a window, say): a name that can't be a folder is refused with a message, and a missing
+    // folder is offered to be created. A relative name is taken in base. The folder with one
+    // '/' at its end, or nothing when it was refused.
+    static std::optional<QString> CheckFolder(QWidget* parent, QString text, const QDir& base);
 
 public slots:
     // Every way Qt's dialog has of accepting (the OK button, Enter in a field, activating a

@@ -13,7 +13,7 @@ int main(int argc, char** argv)
     SetVideoLibraryMessages(VideoLibraryMessages::Hidden);
     int failed = 0;
     for (auto run : {runStartUpTests, runCommandTests, runRecordingTests, runFrameSliderTests,
-                     runParameterTests, runDialogTests, runViewTests})
+                     runParameterTests, runDialogTests, runViewTests, runOpeningTests})
         failed += run(argc, argv) != 0 ? 1 : 0;
     return failed == 0 ? 0 : 1;
 }

@@ -8,3 +8,4 @@ int runFrameSliderTests(int argc, char** argv);
 int runParameterTests(int argc, char** argv);
 int runDialogTests(int argc, char** argv);
 int runViewTests(int argc, char** argv);
+int runOpeningTests(int argc, char** argv);

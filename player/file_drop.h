@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+class QDragMoveEvent;
+class QMimeData;
+
+// Where on the player's windows something is dropped.
+enum class DropPlace
+{
+    Window,    // anywhere on the video window or the panel
+    FolderRow, // the panel's "Save to" row
+};
+
+enum class DropKind
+{
+    Refused,
+    Video,  // opened as the Open command opens a video
+    Folder, // becomes the target folder
+};
+
+struct DroppedItem
+{
+    DropKind kind = DropKind::Refused;
+    QString path;
+};
+
+// What a drop means: one local video file anywhere, or one local folder on the "Save to" row;
+// anything else (several items, other files, a folder elsewhere, text, remote places) is refused.
+DroppedItem ClassifyDrop(const QMimeData& data, DropPlace place);
+
+// Accepts a drag as a copy, so that the place it comes from keeps its file whatever it offered;
+// a refused drag, or one that can only move, is ignored and the pointer shows its "no" shape.
+void AnswerDrag(QDragMoveEvent& event, const DroppedItem& item);
