@@ -725,6 +725,12 @@ void CControlPanelDlg::closeEvent(QCloseEvent* event)
     OnCancel();
 }
 
+void CControlPanelDlg::moveEvent(QMoveEvent* event)
+{
+    QDialog::moveEvent(event);
+    m_videoWindow->panelMoved();
+}
+
 void CControlPanelDlg::changeEvent(QEvent* event)
 {
     QDialog::changeEvent(event);

@@ -17,6 +17,6 @@ bool CPlayerApp::InitInstance(const QString& videoPath)
     m_mainWindow = std::make_unique<CVideoWindowDlg>(m_settings);
     m_mainWindow->show();
     if (!videoPath.isEmpty())
-        m_mainWindow->panel()->openVideoOrTell(QFileInfo(videoPath).absoluteFilePath());
+        m_mainWindow->panel()->openChosenVideo(QFileInfo(videoPath).absoluteFilePath());
     return true;
 }

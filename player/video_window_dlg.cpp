@@ -83,10 +83,13 @@ void CVideoWindowDlg::layOutPicture()
 {
     // A panel that is still where it was put goes along with the lower edge, so that a larger
     // video does not end up behind it; one that the user has moved stays where it is.
-    const bool panelInPlace = m_panelShown && m_panel->pos() == m_panelPlace;
+    const bool panelInPlace = isPanelInPlace();
     const ViewRoom room = viewRoom();
     const double ratio = devicePixelRatioF();
     const double fitScale = FitScale(room, m_frameSize, ratio);
+    m_layoutRoom = room;
+    m_layoutRatio = ratio;
+    m_layoutTooLarge = fitScale < 1;
     m_scale = m_fitWanted ? fitScale : 1.0;
     const QSize picture = ShownSize(m_frameSize, m_scale, ratio);
     m_view->setScale(m_scale, ratio);
@@ -199,15 +202,51 @@ void CVideoWindowDlg::showEvent(QShowEvent* event)
     m_panel->show();
     // A window manager adds its frames only once the windows are on the screen; the panel is
     // placed again then, under the frame instead of over it.
-    QMetaObject::invokeMethod(this, &CVideoWindowDlg::settleOnScreen, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &CVideoWindowDlg::placePanel, Qt::QueuedConnection);
 }
 
-void CVideoWindowDlg::settleOnScreen()
+bool CVideoWindowDlg::isPanelInPlace() const
 {
-    // A video opened before the frames were known may have been fitted without them.
-    if (!m_frameSize.isEmpty() && FitScale(viewRoom(), m_frameSize, devicePixelRatioF()) < 1)
-        layOutPicture();
-    placePanel();
+    // On X11 a move is carried out a moment later; and a panel placed before the window manager
+    // had framed it keeps its inside, rather than its frame, at the place.
+    return m_panelShown && (m_panelMovePending || m_panel->pos() == m_panelPlace ||
+                            m_panel->geometry().topLeft() == m_panelPlace);
+}
+
+void CVideoWindowDlg::panelMoved()
+{
+    m_panelMovePending = false;
+    followRoom();
+}
+
+void CVideoWindowDlg::moveEvent(QMoveEvent* event)
+{
+    QDialog::moveEvent(event);
+    followRoom();
+}
+
+void CVideoWindowDlg::followRoom()
+{
+    // The window manager adds the windows' frames only after they are shown, and the user can
+    // take the window to another screen: a picture too large for the room it was laid out for,
+    // or for the room it has now, is laid out again. One that fits both stays as it is.
+    if (m_frameSize.isEmpty() || m_relayoutPending)
+        return;
+    const ViewRoom room = viewRoom();
+    const double ratio = devicePixelRatioF();
+    if (room == m_layoutRoom && ratio == m_layoutRatio)
+        return;
+    if (!m_layoutTooLarge && FitScale(room, m_frameSize, ratio) >= 1)
+        return;
+    m_relayoutPending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_relayoutPending = false;
+            if (!m_frameSize.isEmpty())
+                layOutPicture();
+        },
+        Qt::QueuedConnection);
 }
 
 void CVideoWindowDlg::placePanel()
@@ -215,15 +254,25 @@ void CVideoWindowDlg::placePanel()
     const QRect window = frameGeometry();
     const QRect panel = m_panel->frameGeometry();
     QPoint place(window.left() + (window.width() - panel.width()) / 2, window.bottom() + 1);
-    // Under a video as tall or as wide as the screen the panel would leave the screen, and the
-    // user could reach none of its commands: it stays on the screen then, over the picture.
+    // Under a window low on the screen the panel would leave it, and the user could reach none
+    // of its commands: it stays on the screen then, over the picture.
     if (const QScreen* screen = this->screen()) {
         const QRect area = screen->availableGeometry();
         place.setX(std::max(area.left(), std::min(place.x(), area.right() + 1 - panel.width())));
         place.setY(std::max(area.top(), std::min(place.y(), area.bottom() + 1 - panel.height())));
     }
     m_panelPlace = place;
+    m_panelMovePending = m_panel->pos() != place;
     m_panel->move(m_panelPlace);
+}
+
+bool CVideoWindowDlg::event(QEvent* event)
+{
+    // An X11 window manager frames the window a moment after it is shown, often without moving
+    // it; the repaint that follows is the first moment the frame is known for sure.
+    if (event->type() == QEvent::UpdateRequest)
+        followRoom();
+    return QDialog::event(event);
 }
 
 void CVideoWindowDlg::changeEvent(QEvent* event)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "player/view_scale.h"
 #include "video/frame_display.h"
 
 #include <QDialog>
@@ -12,7 +13,6 @@ class CFrameView;
 class CSettings;
 class QScrollArea;
 struct FrameRect;
-struct ViewRoom;
 
 // The program's main window: its whole client area is the picture, frames drawn at the top-left
 // corner on black, and it is exactly as large as the frames of the open video, one image pixel
@@ -53,6 +53,10 @@ public:
 
     void drawPackedDib(const std::uint8_t* packedDib, int width, int height) override;
 
+    // The panel's report of a move, by the user, the window manager or this window; its frame,
+    // which the window manager may just have added, takes room from a fitted picture.
+    void panelMoved();
+
     // Escape or the close box, and the panel's answer to this window's own cancel.
     void OnCancel();
 
@@ -66,6 +70,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    bool event(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -77,7 +83,10 @@ private:
     ViewRoom viewRoom() const;
     QSize scrollingClientSize(QSize picture, QSize room) const;
     void keepOnScreen();
-    void settleOnScreen();
+    // Lays the picture out again when the room on the screen has changed for a frame that is
+    // too large for it.
+    void followRoom();
+    bool isPanelInPlace() const;
     void updateTitle();
     void placePanel();
     void followWindowState();
@@ -89,7 +98,13 @@ private:
     bool m_fitWanted = true;
     double m_scale = 1;
     QString m_caption;
+    // What the picture was laid out for last.
+    ViewRoom m_layoutRoom;
+    double m_layoutRatio = 1;
+    bool m_layoutTooLarge = false;
+    bool m_relayoutPending = false;
     QPoint m_panelPlace; // where placePanel() put the panel last
+    bool m_panelMovePending = false;
     bool m_closing = false;
     bool m_destroying = false;
     bool m_panelShown = false;

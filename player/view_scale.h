@@ -11,6 +11,8 @@ struct ViewRoom
     QSize screenArea;
     int panelHeight = 0;
     QMargins windowFrame;
+
+    bool operator==(const ViewRoom&) const = default;
 };
 
 // The logical size left for the picture; never less than one pixel each way.

@@ -48,7 +48,8 @@ class ParameterTest : public QObject
 private slots:
     void saveAsksThenWritesTheSectionInOrder()
     {
-        StartedPlayer player(demoVideo());
+        StartedPlayer player;
+        QVERIFY(player.panel().OpenVideo(demoVideo())); // the recent videos stay out of the file
         player.panel().setTargetFolder(qPath(player.dir().file("frames/")));
         player.source().Seek(30);
         player.trigger(PlayerCommand::StartPosition);
@@ -71,7 +72,8 @@ private slots:
 
     void saveTellsWhyTheFileCouldNotBeWritten()
     {
-        StartedPlayer player(demoVideo());
+        StartedPlayer player;
+        QVERIFY(player.panel().OpenVideo(demoVideo()));
         std::filesystem::create_directory(player.iniPath());
         MessageRecorder messages({MessageAnswer::Yes});
         click(player, "saveParametersButton");
