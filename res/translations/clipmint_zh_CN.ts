@@ -395,6 +395,10 @@ Please check it.</source>
         <source>Parameters loaded.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>All videos(%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CLinkLabel</name>
@@ -557,6 +561,13 @@ They apply until the program ends.</source>
     </message>
 </context>
 <context>
+    <name>CRecentVideosMenu</name>
+    <message>
+        <source>No recent videos</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CScaleDialog</name>
     <message>
         <source>Scale</source>
@@ -618,6 +629,13 @@ This path does not exist. Do you want to create it?</source>
     <message>
         <source>Could not create folder:
 </source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CVideoWindowDlg</name>
+    <message>
+        <source>%1 - %2%</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -712,6 +730,14 @@ This path does not exist. Do you want to create it?</source>
     </message>
     <message>
         <source>Help</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copy Image</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Fit or Full Size</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
