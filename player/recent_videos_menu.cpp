@@ -8,13 +8,8 @@
 
 namespace {
 
-// Menu entries are numbered for their keys: 1 to 9, then 0 for the tenth.
-QString entryText(int number, const QString& path)
-{
-    QString escaped = QDir::toNativeSeparators(path);
-    escaped.replace(u'&', QStringLiteral("&&"));
-    return QStringLiteral("&%1 %2").arg(number % 10).arg(escaped);
-}
+// How wide an entry may grow, in average characters; a longer path loses its middle.
+constexpr int kEntryCharacters = 80;
 
 } // namespace
 
@@ -22,7 +17,17 @@ CRecentVideosMenu::CRecentVideosMenu(const CIniFile& settingsFile, QWidget* pare
     : QMenu(parent), m_settingsFile(settingsFile)
 {
     setObjectName(QStringLiteral("recentVideosMenu"));
+    setToolTipsVisible(true);
     connect(this, &QMenu::aboutToShow, this, &CRecentVideosMenu::fill);
+}
+
+// Entries are numbered for their keys: 1 to 9, then 0 for the tenth.
+QString CRecentVideosMenu::entryText(int number, const QString& path) const
+{
+    QString text = fontMetrics().elidedText(QDir::toNativeSeparators(path), Qt::ElideMiddle,
+                                            fontMetrics().averageCharWidth() * kEntryCharacters);
+    text.replace(u'&', QStringLiteral("&&"));
+    return QStringLiteral("&%1 %2").arg(number % 10).arg(text);
 }
 
 void CRecentVideosMenu::fill()
@@ -35,6 +40,7 @@ void CRecentVideosMenu::fill()
             continue;
         QAction* entry = addAction(entryText(++number, path));
         entry->setData(path);
+        entry->setToolTip(QDir::toNativeSeparators(path));
         connect(entry, &QAction::triggered, this, [this, path] { emit videoChosen(path); });
     }
     if (number == 0)

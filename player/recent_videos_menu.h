@@ -18,6 +18,7 @@ signals:
 
 private:
     void fill();
+    QString entryText(int number, const QString& path) const;
 
     const CIniFile& m_settingsFile;
 };

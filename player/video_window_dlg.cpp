@@ -169,7 +169,10 @@ void CVideoWindowDlg::updateTitle()
 
 void CVideoWindowDlg::clearFrame()
 {
+    // The window keeps its size, all black, until the next video sets it.
     m_view->setFrame(QImage());
+    m_view->setFixedSize(size());
+    setScrollBars(Qt::ScrollBarAlwaysOff);
     m_frameSize = QSize();
     m_scale = 1;
     updateTitle();
