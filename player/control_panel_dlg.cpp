@@ -564,18 +564,14 @@ void CControlPanelDlg::onChooseFolder()
 
 void CControlPanelDlg::answerDrag(QDragMoveEvent& event, DropPlace place) const
 {
-    AnswerDrag(event, droppable(*event.mimeData(), place));
+    AnswerDrop(event, droppable(*event.mimeData(), place));
 }
 
 void CControlPanelDlg::takeDrop(QDropEvent& event, DropPlace place)
 {
     const DroppedItem item = droppable(*event.mimeData(), place);
-    if (item.kind == DropKind::Refused) {
-        event.ignore();
+    if (!AnswerDrop(event, item))
         return;
-    }
-    event.setDropAction(Qt::CopyAction);
-    event.accept();
     QMetaObject::invokeMethod(
         this, [this, item] { takeDroppedItem(item); }, Qt::QueuedConnection);
 }

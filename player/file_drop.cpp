@@ -2,7 +2,7 @@
 
 #include "player/video_files.h"
 
-#include <QDragMoveEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QMimeData>
 #include <QUrl>
@@ -20,12 +20,13 @@ DroppedItem ClassifyDrop(const QMimeData& data, DropPlace place)
     return {};
 }
 
-void AnswerDrag(QDragMoveEvent& event, const DroppedItem& item)
+bool AnswerDrop(QDropEvent& event, const DroppedItem& item)
 {
     if (item.kind == DropKind::Refused || !(event.possibleActions() & Qt::CopyAction)) {
         event.ignore();
-        return;
+        return false;
     }
     event.setDropAction(Qt::CopyAction);
     event.accept();
+    return true;
 }

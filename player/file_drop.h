@@ -2,7 +2,7 @@
 
 #include <QString>
 
-class QDragMoveEvent;
+class QDropEvent;
 class QMimeData;
 
 // Where on the player's windows something is dropped.
@@ -29,6 +29,7 @@ struct DroppedItem
 // anything else (several items, other files, a folder elsewhere, text, remote places) is refused.
 DroppedItem ClassifyDrop(const QMimeData& data, DropPlace place);
 
-// Accepts a drag as a copy, so that the place it comes from keeps its file whatever it offered;
-// a refused drag, or one that can only move, is ignored and the pointer shows its "no" shape.
-void AnswerDrag(QDragMoveEvent& event, const DroppedItem& item);
+// Accepts a drag or a drop as a copy, so that the place it comes from keeps its file whatever it
+// offered; a refused item, or one that can only be moved, is ignored, and the pointer shows its
+// "no" shape. True when accepted.
+bool AnswerDrop(QDropEvent& event, const DroppedItem& item);
