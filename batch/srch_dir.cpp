@@ -13,13 +13,38 @@ char lowerAscii(char c)
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-// The index just past the character that starts at i: a UTF-8 sequence is one character.
+// The index just past the character that starts at i: a whole UTF-8 sequence is one character,
+// and so is every byte that does not start one, as a decoder would show each such byte as one
+// replacement character.
 size_t nextCharacter(std::string_view text, size_t i)
 {
-    ++i;
-    while (i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80)
-        ++i;
-    return i;
+    const auto lead = static_cast<unsigned char>(text[i]);
+    const size_t length = lead >= 0xC2 && lead <= 0xDF   ? 2
+                          : lead >= 0xE0 && lead <= 0xEF ? 3
+                          : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                         : 1;
+    if (i + length > text.size())
+        return i + 1;
+    for (size_t k = 1; k < length; ++k) {
+        if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
+            return i + 1;
+    }
+    return i + length;
+}
+
+// Whether the characters that start at n in name and at p in pattern are the same, letters
+// compared without regard to ASCII case. Comparing whole characters keeps both positions on
+// character boundaries.
+bool sameCharacter(std::string_view name, size_t n, std::string_view pattern, size_t p)
+{
+    const size_t length = nextCharacter(name, n) - n;
+    if (nextCharacter(pattern, p) - p != length)
+        return false;
+    for (size_t i = 0; i < length; ++i) {
+        if (lowerAscii(name[n + i]) != lowerAscii(pattern[p + i]))
+            return false;
+    }
+    return true;
 }
 
 std::string withTrailingSlash(std::string_view folder)
@@ -69,7 +94,9 @@ bool MatchesWildcard(std::string_view name, std::string_view pattern)
     size_t n = 0;
     size_t p = 0;
     // Where the last '*' was seen, and where in the name it is to be retried when the rest of
-    // the pattern fails; each retry lets the star swallow one more character.
+    // the pattern fails; each retry lets the star swallow one more character. Every step takes
+    // one whole character from each side, which is what makes retrying only the last star
+    // enough.
     size_t starPattern = std::string_view::npos;
     size_t starName = 0;
     while (n < name.size()) {
@@ -79,9 +106,9 @@ bool MatchesWildcard(std::string_view name, std::string_view pattern)
         } else if (p < pattern.size() && pattern[p] == '?') {
             ++p;
             n = nextCharacter(name, n);
-        } else if (p < pattern.size() && lowerAscii(pattern[p]) == lowerAscii(name[n])) {
-            ++p;
-            ++n;
+        } else if (p < pattern.size() && sameCharacter(name, n, pattern, p)) {
+            p = nextCharacter(pattern, p);
+            n = nextCharacter(name, n);
         } else if (starPattern != std::string_view::npos) {
             p = starPattern + 1;
             n = starName = nextCharacter(name, starName);

@@ -105,5 +105,7 @@ private:
 };
 
 // Whether name matches a wildcard pattern: '*' stands for any run of characters, '?' for one
-// character (a whole UTF-8 sequence), and letters compare without regard to ASCII case.
+// character, and other characters match themselves, letters without regard to ASCII case. A
+// character is a whole UTF-8 sequence, or any single byte that does not start one, so that names
+// which are not valid UTF-8 split into characters as a decoder would show them.
 bool MatchesWildcard(std::string_view name, std::string_view pattern);

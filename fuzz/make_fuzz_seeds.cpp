@@ -1,14 +1,19 @@
-// Writes seed files for the fuzzers into DIR/bmp, DIR/jpeg and DIR/png: bitmaps in the header
-// layouts, depths and compressions the reader takes, and JPEG and PNG files of our own writers.
+// Writes seed files for the fuzzers into a folder per target (DIR/bmp, DIR/video and so on):
+// bitmaps in the header layouts, depths and compressions the reader takes, JPEG and PNG files of
+// our own writers, uncompressed AVI files written byte by byte (a later start, dropped frames, no
+// index), settings files, wildcard patterns, frame sizes and resampling sizes. scripts/fuzz adds
+// the videos that the ffmpeg tool makes.
 #include "image/dib_image.h"
 #include "image/jpeg_codec.h"
 #include "image/png_codec.h"
 #include "support/bmp_builder.h"
+#include "video/raw_avi.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -78,6 +83,67 @@ CDibImage gradient(int width, int height)
     return image;
 }
 
+void writeText(const std::filesystem::path& path, std::string_view text)
+{
+    writeFile(path, std::vector<std::uint8_t>(text.begin(), text.end()));
+}
+
+void writeVideos(const std::filesystem::path& dir)
+{
+    writeFile(dir / "plain.avi", rawAviBytes(makeRawAvi(4, 2, 3)));
+    RawAvi later = makeRawAvi(3, 3, 4);
+    later.start = 5;
+    later.rate = 30000;
+    later.scale = 1001;
+    later.frames[2].clear(); // dropped
+    writeFile(dir / "dropped.avi", rawAviBytes(later));
+    RawAvi unindexed = makeRawAvi(2, 2, 3);
+    unindexed.withIndex = false;
+    writeFile(dir / "unindexed.avi", rawAviBytes(unindexed));
+}
+
+void writeSettings(const std::filesystem::path& dir)
+{
+    using namespace std::string_view_literals;
+    // Section, key and value to write, each ended by a zero byte, then the file's text.
+    writeText(dir / "empty.txt", "Option\0OPTION_JPEG\0"
+                                 "2\0"sv);
+    writeText(dir / "options.txt",
+              "Option\0OPTION_JPEG_QUALITY\0"
+              "80\0[Option]\nOPTION_EVERY_FRAME=0\n"
+              "OPTION_JPEG=1\nOPTION_JPEG_QUALITY=75\nOPTION_SPEED=0\n\n[Viewer]\n"
+              "ViewerPath=/usr/bin/viewer\n"sv);
+    writeText(dir / "crlf.txt", "AVI\0TargetDir\0/home/a b/\0\xEF\xBB\xBF; comment\r\n"
+                                "[ avi ]\r\n  targetdir = /old \r\n# note\r\nAviPath=/v.avi"sv);
+    writeText(dir / "new-section.txt", "ScaleImage\0Scale\0-1\0[MergeImage]\nSrcDir=\n"
+                                       "JpgQuality=95\n=orphan\nno key\n[ScaleImage"sv);
+}
+
+void writeWildcards(const std::filesystem::path& dir)
+{
+    using namespace std::string_view_literals;
+    // The pattern, a zero byte, the name.
+    writeText(dir / "star.txt", "*.jpg\0holiday 2003.JPG"sv);
+    writeText(dir / "question.txt", "a?c*.b?p\0a\xC3\xA9"
+                                    "c.bmp"sv);
+    writeText(dir / "stars.txt", "*a*b*c*\0xxaxxbxxcxx"sv);
+}
+
+void writeSizes(const std::filesystem::path& dir)
+{
+    // Frames per second, then four bytes for each frame.
+    std::vector<std::uint8_t> bitrate = {3};
+    for (std::uint32_t size : {5000u, 5000u, 5000u, 0u, 70000u, 12u, 0xFFFFFFFFu})
+        for (int shift = 0; shift < 32; shift += 8)
+            bitrate.push_back(static_cast<std::uint8_t>(size >> shift));
+    writeFile(dir / "bitrate" / "seconds.bin", bitrate);
+
+    // Source and target sizes, two bytes each, then pixels.
+    writeFile(dir / "resample" / "up.bin", {4, 0, 4, 0, 7, 0, 7, 0, 0, 85, 170, 255, 12, 200});
+    writeFile(dir / "resample" / "down.bin", {200, 0, 150, 0, 3, 0, 2, 0, 9, 99, 250});
+    writeFile(dir / "resample" / "flat.bin", {2, 0, 3, 0, 41, 0, 1, 0, 10, 20, 30});
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -87,9 +153,14 @@ int main(int argc, char** argv)
         return 2;
     }
     const std::filesystem::path root = argv[1];
-    for (const char* kind : {"bmp", "jpeg", "png"})
+    for (const char* kind :
+         {"bmp", "jpeg", "png", "video", "ini", "wildcard", "bitrate", "resample"})
         std::filesystem::create_directories(root / kind);
     writeBitmaps(root / "bmp");
+    writeVideos(root / "video");
+    writeSettings(root / "ini");
+    writeWildcards(root / "wildcard");
+    writeSizes(root);
     const CDibImage small = gradient(17, 9);
     const CDibImage square = gradient(32, 32);
     SaveJpeg((root / "jpeg" / "q75.jpg").string(), small, 75);

@@ -14,7 +14,10 @@
 //
 // The format: a line "[name]" opens a section, a line "key=value" under it holds one value.
 // Section and key names match without regard to ASCII case; blanks around names, around the
-// "=" and at the end of a value are ignored, so a value cannot keep leading or trailing blanks.
+// "=" and at the end of a value are ignored. A value enclosed in double quotes is read without
+// them, as the Windows profile functions read it; a value with leading or trailing blanks, or one
+// enclosed in quotes itself (a folder named so), is written inside a pair of quotes and so reads
+// back whole.
 // Lines whose first non-blank character is ';' or '#' are comments, and lines that are neither
 // a section, a key nor a comment are ignored. Only the first section of a name counts, and in it
 // only the first key of a name. Values run to the end of the line and may contain any character

@@ -39,11 +39,23 @@ struct SwsContextFreer
     void operator()(SwsContext* context) const { sws_freeContext(context); }
 };
 
+// A custom I/O context owns its buffer, which the library may have replaced by one of its own.
+struct AvIoContextFreer
+{
+    void operator()(AVIOContext* context) const
+    {
+        if (context != nullptr)
+            av_freep(&context->buffer);
+        avio_context_free(&context);
+    }
+};
+
 using AvFormatContextPtr = std::unique_ptr<AVFormatContext, AvFormatContextCloser>;
 using AvCodecContextPtr = std::unique_ptr<AVCodecContext, AvCodecContextFreer>;
 using AvFramePtr = std::unique_ptr<AVFrame, AvFrameFreer>;
 using AvPacketPtr = std::unique_ptr<AVPacket, AvPacketFreer>;
 using SwsContextPtr = std::unique_ptr<SwsContext, SwsContextFreer>;
+using AvIoContextPtr = std::unique_ptr<AVIOContext, AvIoContextFreer>;
 
 inline std::string avErrorText(int error)
 {

@@ -1,5 +1,7 @@
 #include "video/av_stream_reader.h"
 
+#include "video/video_limits.h"
+
 extern "C" {
 #include <libavutil/mathematics.h>
 }
@@ -19,9 +21,28 @@ bool isPositive(AVRational ratio)
 bool AvStreamReader::open(const std::string& path)
 {
     AVFormatContext* opened = nullptr;
-    const int result = avformat_open_input(&opened, path.c_str(), nullptr, nullptr);
-    if (result < 0) {
-        m_errorText = avErrorText(result);
+    return readHeaders(avformat_open_input(&opened, path.c_str(), nullptr, nullptr), opened);
+}
+
+bool AvStreamReader::openMemory(std::span<const std::uint8_t> bytes)
+{
+    auto memory = std::make_unique<AvMemoryInput>(bytes);
+    AVFormatContext* opened = avformat_alloc_context();
+    if (opened == nullptr || memory->context() == nullptr) {
+        avformat_free_context(opened);
+        m_errorText = avErrorText(AVERROR(ENOMEM));
+        return false;
+    }
+    opened->pb = memory->context();
+    m_memory = std::move(memory);
+    // On failure avformat_open_input frees the context it was given.
+    return readHeaders(avformat_open_input(&opened, nullptr, nullptr, nullptr), opened);
+}
+
+bool AvStreamReader::readHeaders(int openResult, AVFormatContext* opened)
+{
+    if (openResult < 0) {
+        m_errorText = avErrorText(openResult);
         return false;
     }
     m_format.reset(opened);
@@ -38,6 +59,10 @@ bool AvStreamReader::open(const std::string& path)
     const AVCodecParameters* parameters = m_format->streams[m_streamIndex]->codecpar;
     m_width = parameters->width;
     m_height = parameters->height;
+    if (std::int64_t(m_width) * m_height > kMaxFramePixels) {
+        m_errorText = "the video's frames are larger than 64 megapixels";
+        return false;
+    }
     readRateAndScale(avi);
     return readSampleTable(avi);
 }
@@ -94,6 +119,10 @@ bool AvStreamReader::readSampleTable(bool avi)
         SampleTable::build(entries, avi ? SampleNumbering::ByTimestamp : SampleNumbering::ByOrder);
     if (!table) {
         m_errorText = "the video's frame numbers are out of range";
+        return false;
+    }
+    if (table->count() > kMaxVideoFrames) {
+        m_errorText = "the video has more frames than this build reads";
         return false;
     }
     m_samples = std::move(*table);

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "video/av_handles.h"
+#include "video/av_memory_input.h"
 #include "video/frame_decoder.h"
 #include "video/sample_table.h"
 
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 
 // The first video stream of a file that FFmpeg can read: its frame range, rate and size, the
@@ -25,8 +27,11 @@ public:
     AvStreamReader(const AvStreamReader&) = delete;
     AvStreamReader& operator=(const AvStreamReader&) = delete;
 
-    // False, with the reason in errorText(), when the file can't be read or has no video stream.
+    // False, with the reason in errorText(), when the file can't be read, has no video stream or
+    // its frames are larger than kMaxFramePixels.
     bool open(const std::string& path);
+    // Reads a file held in memory the way open reads one on disk; the bytes are copied.
+    bool openMemory(std::span<const std::uint8_t> bytes);
     const std::string& errorText() const { return m_errorText; }
 
     int width() const { return m_width; }
@@ -55,12 +60,15 @@ public:
     int seekCount() const { return m_decoder ? m_decoder->seekCount() : 0; }
 
 private:
+    // The common part of both opens, from avformat_open_input's result on.
+    bool readHeaders(int openResult, AVFormatContext* opened);
     bool selectVideoStream();
     void readRateAndScale(bool avi);
     bool readSampleTable(bool avi);
     std::vector<IndexEntry> indexEntries();
     std::vector<IndexEntry> packetEntries(bool avi);
 
+    std::unique_ptr<AvMemoryInput> m_memory; // the input of openMemory; outlives m_format
     AvFormatContextPtr m_format;
     int m_streamIndex = -1;
     SampleTable m_samples;

@@ -1,5 +1,7 @@
 #include "video/frame_decoder.h"
 
+#include "video/video_limits.h"
+
 #include <algorithm>
 
 namespace {
@@ -42,7 +44,8 @@ bool FrameDecoder::open(int width, int height, std::string& errorText)
     // pictures are told apart; slice threads don't.
     context->thread_type = FF_THREAD_SLICE;
     context->thread_count = 0;
-    context->max_pixels = static_cast<std::int64_t>(kMaxDibBytes / 4);
+    // Pictures larger than the header's may come; the limit holds for them too.
+    context->max_pixels = std::min(static_cast<std::int64_t>(kMaxDibBytes / 4), kMaxFramePixels);
     result = avcodec_open2(context.get(), codec, nullptr);
     if (result < 0) {
         errorText = avErrorText(result);
