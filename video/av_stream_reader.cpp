@@ -21,7 +21,8 @@ bool isPositive(AVRational ratio)
 bool AvStreamReader::open(const std::string& path)
 {
     AVFormatContext* opened = nullptr;
-    return readHeaders(avformat_open_input(&opened, path.c_str(), nullptr, nullptr), opened);
+    const int result = avformat_open_input(&opened, path.c_str(), nullptr, nullptr);
+    return readHeaders(result, opened);
 }
 
 bool AvStreamReader::openMemory(std::span<const std::uint8_t> bytes)
@@ -36,7 +37,8 @@ bool AvStreamReader::openMemory(std::span<const std::uint8_t> bytes)
     opened->pb = memory->context();
     m_memory = std::move(memory);
     // On failure avformat_open_input frees the context it was given.
-    return readHeaders(avformat_open_input(&opened, nullptr, nullptr, nullptr), opened);
+    const int result = avformat_open_input(&opened, nullptr, nullptr, nullptr);
+    return readHeaders(result, opened);
 }
 
 bool AvStreamReader::readHeaders(int openResult, AVFormatContext* opened)

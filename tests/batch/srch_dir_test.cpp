@@ -86,6 +86,15 @@ TEST(Wildcard, MatchesStarsAndWholeCharactersIgnoringAsciiCase)
     EXPECT_TRUE(MatchesWildcard("帧1.jpg", "?1.jpg"));
     EXPECT_FALSE(MatchesWildcard("帧1.jpg", "???.jpg"));
     EXPECT_TRUE(MatchesWildcard("图片.JPG", "图*.jpg"));
+    // In a name that is not UTF-8 (a Latin-1 degree sign) every stray byte is one character.
+    EXPECT_TRUE(MatchesWildcard("20\xB0"
+                                "C.jpg",
+                                "2??C.jpg"));
+    EXPECT_FALSE(MatchesWildcard("20\xB0"
+                                 "C.jpg",
+                                 "2?C.jpg"));
+    EXPECT_TRUE(MatchesWildcard("a\x84", "a*"));
+    EXPECT_FALSE(MatchesWildcard("\xC3\x84", "\xC3*"));
 }
 
 TEST(SrchDir, ReportsFolderFilesPatternByPatternThenSubFoldersDepthFirst)

@@ -73,6 +73,27 @@ TEST(SettingsIniFile, WriteKeepsLineEndingsByteOrderMarkAndUnfinishedLastLine)
     ASSERT_TRUE(ini.writeString("Viewer", "ViewerPath", "/opt/view"));
     EXPECT_EQ(ReadText(ini.path()), "\xEF\xBB\xBF[Option]\r\nOPTION_JPEG=2\r\nOPTION_SPEED=3\r\n"
                                     "\r\n[Viewer]\r\nViewerPath=/opt/view\r\n");
+
+    // A last line cut after its CR keeps its value when keys and sections follow it.
+    for (const char* section : {"Option", "AVI"}) {
+        WriteText(ini.path(), "[Option]\nOPTION_JPEG=2\r");
+        ASSERT_TRUE(WriteIniInt(section, "CurrentFrame", 1, ini));
+        EXPECT_EQ(ini.readString("Option", "OPTION_JPEG", ""), "2") << ReadText(ini.path());
+    }
+}
+
+TEST(SettingsIniFile, ValuesKeepTheirOuterBlanksAndQuotes)
+{
+    TempDir dir;
+    CIniFile ini(dir.path() / "Clipmint.ini");
+    for (const std::string value :
+         {" /a folder/ends with a blank ", "\tVI", "\"quoted\"", "\"", "\"half", "\"\"", ""}) {
+        ASSERT_TRUE(ini.writeString("AVI", "TargetDir", value));
+        EXPECT_EQ(ini.readString("AVI", "TargetDir", "?"), value) << ReadText(ini.path());
+    }
+    // A value that a person put in quotes is read without them.
+    WriteText(ini.path(), "[Viewer]\nViewerPath = \"/opt/my viewer\" \n");
+    EXPECT_EQ(ini.readString("Viewer", "ViewerPath", ""), "/opt/my viewer");
 }
 
 TEST(SettingsIniFile, ReadsTheFirstMatchingKeyOfTheFirstMatchingSection)
