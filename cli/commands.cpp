@@ -158,6 +158,9 @@ int RunRecord(const CommandLine& line, CSettings& settings)
                  folder.c_str(), Interrupted() ? " (stopped)" : "");
     if (!result.error.empty())
         return Fail(result.error);
+    if (result.undecodable > 0)
+        return Fail(std::to_string(result.undecodable) +
+                    " of the frames could not be decoded and were not saved");
     return Interrupted() ? 1 : 0;
 }
 

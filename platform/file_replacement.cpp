@@ -24,6 +24,10 @@ std::FILE* CFileReplacement::open()
     struct stat old = {};
     const bool exists = stat(m_path.c_str(), &old) == 0;
     const bool missing = !exists && errno == ENOENT;
+    // A file that its owner made read-only stays as it is, as it would for a plain write: the
+    // rename below would otherwise replace it all the same.
+    if (exists && S_ISREG(old.st_mode) && access(m_path.c_str(), W_OK) != 0)
+        return nullptr;
     if (exists && S_ISREG(old.st_mode)) {
         std::string temporary = m_path + ".XXXXXX";
         const int descriptor = mkstemp(temporary.data());

@@ -7,8 +7,9 @@
 
 // Writes a file so that a failure never costs the file that was there: an existing file is only
 // replaced by a complete new one, written beside it and renamed over it, and a new file that
-// could not be completed is removed again. Anything else at the path, such as a device, is
-// written to directly.
+// could not be completed is removed again. A file that may not be written (read-only, or on a
+// read-only file system) is refused, not replaced. Anything else at the path, such as a device,
+// is written to directly.
 class CFileReplacement
 {
 public:

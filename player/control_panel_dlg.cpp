@@ -416,8 +416,16 @@ void CControlPanelDlg::saveCurrentImageTo(const QString& path)
         return;
     }
     try {
-        if (m_source.SaveCurrentFrame(file) == SaveFrameResult::Failed)
+        switch (m_source.SaveCurrentFrame(file)) {
+        case SaveFrameResult::Failed:
             ShowMessage(this, displayPath(m_source.saveErrorText(file)));
+            break;
+        case SaveFrameResult::NothingDecoded:
+            ShowMessage(this, tr("Sorry, this frame can't be decoded, so it was not saved."));
+            break;
+        default:
+            break;
+        }
     } catch (const CException& error) {
         ShowMessage(this, displayPath(error.ErrorText()));
     }
@@ -444,6 +452,9 @@ void CControlPanelDlg::PrepareTargetFolder(int from, int to)
     updateCommands();
     if (!result.error.empty())
         ShowMessage(this, displayPath(result.error));
+    else if (result.undecodable > 0)
+        ShowMessage(this, tr("Sorry, %1 of the frames could not be decoded and were not saved.")
+                              .arg(result.undecodable));
 }
 
 void CControlPanelDlg::onPosition()

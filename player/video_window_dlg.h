@@ -52,6 +52,8 @@ public:
     const QImage& frame() const;
 
     void drawPackedDib(const std::uint8_t* packedDib, int width, int height) override;
+    // A frame without a picture shows black.
+    void showNoPicture() override { clearFrame(); }
 
     // The panel's report of a move, by the user, the window manager or this window; its frame,
     // which the window manager may just have added, takes room from a fitted picture.

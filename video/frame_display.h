@@ -12,4 +12,7 @@ public:
     // at the area's top-left corner. width and height are the ones in the DIB's header; the
     // pixels start at DibPixelData(packedDib). The DIB is only valid during the call.
     virtual void drawPackedDib(const std::uint8_t* packedDib, int width, int height) = 0;
+    // Shows that the frame asked for has no picture (it could not be decoded), rather than
+    // leaving the picture of another frame under its number.
+    virtual void showNoPicture() {}
 };

@@ -115,6 +115,8 @@ bool CFrameSource::hasDecoder() const
 int CFrameSource::ShowFrame(int frame, FrameDisplay* dc)
 {
     m_decodedFrame = m_stream ? m_stream->getFrame(frame) : nullptr;
+    if (m_decodedFrame == nullptr && dc != nullptr)
+        dc->showNoPicture();
     PaintPackedDib(dc, m_decodedFrame);
     return 1;
 }

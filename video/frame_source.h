@@ -41,8 +41,9 @@ enum class SaveFrameResult
 
 struct RecordResult
 {
-    int saved = 0;     // images written
-    std::string error; // why the recording ended early, empty when it did not fail
+    int saved = 0;       // images written
+    int undecodable = 0; // frames due to be saved that could not be decoded, and so were not
+    std::string error;   // why the recording ended early, empty when it did not fail
 };
 
 struct FrameRect
@@ -83,7 +84,8 @@ public:
     // Releases the file and resets the frame range; the owner's texts and slider stay as shown.
     void Close();
 
-    // Decodes frame and draws it into dc (nothing when dc is null). Returns 1.
+    // Decodes frame and draws it into dc (nothing when dc is null); a frame that can't be
+    // decoded shows no picture there. Returns 1.
     int ShowFrame(int frame, FrameDisplay* dc);
     // Draws a packed DIB unscaled; a null DIB draws nothing.
     static void PaintPackedDib(FrameDisplay* dc, const std::uint8_t* packedDib);
@@ -113,7 +115,8 @@ public:
     void Play();
     // Shows the frames from `from` to `to` (never beyond the last) and saves those whose distance
     // from `from` is a multiple of the recording step, as folder/000123.jpg and so on. A file
-    // that can't be written ends the recording with the reason in the result.
+    // that can't be written ends the recording with the reason in the result; a frame that
+    // can't be decoded is passed over and counted.
     RecordResult Record(const std::string& folder, int from, int to);
     // Writes the frame decoded last in the type the path's extension names. The writers' own
     // exceptions (CJPEGException, CFileException) pass through with their texts.

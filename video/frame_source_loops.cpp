@@ -157,9 +157,10 @@ RecordResult CFrameSource::Record(const std::string& folder, int from, int to)
     return result;
 }
 
-// A frame that was written counts; one that could not be decoded is passed over. A file that
-// can't be written ends the recording with the reason, so that a full disk or a vanished folder
-// never goes unnoticed.
+// A frame that was written counts; one that could not be decoded (damaged, or cut off the end
+// of the file) is passed over and counted, so that the owner can say so. A file that can't be
+// written ends the recording with the reason, so that a full disk or a vanished folder never
+// goes unnoticed.
 bool CFrameSource::saveRecordedFrame(const std::string& path, RecordResult& result)
 {
     try {
@@ -168,6 +169,7 @@ bool CFrameSource::saveRecordedFrame(const std::string& path, RecordResult& resu
             ++result.saved;
             return true;
         case SaveFrameResult::NothingDecoded:
+            ++result.undecodable;
             return true;
         default:
             result.error = saveErrorText(path);

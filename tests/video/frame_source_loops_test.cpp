@@ -6,10 +6,12 @@
 #include "video/frame_source.h"
 
 #include "image/dib_image.h"
+#include "image/png_codec.h"
 #include "platform/exception.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -26,10 +28,11 @@ protected:
         m_source.setMessagePump([this] { ++m_pumps; });
     }
 
-    void open(int frames)
+    void open(int frames, int width = 4, int height = 2)
     {
         std::int64_t bitrate = 0;
-        const std::string path = writeRawAvi(m_dir.file("video.avi"), makeRawAvi(4, 2, frames));
+        const std::string path =
+            writeRawAvi(m_dir.file("video.avi"), makeRawAvi(width, height, frames));
         ASSERT_TRUE(m_source.Open(path, &m_display, &m_owner, bitrate, WantFrames::Yes));
     }
 
@@ -266,4 +269,34 @@ TEST_F(FrameSourceLoopsTest, SaveCurrentFrameWritesTheTypeTheNameAsksFor)
     EXPECT_EQ(m_source.SaveCurrentFrame(m_dir.file("missing/shot.png")), SaveFrameResult::Failed);
     EXPECT_NE(m_source.saveErrorText(m_dir.file("missing/shot.png")).find("No such file"),
               std::string::npos);
+}
+
+TEST_F(FrameSourceLoopsTest, AVideoCutWhileOpenShowsAndSavesTheFramesBeforeTheCut)
+{
+    open(20, 64, 48); // frames larger than what the reader holds at once
+    // Cut the file inside the chunk of frame 12, as a copy still in progress would be.
+    const std::string path = m_dir.file("video.avi");
+    const std::vector<std::uint8_t> bytes = ReadBytes(path);
+    auto chunk = bytes.begin();
+    for (int frame = 0; frame <= 12; ++frame)
+        chunk = std::search(chunk + 1, bytes.end(), "00db", "00db" + 4);
+    fs::resize_file(path, static_cast<std::uintmax_t>(chunk - bytes.begin()) + 12);
+
+    m_source.Seek(15);
+    EXPECT_EQ(m_source.decodedFrame(), nullptr);
+    EXPECT_TRUE(m_display.pixels.empty()); // no picture of another frame under its number
+    m_source.Seek(4);
+    EXPECT_NE(m_source.decodedFrame(), nullptr);
+
+    m_settings.SetOption(OPTION_JPEG, 2);
+    const RecordResult result = m_source.Record(m_out, 0, 19);
+    EXPECT_EQ(result.saved, 12);
+    EXPECT_EQ(result.undecodable, 8);
+    EXPECT_EQ(result.error, "");
+    EXPECT_EQ(m_source.state(), CFrameSource::StateIdle);
+    ASSERT_EQ(written().size(), 12u);
+    for (const std::string& name : written()) {
+        CDibImage image;
+        EXPECT_EQ(LoadPng(m_out + "/" + name, image), 1) << name;
+    }
 }

@@ -42,6 +42,7 @@ public:
         const auto bytes = static_cast<std::size_t>(DibStride(width, 24) * height);
         pixels.assign(DibPixelData(packedDib), DibPixelData(packedDib) + bytes);
     }
+    void showNoPicture() override { pixels.clear(); }
 
     int draws = 0;
     std::vector<std::uint8_t> pixels;
