@@ -1,6 +1,7 @@
 #include "settings/ini_file.h"
 
 #include "support/temp_dir.h"
+#include "support/unprivileged.h"
 
 #include <gtest/gtest.h>
 
@@ -213,4 +214,36 @@ TEST(SettingsIniFile, WriteKeepsTheFilesLinkAndPermissions)
     EXPECT_EQ(ReadText(real), "[Option]\nOPTION_JPEG=2\n");
     EXPECT_EQ(fs::status(real).permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST(SettingsIniFile, AReadOnlyFileOrFolderRefusesTheWriteAndKeepsWhatIsThere)
+{
+    TempDir dir;
+    fs::permissions(dir.path(), fs::perms::all);
+    const fs::path readOnly = dir.path() / "read-only.ini";
+    const std::string old = "[Option]\nOPTION_JPEG=1\n";
+    WriteText(readOnly, old);
+    fs::permissions(readOnly,
+                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const fs::path lockedFolder = dir.path() / "locked";
+    fs::create_directory(lockedFolder);
+    fs::permissions(lockedFolder, fs::perms::owner_all | fs::perms::group_read |
+                                      fs::perms::group_exec | fs::perms::others_read |
+                                      fs::perms::others_exec);
+
+    const std::optional<bool> refused = RunUnprivileged([&] {
+        for (const fs::path& path : {readOnly, lockedFolder / "Clipmint.ini"}) {
+            CIniFile ini(path);
+            if (WriteIniInt("Option", "OPTION_JPEG", 2, ini) ||
+                ini.writeError().find("Permission denied") == std::string::npos)
+                return false;
+        }
+        return true;
+    });
+    if (!refused)
+        GTEST_SKIP() << "no unprivileged user to write as";
+    EXPECT_TRUE(*refused);
+    EXPECT_EQ(ReadText(readOnly), old);
+    EXPECT_TRUE(fs::is_empty(lockedFolder));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2);
 }

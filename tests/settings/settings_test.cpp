@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <optional>
 
@@ -48,6 +49,30 @@ TEST(SettingsOptions, NoFileGivesTheDefaults)
     EXPECT_EQ(loadedOptions(settings.iniFile().path()), (std::array{0, 0, 75, 0}));
     EXPECT_EQ(settings.viewerPath(), "");
     EXPECT_FALSE(fs::exists(settings.iniFile().path()));
+}
+
+TEST(SettingsOptions, AGarbageFileGivesTheDefaultsAndKeepsItsBytesWhenOptionsAreSaved)
+{
+    TempDir dir;
+    const fs::path path = dir.path() / "Clipmint.ini";
+    std::vector<std::uint8_t> garbage(3000);
+    std::uint32_t state = 7;
+    for (std::uint8_t& byte : garbage) {
+        state = state * 1664525u + 1013904223u;
+        byte = static_cast<std::uint8_t>(state >> 24);
+    }
+    WriteBytes(path.string(), garbage);
+
+    CSettings settings(path);
+    settings.LoadOptions();
+    settings.LoadViewerPath();
+    EXPECT_EQ(loadedOptions(path), (std::array{0, 0, 75, 0}));
+    EXPECT_EQ(settings.viewerPath(), "");
+    settings.SetOption(OPTION_JPEG, 2);
+    ASSERT_TRUE(settings.SaveOptions());
+    const std::vector<std::uint8_t> saved = ReadBytes(path.string());
+    EXPECT_TRUE(std::equal(garbage.begin(), garbage.end(), saved.begin()));
+    EXPECT_EQ(loadedOptions(path), (std::array{0, 2, 75, 0}));
 }
 
 TEST(SettingsOptions, LoadRepairsNegativeValuesAndLowQuality)
