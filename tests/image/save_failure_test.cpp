@@ -2,37 +2,25 @@
 #include "image/jpeg_codec.h"
 #include "image/png_codec.h"
 #include "platform/exception.h"
+#include "support/faults.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
 #include <functional>
 
-#include <sys/resource.h>
-
 namespace {
 
-// Runs save with files limited to a few kilobytes, so that writing fails halfway as it would
-// on a full disk. Tests run as root, where a read-only folder would not stop a write.
+// Runs save with files limited to a few kilobytes, so that writing fails halfway.
 bool failsHalfway(const std::function<bool()>& save)
 {
-    rlimit limit{};
-    getrlimit(RLIMIT_FSIZE, &limit);
-    rlimit small = limit;
-    small.rlim_cur = 4096;
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    setrlimit(RLIMIT_FSIZE, &small);
-    bool saved = false;
+    const FileSizeLimit limit(4096);
     try {
-        saved = save();
+        return !save();
     } catch (const CException&) {
-        saved = false;
+        return true;
     }
-    setrlimit(RLIMIT_FSIZE, &limit);
-    std::signal(SIGXFSZ, oldHandler);
-    return !saved;
 }
 
 CDibImage noise(int width, int height)

@@ -2,12 +2,16 @@
 #include "player_test_suites.h"
 #include "raw_avi.h"
 #include "started_player.h"
+#include "support/faults.h"
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 
 #include <filesystem>
+#include <optional>
 
 namespace {
 
@@ -157,6 +161,110 @@ private slots:
         QCOMPARE(messages.texts(),
                  QStringList{"Sorry, can't create target folder. Please check it."});
         QCOMPARE(player.source().currentFrame(), 0);
+    }
+
+    void theDiskFillingUpEndsTheRecordingAndLeavesOnlyWholeImages()
+    {
+        RecordingPlayer recording(31, 0);
+        StartedPlayer& player = recording.player;
+        std::optional<FileSizeLimit> full;
+        InsideLoop fill([&] { return player.source().currentFrame() >= 3; },
+                        [&] { full.emplace(1000); });
+        MessageRecorder messages;
+        player.trigger(PlayerCommand::Record);
+        full.reset();
+        QVERIFY(fill.ran());
+        const QStringList written = fileNames(recording.output);
+        QVERIFY(written.size() >= 3 && written.size() < 31);
+        QCOMPARE(written, recordedNames({0, 1, 2, 3}, "bmp").mid(0, written.size()));
+        for (const QString& name : written) {
+            CDibImage image;
+            QCOMPARE(image.LoadBmp(recording.output + "/" + name.toStdString()), 1);
+        }
+        // The bitmap writer's exception names the file that the disk had no room for.
+        QCOMPARE(messages.texts().size(), 1);
+        const QString failed =
+            qPath(recording.output) + "/" + recordedNames({int(written.size())}, "bmp")[0];
+        QVERIFY2(messages.texts()[0].contains(failed + ": File too large."),
+                 qPrintable(messages.texts()[0]));
+        QCOMPARE(player.source().state(), CFrameSource::StateIdle);
+        QVERIFY(player.action(PlayerCommand::Record)->isEnabled());
+    }
+
+    void aFullDiskKeepsTheImageThatSaveCurrentImageWouldReplace()
+    {
+        RecordingPlayer recording(3);
+        StartedPlayer& player = recording.player;
+        const std::string shot = player.dir().file("shots/shot.png");
+        std::filesystem::create_directories(player.dir().file("shots"));
+        auto answer = answerFileDialog(qPath(shot));
+        player.trigger(PlayerCommand::SaveCurrentImage);
+        const std::vector<std::uint8_t> old = ReadBytes(shot);
+
+        player.source().Seek(2);
+        answer = answerFileDialog(qPath(shot));
+        InsideLoop replace(
+            [] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); },
+            [] {
+                qobject_cast<QMessageBox*>(QApplication::activeModalWidget())
+                    ->button(QMessageBox::Yes)
+                    ->click();
+            });
+        MessageRecorder messages;
+        {
+            const FileSizeLimit full(100);
+            player.trigger(PlayerCommand::SaveCurrentImage);
+        }
+        QVERIFY(replace.ran());
+        QCOMPARE(messages.texts(),
+                 QStringList("Sorry, can't write the file " + qPath(shot) + ". File too large."));
+        QVERIFY(ReadBytes(shot) == old);
+        QCOMPARE(fileNames(player.dir().file("shots")), QStringList("shot.png"));
+    }
+
+    void aFolderNobodyMayWriteRefusesRecordingAndSavingWithTheReason()
+    {
+        const std::optional<std::string> locked = FolderNobodyMayWrite();
+        if (!locked)
+            QSKIP("no folder that nobody may write");
+        RecordingPlayer recording(3);
+        StartedPlayer& player = recording.player;
+        player.panel().setTargetFolder(qPath(*locked));
+        MessageRecorder messages;
+        player.trigger(PlayerCommand::Record);
+        auto answer = answerFileDialog(qPath(*locked + "/shot.png"));
+        player.trigger(PlayerCommand::SaveCurrentImage);
+        QCOMPARE(messages.texts().size(), 2);
+        for (const QString& file : {QStringLiteral("000000.jpg"), QStringLiteral("shot.png")})
+            QVERIFY2(messages.texts().join('\n').contains("Sorry, can't write the file " +
+                                                          qPath(*locked) + "/" + file + ". "),
+                     qPrintable(messages.texts().join('\n')));
+        QCOMPARE(player.source().state(), CFrameSource::StateIdle);
+    }
+
+    void aVideoCutWhileOpenShowsNoPictureForTheLostFramesAndSaysSo()
+    {
+        RecordingPlayer recording(3);
+        StartedPlayer& player = recording.player;
+        const std::string video = player.dir().file("long.avi");
+        writeRawAvi(video, makeRawAvi(64, 48, 20));
+        QVERIFY(player.panel().OpenVideo(qPath(video)));
+        // Half the file goes, as when a copy that is still being made is opened.
+        std::filesystem::resize_file(video, std::filesystem::file_size(video) / 2);
+
+        player.source().Seek(18);
+        QVERIFY(player.window().grab().toImage().pixelColor(5, 5) == Qt::black);
+        MessageRecorder messages;
+        auto answer = answerFileDialog(qPath(player.dir().file("lost.png")));
+        player.trigger(PlayerCommand::SaveCurrentImage);
+        QVERIFY(!std::filesystem::exists(player.dir().file("lost.png")));
+        player.source().Seek(0);
+        player.trigger(PlayerCommand::Record);
+        QCOMPARE(messages.texts(),
+                 (QStringList{"Sorry, this frame can't be decoded, so it was not saved.",
+                              "Sorry, 10 of the frames could not be decoded and were not saved."}));
+        QCOMPARE(fileNames(recording.output).size(), 10);
+        QCOMPARE(player.source().state(), CFrameSource::StateIdle);
     }
 
     void saveCurrentImageWritesTheTypeItsNameAsksFor()

@@ -1,15 +1,12 @@
 #include "settings/ini_file.h"
 
+#include "support/faults.h"
 #include "support/temp_dir.h"
-#include "support/unprivileged.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <csignal>
 #include <utility>
-
-#include <sys/resource.h>
 
 namespace fs = std::filesystem;
 
@@ -185,15 +182,10 @@ TEST(SettingsIniFile, FailedWriteLeavesTheOldFileWhole)
 
     // A file size limit below the file's size makes writing the new file fail halfway, as a
     // full disk would.
-    rlimit limit{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
-    rlimit small = limit;
-    small.rlim_cur = 1024;
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool written = WriteIniInt("AVI", "CurrentFrame", 1, ini);
-    setrlimit(RLIMIT_FSIZE, &limit);
-    std::signal(SIGXFSZ, oldHandler);
+    const bool written = [&] {
+        const FileSizeLimit limit(1024);
+        return WriteIniInt("AVI", "CurrentFrame", 1, ini);
+    }();
 
     EXPECT_FALSE(written);
     EXPECT_EQ(ReadText(ini.path()), old);
