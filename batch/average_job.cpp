@@ -37,7 +37,7 @@ bool CAverageJob::takeImage(const std::string& path, const CDibImage& image)
 {
     if (!m_sum.add(image))
         return fail("Sorry, there is not enough memory to average " + path + ".");
-    m_summed.push_back(path);
+    m_summed.push_back({path, sourceStamp()});
     countUsed();
     return true;
 }
@@ -53,9 +53,9 @@ BatchResult CAverageJob::finish(int jpegQuality)
         return result;
     if (writeResults(jpegQuality) && m_settings.sources == SourceFiles::MoveToTrash) {
         // A source the result was written over is the result now.
-        for (const std::string& source : m_summed) {
-            if (!isOutput(source))
-                trashSource(source);
+        for (const SummedSource& source : m_summed) {
+            if (!isOutput(source.path))
+                trashSource(source.path, source.stamp);
         }
     }
     return walkResult();

@@ -60,6 +60,11 @@ private:
 
     AverageJobSettings m_settings;
     CImageSum m_sum;
-    std::vector<std::string> m_summed;  // the sources in the sum, to be trashed at the end
+    struct SummedSource
+    {
+        std::string path;
+        FileStamp stamp;
+    };
+    std::vector<SummedSource> m_summed; // the sources in the sum, to be trashed at the end
     std::vector<std::string> m_outputs; // the files written
 };

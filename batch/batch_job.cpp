@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include <sys/stat.h>
+
 namespace {
 
 std::string writeErrorText(const std::string& path, int error)
@@ -71,12 +73,27 @@ int CBatchJob::processFile(const std::string& path)
 
 bool CBatchJob::readSource(const std::string& path, CDibImage& image)
 {
+    const std::optional<FileStamp> stamp = stampOf(path);
     try {
-        return LoadImageFile(m_sourceFormat, path, image) && !image.IsEmpty() &&
-               image.Width() > 0 && image.Height() > 0;
+        if (!stamp || !LoadImageFile(m_sourceFormat, path, image) || image.IsEmpty() ||
+            image.Width() <= 0 || image.Height() <= 0)
+            return false;
     } catch (const CException&) {
         return false;
     }
+    m_sourceStamp = *stamp;
+    return true;
+}
+
+std::optional<CBatchJob::FileStamp> CBatchJob::stampOf(const std::string& path)
+{
+    struct stat status = {};
+    if (stat(path.c_str(), &status) != 0)
+        return std::nullopt;
+    constexpr std::int64_t kNanoseconds = 1000000000;
+    return FileStamp{status.st_dev, status.st_ino, status.st_size,
+                     status.st_mtim.tv_sec * kNanoseconds + status.st_mtim.tv_nsec,
+                     status.st_ctim.tv_sec * kNanoseconds + status.st_ctim.tv_nsec};
 }
 
 bool CBatchJob::writeImage(ImageFormat format, const std::string& path, CDibImage& image,
@@ -96,10 +113,12 @@ bool CBatchJob::writeImage(ImageFormat format, const std::string& path, CDibImag
     }
 }
 
-bool CBatchJob::trashSource(const std::string& path)
+bool CBatchJob::trashSource(const std::string& path, const FileStamp& whenRead)
 {
     std::string reason;
-    if (m_trash.moveToTrash(path, reason))
+    if (stampOf(path) != whenRead)
+        reason = "it changed after it was read";
+    else if (m_trash.moveToTrash(path, reason))
         return true;
     if (m_result.keptSources++ == 0)
         m_result.trashError = reason;

@@ -3,6 +3,8 @@
 #include "batch/srch_dir.h"
 #include "image/image_format.h"
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 class CDibImage;
@@ -91,8 +93,25 @@ protected:
     // Writes image; a failure ends the run with its reason. SaveBmp keeps the header up to date,
     // hence the image is not const.
     bool writeImage(ImageFormat format, const std::string& path, CDibImage& image, int quality);
-    // Moves a source to the trash; when it can't go, it is counted and the caller told.
-    bool trashSource(const std::string& path);
+    // What a source file was when it was read: enough to tell later whether it is still the
+    // same file with the same contents.
+    struct FileStamp
+    {
+        std::uint64_t device = 0;
+        std::uint64_t inode = 0;
+        std::int64_t size = 0;
+        std::int64_t modified = 0; // ns
+        std::int64_t changed = 0;  // ns
+
+        bool operator==(const FileStamp&) const = default;
+    };
+    // The stamp of the source that takeImage was given.
+    const FileStamp& sourceStamp() const { return m_sourceStamp; }
+
+    // Moves a source to the trash; when it can't go, it is counted and the caller told. A source
+    // that changed since it was read (replaced by another file, written to) stays: what would go
+    // to the trash is not what went into the results.
+    bool trashSource(const std::string& path, const FileStamp& whenRead);
     bool fail(std::string error);
     // A source went into the results.
     void countUsed() { ++m_result.used; }
@@ -105,9 +124,11 @@ protected:
 private:
     int processFile(const std::string& path) override;
     bool readSource(const std::string& path, CDibImage& image);
+    static std::optional<FileStamp> stampOf(const std::string& path);
 
     TrashCan& m_trash;
     BatchProgress& m_progress;
+    FileStamp m_sourceStamp;
     std::string m_sourceFolder;
     ImageFormat m_sourceFormat = ImageFormat::Bmp;
     int m_fileCount = 0;

@@ -22,7 +22,7 @@ bool CScaleJob::takeImage(const std::string& path, const CDibImage& image)
     // A result that takes its own source's place would destroy it: the source goes to the trash
     // first, and when it can't, it is left alone.
     const bool inPlace = SameFile(path, target);
-    if (trash && inPlace && !trashSource(path))
+    if (trash && inPlace && !trashSource(path, sourceStamp()))
         return true;
 
     CDibImage result;
@@ -33,6 +33,6 @@ bool CScaleJob::takeImage(const std::string& path, const CDibImage& image)
         return false;
     countUsed();
     if (trash && !inPlace)
-        trashSource(path);
+        trashSource(path, sourceStamp());
     return true;
 }

@@ -257,6 +257,11 @@ void CBatchDialog::tellResult(const BatchResult& result)
             ShowMessage(this, finishedText());
         break;
     }
+    // A source that vanished or changed before its turn, or was never an image, is told too.
+    if (result.skipped > 0) {
+        ShowMessage(this, tr("%n source file(s) could not be read and stay where they were.",
+                             nullptr, result.skipped));
+    }
     if (result.keptSources > 0) {
         ShowMessage(this, tr("%n source file(s) could not be moved to the trash and stay where "
                              "they were: %1.",

@@ -2,6 +2,7 @@
 #include "batch/batch_names.h"
 
 #include "support/batch_fixture.h"
+#include "support/faults.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -31,9 +32,11 @@ protected:
                 SourceFiles::MoveToTrash};
     }
 
-    BatchResult run(const AverageJobSettings& settings, int stopAt = 0)
+    BatchResult run(const AverageJobSettings& settings, int stopAt = 0,
+                    std::function<void(int)> beforeFile = {})
     {
         m_progress = RecordingProgress(stopAt);
+        m_progress.beforeFile = std::move(beforeFile);
         CAverageJob job(m_trash, m_progress);
         m_progress.job = &job;
         EXPECT_EQ(job.start(settings), BatchStart::Ready);
@@ -163,7 +166,7 @@ TEST_F(AverageJobTest, NoSourceGoesUnlessEveryResultWasWritten)
     withCopy.copy800x600 = ResizedCopy::Yes;
     {
         // The small result fits; its 800 x 600 copy finds the disk full.
-        FullDisk full;
+        const FileSizeLimit full(4096);
         const BatchResult outcome = run(withCopy);
         EXPECT_EQ(outcome.outcome, BatchOutcome::Failed);
         EXPECT_EQ(outcome.written, 1);
@@ -190,4 +193,43 @@ TEST_F(AverageJobTest, NoSourceGoesUnlessEveryResultWasWritten)
     EXPECT_EQ(run(settings("avg.bmp")).outcome, BatchOutcome::NothingRead);
     EXPECT_FALSE(fs::exists(m_target));
     EXPECT_EQ(FileNames(m_source).size(), 2u);
+}
+
+TEST_F(AverageJobTest, ASourceThatChangesAfterItWasSummedStaysAndOneThatVanishesIsSkipped)
+{
+    addSource("a.bmp", SolidImage(2, 2, 10, 10, 10));
+    addSource("b.bmp", SolidImage(2, 2, 30, 30, 30));
+    addSource("c.bmp", SolidImage(2, 2, 90, 90, 90));
+    const BatchResult outcome = run(settings("avg.bmp"), 0, [this](int position) {
+        if (position != 2)
+            return;
+        addSource("a.bmp", SolidImage(2, 2, 250, 250, 250));
+        fs::remove(m_source / "c.bmp");
+    });
+    EXPECT_EQ(outcome.outcome, BatchOutcome::Finished);
+    EXPECT_EQ(outcome.used, 2);
+    EXPECT_EQ(outcome.skipped, 1);
+    EXPECT_EQ(firstPixel(2, 2), (std::vector<int>{20, 20, 20}));
+    // a's new picture went into no result, so a stays.
+    EXPECT_EQ(m_trash.trashed, Names{(m_source / "b.bmp").string()});
+    EXPECT_EQ(outcome.keptSources, 1);
+    EXPECT_EQ(outcome.trashError, "it changed after it was read");
+    EXPECT_EQ(FileNames(m_source), Names{"a.bmp"});
+}
+
+TEST_F(AverageJobTest, ATargetFolderRemovedDuringTheRunFailsTheWriteAndKeepsEverySource)
+{
+    for (const char* name : {"a.bmp", "b.bmp"})
+        addSource(name, SolidImage(2, 2, 1, 2, 3));
+    const fs::path folder = m_dir.path() / "averages";
+    const BatchResult outcome = run(settings("averages/avg.bmp"), 0, [&](int position) {
+        if (position == 2)
+            fs::remove_all(folder);
+    });
+    EXPECT_EQ(outcome.outcome, BatchOutcome::Failed);
+    EXPECT_EQ(outcome.error, "Sorry, can't write the file " + (folder / "avg.bmp").string() +
+                                 ". No such file or directory.");
+    EXPECT_FALSE(fs::exists(folder));
+    EXPECT_TRUE(m_trash.trashed.empty());
+    EXPECT_EQ(FileNames(m_source), (Names{"a.bmp", "b.bmp"}));
 }

@@ -1,6 +1,7 @@
 #include "batch/scale_job.h"
 
 #include "support/batch_fixture.h"
+#include "support/faults.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -30,9 +31,11 @@ protected:
                 sizeIndex,         95,   SourceFiles::MoveToTrash};
     }
 
-    BatchResult run(const ScaleJobSettings& settings, int stopAt = 0)
+    BatchResult run(const ScaleJobSettings& settings, int stopAt = 0,
+                    std::function<void(int)> beforeFile = {})
     {
         m_progress = RecordingProgress(stopAt);
+        m_progress.beforeFile = std::move(beforeFile);
         CScaleJob job(m_trash, m_progress);
         m_progress.job = &job;
         EXPECT_EQ(job.start(settings), BatchStart::Ready);
@@ -133,7 +136,7 @@ TEST_F(ScaleJobTest, AWriteThatFailsEndsTheRunAndKeepsItsSource)
 
     {
         // A full disk: the first result can't be completed, and nothing of it is left.
-        FullDisk full;
+        const FileSizeLimit full(4096);
         const BatchResult outcome = run(settings(2));
         EXPECT_EQ(outcome.outcome, BatchOutcome::Failed);
         EXPECT_NE(outcome.error.find("File too large"), std::string::npos) << outcome.error;
@@ -184,4 +187,41 @@ TEST_F(ScaleJobTest, SourcesTheTrashRefusesStayAndAResultNeverReplacesItsSourceF
     CDibImage image;
     ASSERT_EQ(image.LoadBmp((m_source / "a.bmp").string()), 1);
     EXPECT_EQ(image.Width(), 4);
+}
+
+TEST_F(ScaleJobTest, SourcesThatVanishOrChangeBeforeTheirTurnAreSkippedOrTakenAsTheyAreThen)
+{
+    for (const char* name : {"a.bmp", "b.bmp", "c.bmp", "d.bmp"})
+        addSource(name, SolidImage(2, 2, 1, 2, 3));
+    // While the first file is in hand, b goes, c turns into a file that is no image and d into
+    // a larger image.
+    const BatchResult outcome = run(settings(1), 0, [this](int position) {
+        if (position != 1)
+            return;
+        fs::remove(m_source / "b.bmp");
+        std::ofstream(m_source / "c.bmp") << "no bitmap";
+        addSource("d.bmp", SolidImage(3, 3, 1, 2, 3));
+    });
+    EXPECT_EQ(outcome.outcome, BatchOutcome::Finished);
+    EXPECT_EQ(outcome.written, 2);
+    EXPECT_EQ(outcome.skipped, 2);
+    EXPECT_EQ(FileNames(m_target), (Names{"a.bmp", "d.bmp"}));
+    EXPECT_EQ(result("d.bmp").Width(), 6);
+    EXPECT_EQ(FileNames(m_source), Names{"c.bmp"});
+}
+
+TEST_F(ScaleJobTest, ATargetFolderRemovedDuringTheRunEndsItAndKeepsTheLaterSources)
+{
+    for (const char* name : {"a.bmp", "b.bmp", "c.bmp"})
+        addSource(name, SolidImage(2, 2, 1, 2, 3));
+    const BatchResult outcome = run(settings(1), 0, [this](int position) {
+        if (position == 2)
+            fs::remove_all(m_target);
+    });
+    EXPECT_EQ(outcome.outcome, BatchOutcome::Failed);
+    EXPECT_EQ(outcome.error, "Sorry, can't write the file " + (m_target / "b.bmp").string() +
+                                 ". No such file or directory.");
+    EXPECT_EQ(m_trash.trashed, Names{(m_source / "a.bmp").string()});
+    EXPECT_EQ(FileNames(m_source), (Names{"b.bmp", "c.bmp"}));
+    EXPECT_FALSE(fs::exists(m_target));
 }

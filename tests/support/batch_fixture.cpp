@@ -1,7 +1,6 @@
 #include "support/batch_fixture.h"
 
 #include <algorithm>
-#include <csignal>
 #include <stdexcept>
 #include <system_error>
 
@@ -27,6 +26,8 @@ bool FakeTrash::moveToTrash(const std::string& path, std::string& error)
 void RecordingProgress::onFile(int position, const std::string& path)
 {
     files.push_back(std::to_string(position) + " " + fs::path(path).filename().string());
+    if (beforeFile)
+        beforeFile(position);
     if (position == m_stopAt && job != nullptr)
         job->requestStop();
 }
@@ -73,19 +74,4 @@ std::vector<std::string> FileNames(const fs::path& folder)
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
-}
-
-FullDisk::FullDisk()
-{
-    getrlimit(RLIMIT_FSIZE, &m_limit);
-    rlimit small = m_limit;
-    small.rlim_cur = 4096;
-    m_handler = std::signal(SIGXFSZ, SIG_IGN);
-    setrlimit(RLIMIT_FSIZE, &small);
-}
-
-FullDisk::~FullDisk()
-{
-    setrlimit(RLIMIT_FSIZE, &m_limit);
-    std::signal(SIGXFSZ, m_handler);
 }

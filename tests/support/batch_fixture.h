@@ -7,10 +7,9 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
-
-#include <sys/resource.h>
 
 // A trash that records what it was given, moving each file into a folder of its own, or that
 // refuses every file.
@@ -49,7 +48,9 @@ public:
         copies.push_back(std::to_string(width) + "x" + std::to_string(height));
     }
 
-    CBatchJob* job = nullptr;       // the job to stop
+    CBatchJob* job = nullptr; // the job to stop
+    // Runs before each file is taken up, with its position: the world may change there.
+    std::function<void(int position)> beforeFile;
     std::vector<std::string> files; // in the order taken up, each with its position
     std::vector<std::string> notices;
     std::vector<std::string> copies;
@@ -67,18 +68,3 @@ CDibImage NoiseImage(int width, int height);
 void SaveTestImage(ImageFormat format, const std::string& path, CDibImage& image);
 // The names of a folder's entries, sorted.
 std::vector<std::string> FileNames(const std::filesystem::path& folder);
-
-// While it lives, files of this process can't grow beyond a few kilobytes, as on a full disk.
-// Tests run as root, where a read-only folder would not stop a write.
-class FullDisk
-{
-public:
-    FullDisk();
-    ~FullDisk();
-    FullDisk(const FullDisk&) = delete;
-    FullDisk& operator=(const FullDisk&) = delete;
-
-private:
-    rlimit m_limit{};
-    void (*m_handler)(int) = nullptr;
-};

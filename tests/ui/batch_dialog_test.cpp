@@ -168,6 +168,31 @@ private slots:
         QVERIFY(part<QPushButton>(dialog, "browseSourceButton")->isEnabled());
     }
 
+    void aVanishedSourceAndARemovedTargetFolderAreToldAndEverySourceStays()
+    {
+        Workshop shop({"a.bmp", "b.bmp", "c.bmp"});
+        MessageRecorder messages;
+        CAverageDialog dialog(shop.settings, shop.trash);
+        dialog.show();
+        part<CCaptionLabel>(dialog, "sourceFolder")->setText(qPath(shop.source));
+        part<CCaptionLabel>(dialog, "targetFile")->setText(qPath(shop.target / "avg.bmp"));
+        part<QCheckBox>(dialog, "autoNumber")->setChecked(false);
+        part<QCheckBox>(dialog, "deleteSources")->setChecked(true);
+        QVERIFY(beginAndDuringTheRun(dialog, [&shop] {
+            fs::remove(shop.source / "c.bmp");
+            fs::remove_all(shop.target);
+        }));
+        QCOMPARE(messages.texts(),
+                 (QStringList{QStringLiteral("Sorry, can't write the file %1. No such file or "
+                                             "directory.")
+                                  .arg(qPath(shop.target / "avg.bmp")),
+                              "1 source file(s) could not be read and stay where they were."}));
+        QCOMPARE(FileNames(shop.source), (std::vector<std::string>{"a.bmp", "b.bmp"}));
+        QVERIFY(!fs::exists(shop.target));
+        QCOMPARE(part<QPushButton>(dialog, "beginButton")->text(), QStringLiteral("Begin"));
+        QVERIFY(part<QPushButton>(dialog, "browseSourceButton")->isEnabled());
+    }
+
     void averageNumbersItsTargetAndWritesItsCopies()
     {
         Workshop shop({"a.bmp", "b.bmp"});
@@ -191,8 +216,10 @@ private slots:
         WriteText(shop.source / "c.bmp", "no bitmap");
         target->setText(qPath(shop.dir.path() / "avg.bmp"));
         QTest::mouseClick(begin, Qt::LeftButton);
-        QCOMPARE(messages.texts(), (QStringList{"Please select the target file.",
-                                                "Average finished.", "Average failed."}));
+        QCOMPARE(
+            messages.texts(),
+            (QStringList{"Please select the target file.", "Average finished.", "Average failed.",
+                         "1 source file(s) could not be read and stay where they were."}));
         QVERIFY(!fs::exists(shop.dir.path() / "avg000000.bmp"));
     }
 };
