@@ -5,6 +5,7 @@
 #include "image/png_codec.h"
 #include "message_recorder.h"
 #include "raw_avi.h"
+#include "support/faults.h"
 #include "support/temp_dir.h"
 
 #include <QLabel>
@@ -12,6 +13,7 @@
 #include <QTest>
 
 #include <filesystem>
+#include <optional>
 
 namespace {
 
@@ -184,6 +186,12 @@ private slots:
         QCOMPARE(messages.texts(), QStringList("Sorry, can't write the file " + qPath(missing) +
                                                ". No such file or directory."));
         QVERIFY(!std::filesystem::exists(dir.file("missing")));
+        if (const std::optional<std::string> locked = FolderNobodyMayWrite()) {
+            dialog.SavePicture(qPath(*locked + "/bitrate.png"));
+            QVERIFY2(messages.texts().last().startsWith("Sorry, can't write the file " +
+                                                        qPath(*locked) + "/bitrate.png. "),
+                     qPrintable(messages.texts().last()));
+        }
 
         const std::string saved = dir.file("bitrate.png");
         dialog.SavePicture(qPath(saved));
@@ -197,6 +205,32 @@ private slots:
                               QPoint(chart.layers().plotLeft(), chart.layers().plotTop());
         const std::uint8_t* pixel = image.PictureRow(corner.y()) + 3 * corner.x();
         QCOMPARE(QList<int>({pixel[2], pixel[1], pixel[0]}), QList<int>({0, 192, 192}));
+    }
+
+    void aFullDiskKeepsTheOldPictureAndSaysWhy()
+    {
+        TempDir dir;
+        CBitrateDlg dialog(qPath(writeSizedAvi(dir, std::vector<std::uint32_t>(50, 5000), 25)));
+        showAndRun(dialog);
+        MessageRecorder messages;
+        const std::string picture = dir.file("pictures/bitrate.png");
+        std::filesystem::create_directory(dir.file("pictures"));
+        dialog.SavePicture(qPath(picture));
+        const std::vector<std::uint8_t> old = ReadBytes(picture);
+        {
+            const FileSizeLimit full(1000);
+            dialog.SavePicture(qPath(picture));
+        }
+        QCOMPARE(messages.texts(),
+                 (QStringList{"Image saved.", "Sorry, can't write the file " + qPath(picture) +
+                                                  ". File too large."}));
+        QVERIFY(ReadBytes(picture) == old);
+        QCOMPARE(std::distance(std::filesystem::directory_iterator(dir.file("pictures")),
+                               std::filesystem::directory_iterator()),
+                 1);
+        // The dialog goes on working once there is room again.
+        dialog.SavePicture(qPath(picture));
+        QCOMPARE(messages.texts().last(), QStringLiteral("Image saved."));
     }
 };
 
