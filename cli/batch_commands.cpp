@@ -37,7 +37,7 @@ public:
         if (!m_shown)
             return;
         std::fprintf(stderr, "\rimage %d of %d: %s\033[K", position, m_job->fileCount(),
-                     path.c_str());
+                     Printable(path).c_str());
         std::fflush(stderr);
         m_lineOpen = true;
     }
@@ -119,7 +119,7 @@ int ended(const BatchResult& result, const std::string& summary)
         return Fail(result.error);
     if (result.outcome == BatchOutcome::NothingRead)
         return Fail("Average failed.");
-    std::fprintf(stderr, "%s%s\n", summary.c_str(),
+    std::fprintf(stderr, "%s%s\n", Printable(summary).c_str(),
                  result.outcome == BatchOutcome::Stopped ? " (stopped)" : "");
     if (result.keptSources > 0)
         return Fail(std::to_string(result.keptSources) +

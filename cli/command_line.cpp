@@ -48,7 +48,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& words,
                 throw UsageError(word + " needs a value");
             line.options[word] = words[++i];
         } else {
-            throw UsageError("unknown option " + word);
+            throw UsageError("unknown option " + word +
+                             " (a name that starts with \"-\" goes after \"--\")");
         }
     }
     return line;

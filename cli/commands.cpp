@@ -25,8 +25,7 @@ bool openVideo(CFrameSource& source, const std::string& path, FrameSourceOwner& 
 {
     if (source.Open(path, nullptr, &owner, bitrate, wantFrames))
         return true;
-    std::fprintf(stderr, "clipmint-cli: can't open %s: %s\n", path.c_str(),
-                 source.errorText().c_str());
+    Fail("can't open " + path + ": " + source.errorText());
     return false;
 }
 
@@ -37,8 +36,7 @@ bool openDecodable(CFrameSource& source, const std::string& path, FrameSourceOwn
         return false;
     if (source.hasDecoder())
         return true;
-    std::fprintf(stderr, "clipmint-cli: the video's codec can't be decoded: %s\n",
-                 source.errorText().c_str());
+    Fail("the video's codec can't be decoded: " + source.errorText());
     return false;
 }
 
@@ -60,7 +58,7 @@ int RunInfo(const CommandLine& line)
         if (key == source.lastFrame())
             break;
     }
-    std::printf("file: %s\n", source.path().c_str());
+    std::printf("file: %s\n", Printable(source.path()).c_str());
     std::printf("size: %dx%d\n", source.width(), source.height());
     std::printf("first frame: %s\n", source.FormatFrameText(source.firstFrame()).c_str());
     std::printf("last frame: %s\n", source.FormatFrameText(source.lastFrame()).c_str());
@@ -155,7 +153,7 @@ int RunRecord(const CommandLine& line, CSettings& settings)
     const RecordResult result = source.Record(folder, from, to);
     owner.endProgressLine();
     std::fprintf(stderr, "%d image%s written to %s%s\n", result.saved, result.saved == 1 ? "" : "s",
-                 folder.c_str(), Interrupted() ? " (stopped)" : "");
+                 Printable(folder).c_str(), Interrupted() ? " (stopped)" : "");
     if (!result.error.empty())
         return Fail(result.error);
     if (result.undecodable > 0)

@@ -1,5 +1,6 @@
 // clipmint-cli: the engine without windows, for scripts and batch use.
 
+#include "cli/cli_support.h"
 #include "cli/command_line.h"
 #include "cli/commands.h"
 #include "platform/memory_tuning.h"
@@ -57,6 +58,9 @@ Commands:
       --trash-sources moves the sources to the trash once all are written.
       Ctrl-C stops and writes nothing.
 
+A name that starts with "-" goes after "--", which ends the options:
+  clipmint-cli record -- -clip.avi -frames
+
 Exit status: 0 done, 1 failed, 2 wrong command line.
 )";
 
@@ -110,7 +114,7 @@ int main(int argc, char** argv)
         return run(std::vector<std::string>(argv + 1, argv + argc));
     } catch (const UsageError& error) {
         std::fprintf(stderr, "clipmint-cli: %s (see clipmint-cli --help)\n",
-                     error.message().c_str());
+                     Printable(error.message()).c_str());
         return 2;
     }
 }

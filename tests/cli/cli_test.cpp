@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -42,6 +43,34 @@ CliRun cli(const TempDir& dir, const std::string& arguments, const std::string& 
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     const auto err = ReadBytes(errFile);
     run.err.assign(err.begin(), err.end());
+    return run;
+}
+
+// Runs clipmint-cli in folder with these exact argument words, no shell between.
+CliRun cliIn(const TempDir& dir, const fs::path& folder, const std::vector<std::string>& words)
+{
+    const std::string out = dir.file("stdout.txt");
+    const std::string err = dir.file("stderr.txt");
+    CliRun run;
+    const pid_t child = fork();
+    if (child == 0) {
+        std::vector<char*> argv{const_cast<char*>(CLIPMINT_CLI)};
+        for (const std::string& word : words)
+            argv.push_back(const_cast<char*>(word.c_str()));
+        argv.push_back(nullptr);
+        if (chdir(folder.c_str()) != 0 || !freopen(out.c_str(), "w", stdout) ||
+            !freopen(err.c_str(), "w", stderr))
+            _exit(127);
+        execv(CLIPMINT_CLI, argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    const auto outBytes = ReadBytes(out);
+    const auto errBytes = ReadBytes(err);
+    run.out.assign(outBytes.begin(), outBytes.end());
+    run.err.assign(errBytes.begin(), errBytes.end());
     return run;
 }
 
@@ -273,4 +302,56 @@ TEST_F(CliTest, TrashSourcesTakesOnlySourcesWhoseResultsWereWritten)
         << run.err;
     EXPECT_EQ(FileNames(source), (std::vector<std::string>{"b.bmp", "c.bmp"}));
     EXPECT_EQ(FileNames(home + "/data/Trash/files"), std::vector<std::string>{"a.bmp"});
+}
+
+TEST_F(CliTest, HostileNamesWorkOrFailWithOneClearLine)
+{
+    // Blanks, both quotes, a line break, a leading dash and a byte that is not UTF-8.
+    const std::string name = "-a 'b' \"c\"\nd\xFF";
+    const fs::path work = m_dir.path() / "work";
+    fs::create_directory(work);
+    fs::copy_file(s_video, work / (name + ".avi"));
+
+    // A relative name that starts with a dash goes after "--"; without it the line says so.
+    const CliRun unsure = cliIn(m_dir, work, {"record", name + ".avi", name});
+    EXPECT_EQ(unsure.status, 2);
+    EXPECT_EQ(countLines(unsure.err), 1) << unsure.err;
+    EXPECT_NE(unsure.err.find("goes after \"--\""), std::string::npos) << unsure.err;
+    const CliRun record =
+        cliIn(m_dir, work, {"record", "--to", "2", "--format", "bmp", "--", name + ".avi", name});
+    ASSERT_EQ(record.status, 0) << record.err;
+    EXPECT_EQ(FileNames(work / name),
+              (std::vector<std::string>{"000000.bmp", "000001.bmp", "000002.bmp"}));
+    const std::string frames = (work / name).string();
+    const std::string scaled = (work / (name + " scaled")).string();
+    const std::string average = (work / (name + " avg.png")).string();
+    EXPECT_EQ(cliIn(m_dir, work,
+                    {"scale", frames, scaled, "--from", "bmp", "--to", "png", "--size", "x2"})
+                  .status,
+              0);
+    EXPECT_EQ(cliIn(m_dir, work,
+                    {"average", frames, average, "--from", "bmp", "--no-800x600", "--no-1024x768"})
+                  .status,
+              0);
+    EXPECT_EQ(FileNames(scaled).size(), 3u);
+    // Nothing lands outside the folders and files named.
+    EXPECT_EQ(FileNames(work),
+              (std::vector<std::string>{name, name + " avg.png", name + " scaled", name + ".avi"}));
+
+    // Names too long for the file system, and missing files, fail with one line that names them
+    // in escapes.
+    const std::string tooLong = (work / std::string(300, 'n')).string();
+    for (const std::vector<std::string>& words :
+         {std::vector<std::string>{"record", "--to", "1", "--", name + ".avi", tooLong},
+          {"frame", "--", name + ".avi", "1", tooLong + ".png"},
+          {"scale", frames, tooLong, "--from", "bmp", "--to", "png", "--size", "x2"},
+          {"info", "--", name + "-missing.avi"}}) {
+        const CliRun failed = cliIn(m_dir, work, words);
+        EXPECT_EQ(failed.status, 1) << words[0];
+        EXPECT_EQ(countLines(failed.err), 1) << failed.err;
+    }
+    const CliRun missing = cliIn(m_dir, work, {"info", "--", name + "-missing.avi"});
+    EXPECT_NE(missing.err.find("-a 'b' \"c\"\\nd\\xFF-missing.avi"), std::string::npos)
+        << missing.err;
+    EXPECT_EQ(FileNames(work).size(), 4u);
 }

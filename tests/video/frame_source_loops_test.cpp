@@ -82,6 +82,8 @@ TEST(FrameExport, TargetFoldersAreCreatedWhole)
     EXPECT_EQ(MakeSureDirectoryPathExists(dir.file("a/b/c")), "");
     WriteBytes(dir.file("file"), {1});
     EXPECT_NE(MakeSureDirectoryPathExists(dir.file("file/sub")), "");
+    // A name longer than the file system takes is refused with the reason, not thrown.
+    EXPECT_EQ(MakeSureDirectoryPathExists(dir.file(std::string(300, 'n'))), "File name too long");
 }
 
 TEST_F(FrameSourceLoopsTest, RecordSavesEveryStepthFrameOfTheRange)
