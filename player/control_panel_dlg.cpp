@@ -192,10 +192,15 @@ QPushButton* CControlPanelDlg::addButton(const QString& text, const char* name,
 
 bool CControlPanelDlg::OpenVideo(const QString& path)
 {
+    return OpenVideo(enginePath(path));
+}
+
+bool CControlPanelDlg::OpenVideo(const std::string& path)
+{
     PumpMessages();
     m_videoWindow->clearFrame();
     std::int64_t bitrate = 0;
-    if (!m_source.Open(enginePath(path), m_videoWindow, this, bitrate, WantFrames::Yes)) {
+    if (!m_source.Open(path, m_videoWindow, this, bitrate, WantFrames::Yes)) {
         updateCommands();
         return false;
     }
@@ -204,7 +209,8 @@ bool CControlPanelDlg::OpenVideo(const QString& path)
     showFrameRange();
     PumpMessages();
     m_source.Redraw();
-    setWindowTitle(applicationName() + QStringLiteral(" - ") + QFileInfo(path).fileName());
+    setWindowTitle(applicationName() + QStringLiteral(" - ") +
+                   QFileInfo(displayPath(path)).fileName());
     m_videoWindow->setCaption(
         applicationName() +
         QStringLiteral(" - %1Kbps, %2fps").arg(bitrate).arg(m_source.framesPerSecond()));
@@ -219,6 +225,15 @@ bool CControlPanelDlg::OpenVideo(const QString& path)
 
 bool CControlPanelDlg::openVideoOrTell(const QString& path)
 {
+    if (isPassablePath(path))
+        return openVideoOrTell(enginePath(path));
+    resetAfterFailedOpen();
+    tellUnpassablePath(this, path);
+    return false;
+}
+
+bool CControlPanelDlg::openVideoOrTell(const std::string& path)
+{
     if (OpenVideo(path))
         return true;
     tellOpenFailed(path);
@@ -227,19 +242,30 @@ bool CControlPanelDlg::openVideoOrTell(const QString& path)
 
 bool CControlPanelDlg::openChosenVideo(const QString& path)
 {
+    if (!isPassablePath(path)) {
+        resetAfterFailedOpen();
+        tellUnpassablePath(this, path);
+        return false;
+    }
+    return openChosenVideo(enginePath(QFileInfo(path).absoluteFilePath()));
+}
+
+bool CControlPanelDlg::openChosenVideo(const std::string& path)
+{
     if (!openVideoOrTell(path))
         return false;
     // The list is a convenience the user did not ask to be written: a settings file that
     // refuses it is not worth a message at every video.
-    RememberRecentVideo(m_settings.iniFile(), enginePath(QFileInfo(path).absoluteFilePath()));
+    RememberRecentVideo(m_settings.iniFile(), path);
     return true;
 }
 
-void CControlPanelDlg::tellOpenFailed(const QString& path)
+void CControlPanelDlg::tellOpenFailed(const std::string& path)
 {
     // The windows must not go on showing a video that is closed, not even behind the message.
     resetAfterFailedOpen();
-    ShowMessage(this, tr("Sorry, can't open the file\n") + path + tr(".\nPlease check it."));
+    ShowMessage(this,
+                tr("Sorry, can't open the file\n") + displayPath(path) + tr(".\nPlease check it."));
 }
 
 void CControlPanelDlg::showFrameRange()
@@ -410,6 +436,10 @@ void CControlPanelDlg::onSaveCurrentImage()
 
 void CControlPanelDlg::saveCurrentImageTo(const QString& path)
 {
+    if (!isPassablePath(path)) {
+        tellUnpassablePath(this, path);
+        return;
+    }
     const std::string file = enginePath(path);
     if (!ImageFormatOfPath(file)) {
         ShowMessage(this, tr("Sorry, the valid extension only can be jpg, png or bmp."));
@@ -443,9 +473,14 @@ void CControlPanelDlg::PrepareTargetFolder(int from, int to)
 {
     if (m_source.state() != CFrameSource::StateIdle || m_targetFolder.isEmpty())
         return;
+    if (!isPassablePath(m_targetFolder)) {
+        tellUnpassablePath(this, m_targetFolder);
+        return;
+    }
     const std::string folder = enginePath(m_targetFolder);
-    if (!MakeSureDirectoryPathExists(folder).empty()) {
-        ShowMessage(this, tr("Sorry, can't create target folder. Please check it."));
+    if (const std::string reason = MakeSureDirectoryPathExists(folder); !reason.empty()) {
+        ShowMessage(this, tr("Sorry, can't create target folder. Please check it. (%1)")
+                              .arg(QString::fromStdString(reason)));
         return;
     }
     const RecordResult result = m_source.Record(folder, from, to);
@@ -670,11 +705,11 @@ void CControlPanelDlg::onLoadParameters()
         return;
     // A running loop ends at its next step instead of going on with the video loaded here.
     requestStop();
-    const QString path = displayPath(aviPath);
-    const bool opened = OpenVideo(path);
+    // The stored path is the file system's own bytes, whatever the name's encoding.
+    const bool opened = OpenVideo(aviPath);
     PumpMessages();
     if (!opened) {
-        tellOpenFailed(path);
+        tellOpenFailed(aviPath);
         return;
     }
     applyStoredFrames();

@@ -43,11 +43,17 @@ public:
 
     // Opens the video, sizes the video window to its frames, gives the slider its range and
     // draws the first frame. False when the video could not be opened; nothing is open then.
+    // The path is in the file system's own bytes; the QString forms are for names that come
+    // from the windows.
+    bool OpenVideo(const std::string& path);
     bool OpenVideo(const QString& path);
     // OpenVideo, and when it fails, everything reset to "no video" and the user told.
+    bool openVideoOrTell(const std::string& path);
     bool openVideoOrTell(const QString& path);
-    // A video the user chose, by the Open command or otherwise: openVideoOrTell.
+    // A video the user chose, by the Open command or otherwise: openVideoOrTell, and on the
+    // list of recent videos. The std::string form takes a full path in the file system's bytes.
     bool openChosenVideo(const QString& path);
+    bool openChosenVideo(const std::string& path);
 
     // Drops on either window (file_drop.h says what is taken): a drag is answered at once; a
     // drop is taken after the drop has ended, so that the place it came from is not kept
@@ -122,7 +128,7 @@ private:
     void requestStop();
     void showMarks();
     void showFrameRange();
-    void tellOpenFailed(const QString& path);
+    void tellOpenFailed(const std::string& path);
     void resetAfterFailedOpen();
 
     void onThumbTracked();

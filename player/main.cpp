@@ -14,6 +14,22 @@
 #include <QLocale>
 
 #include <cstdio>
+#include <string>
+
+namespace {
+
+// The bytes of the argument that Qt read as text. A file name that is not UTF-8 reaches Qt with
+// replacement characters for its stray bytes; only the argument itself still names the file.
+std::string rawArgument(int argc, char** argv, const QString& text)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (QFile::decodeName(argv[i]) == text)
+            return argv[i];
+    }
+    return QFile::encodeName(text).toStdString();
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -41,7 +57,7 @@ int main(int argc, char** argv)
     }
 
     CPlayerApp player(QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString());
-    if (!player.InitInstance(videos.value(0)))
+    if (!player.InitInstance(videos.isEmpty() ? std::string() : rawArgument(argc, argv, videos[0])))
         return 1;
     return QApplication::exec();
 }

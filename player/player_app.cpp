@@ -3,7 +3,7 @@
 #include "player/control_panel_dlg.h"
 #include "player/video_window_dlg.h"
 
-#include <QFileInfo>
+#include <filesystem>
 
 CPlayerApp::CPlayerApp(const std::filesystem::path& executablePath)
     : m_settings(CSettings::BuildIniPath(executablePath))
@@ -11,12 +11,15 @@ CPlayerApp::CPlayerApp(const std::filesystem::path& executablePath)
 
 CPlayerApp::~CPlayerApp() = default;
 
-bool CPlayerApp::InitInstance(const QString& videoPath)
+bool CPlayerApp::InitInstance(const std::string& videoPath)
 {
     m_settings.LoadOptions();
     m_mainWindow = std::make_unique<CVideoWindowDlg>(m_settings);
     m_mainWindow->show();
-    if (!videoPath.isEmpty())
-        m_mainWindow->panel()->openChosenVideo(QFileInfo(videoPath).absoluteFilePath());
+    if (!videoPath.empty()) {
+        std::error_code error;
+        const std::filesystem::path absolute = std::filesystem::absolute(videoPath, error);
+        m_mainWindow->panel()->openChosenVideo(error ? videoPath : absolute.string());
+    }
     return true;
 }

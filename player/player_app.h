@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <string>
 
 class CVideoWindowDlg;
 
@@ -22,9 +23,10 @@ public:
     CPlayerApp& operator=(const CPlayerApp&) = delete;
 
     // Loads the options, shows both windows and opens videoPath when one is given (from a
-    // file manager's "Open with", say). A video that can't be opened is reported and the
-    // program goes on without one. False when the windows could not be made.
-    bool InitInstance(const QString& videoPath = {});
+    // file manager's "Open with", say), in the file system's own bytes. A video that can't be
+    // opened is reported and the program goes on without one. False when the windows could not
+    // be made.
+    bool InitInstance(const std::string& videoPath = {});
 
     CVideoWindowDlg* mainWindow() const { return m_mainWindow.get(); }
     CSettings& settings() { return m_settings; }

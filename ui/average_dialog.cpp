@@ -84,6 +84,12 @@ void CAverageDialog::startRun()
         ShowMessage(this, tr("Please select the target file."));
         return;
     }
+    for (const QString& path : {sourceFolder(), targetFile()}) {
+        if (!isPassablePath(path)) {
+            tellUnpassablePath(this, path);
+            return;
+        }
+    }
     const AverageJobSettings job{enginePath(sourceFolder()),
                                  sourceFormat(),
                                  enginePath(targetFile()),

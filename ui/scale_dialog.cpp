@@ -78,6 +78,12 @@ void CScaleDialog::startRun()
         ShowMessage(this, tr("Please select the target folder."));
         return;
     }
+    for (const QString& path : {sourceFolder(), targetFolder()}) {
+        if (!isPassablePath(path)) {
+            tellUnpassablePath(this, path);
+            return;
+        }
+    }
     // The quality is that of the start for the whole run.
     const ScaleJobSettings job{enginePath(sourceFolder()),
                                sourceFormat(),

@@ -12,9 +12,12 @@ bool OpenInViewer(const QString& imagePath, const QString& viewerPath,
                   const ShellLauncher& launcher)
 {
     // A viewer that has been uninstalled since it was chosen, or a chosen file that is no
-    // program, must not leave the user with nothing: the desktop's own viewer takes over.
+    // program, must not leave the user with nothing: the desktop's own viewer takes over. The
+    // viewer gets the image's full path, so that a relative name starting with '-' can't pass
+    // for one of its options.
+    const QFileInfo image(imagePath);
     if (!viewerPath.isEmpty() && QFileInfo(viewerPath).isFile() &&
-        launcher.startDetached(viewerPath, {imagePath}, QFileInfo(imagePath).absolutePath()))
+        launcher.startDetached(viewerPath, {image.absoluteFilePath()}, image.absolutePath()))
         return true;
-    return OpenWithShell(imagePath, launcher);
+    return OpenWithShell(image.absoluteFilePath(), launcher);
 }

@@ -159,7 +159,8 @@ private slots:
         MessageRecorder messages;
         player.trigger(PlayerCommand::Record);
         QCOMPARE(messages.texts(),
-                 QStringList{"Sorry, can't create target folder. Please check it."});
+                 QStringList{"Sorry, can't create target folder. Please check it. (Not a "
+                             "directory)"});
         QCOMPARE(player.source().currentFrame(), 0);
     }
 
@@ -265,6 +266,39 @@ private slots:
                               "Sorry, 10 of the frames could not be decoded and were not saved."}));
         QCOMPARE(fileNames(recording.output).size(), 10);
         QCOMPARE(player.source().state(), CFrameSource::StateIdle);
+    }
+
+    void hostileFolderNamesWorkOrAreRefusedWithTheReason()
+    {
+        RecordingPlayer recording(2);
+        StartedPlayer& player = recording.player;
+        // Blanks, both quotes, a line break and a leading dash.
+        const std::string odd = player.dir().file("-a 'b' \"c\"\nd");
+        player.panel().setTargetFolder(qPath(odd));
+        MessageRecorder messages;
+        player.trigger(PlayerCommand::Record);
+        QCOMPARE(fileNames(odd), recordedNames({0, 1}, "jpg"));
+
+        // Too long a name for the file system, and a name that Qt holds with a replacement
+        // character for a byte that is not UTF-8: neither makes any folder.
+        const QString tooLong = qPath(player.dir().file(std::string(300, 'n')));
+        const QString unpassable = qPath(player.dir().file("caf")) + QChar::ReplacementCharacter;
+        for (const QString& folder : {tooLong, unpassable}) {
+            player.panel().setTargetFolder(folder);
+            player.trigger(PlayerCommand::Record);
+        }
+        QCOMPARE(messages.texts(),
+                 (QStringList{"Sorry, can't create target folder. Please check it. (File name "
+                              "too long)",
+                              "Sorry, the name " + unpassable +
+                                  " is not UTF-8 text, so the windows can't pass it on. Please "
+                                  "rename it, or use clipmint-cli."}));
+        QStringList made;
+        for (const auto& entry : std::filesystem::directory_iterator(player.dir().path()))
+            made << QString::fromStdString(entry.path().filename());
+        made.sort();
+        QCOMPARE(made, (QStringList{QString::fromStdString(std::filesystem::path(odd).filename()),
+                                    "clip.avi"}));
     }
 
     void saveCurrentImageWritesTheTypeItsNameAsksFor()

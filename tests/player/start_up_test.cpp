@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QFileDialog>
 #include <QRegularExpression>
 #include <QTest>
@@ -164,6 +165,25 @@ private slots:
         QCOMPARE(player.text(FrameTextControl::LastFrame), QStringLiteral("0 00:00:00.000"));
         QCOMPARE(player.text(FrameTextControl::CurrentFrame), QStringLiteral("0 00:00:00.000"));
         QVERIFY(allBlack(player.window().grab().toImage()));
+    }
+
+    void aVideoNamedInBytesThatAreNotUtf8OpensByItsBytesAndIsRefusedAsText()
+    {
+        StartedPlayer player;
+        const std::string video = player.dir().file("clip \xFF.avi");
+        writeRawAvi(video, makeRawAvi(32, 24, 3));
+        // As bytes, from the command line or the stored parameters, the name names the file.
+        QVERIFY(player.panel().openVideoOrTell(video));
+        QCOMPARE(player.source().path(), video);
+        // As text, from a file dialog, it has lost its byte; the user hears why.
+        MessageRecorder messages;
+        const QString asText = QFile::decodeName(QByteArray::fromStdString(video));
+        QVERIFY(!player.panel().openVideoOrTell(asText));
+        QCOMPARE(messages.texts(),
+                 QStringList("Sorry, the name " + asText +
+                             " is not UTF-8 text, so the windows can't pass it on. Please rename "
+                             "it, or use clipmint-cli."));
+        QVERIFY(!player.source().isOpen());
     }
 
     void theOpenCommandOffersAviFilesFirst()

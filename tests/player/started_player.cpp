@@ -4,11 +4,12 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
 
 StartedPlayer::StartedPlayer(const QString& video)
     : m_app(std::make_unique<CPlayerApp>(m_dir.path() / "clipmint"))
 {
-    m_app->InitInstance(video);
+    m_app->InitInstance(QFile::encodeName(video).toStdString());
 }
 
 QAction* StartedPlayer::action(PlayerCommand command) const

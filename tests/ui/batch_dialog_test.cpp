@@ -193,6 +193,41 @@ private slots:
         QVERIFY(part<QPushButton>(dialog, "browseSourceButton")->isEnabled());
     }
 
+    void hostileTargetNamesWorkOrAreRefusedWithTheReason()
+    {
+        // Blanks, both quotes, a line break and a leading dash.
+        Workshop shop({"a.bmp"});
+        const std::string odd = "-a 'b' \"c\"\nd";
+        MessageRecorder messages;
+        CScaleDialog scale(shop.settings, shop.trash);
+        part<CCaptionLabel>(scale, "sourceFolder")->setText(qPath(shop.source));
+        part<CCaptionLabel>(scale, "targetFolder")->setText(qPath(shop.dir.path() / odd));
+        part<QCheckBox>(scale, "deleteSources")->setChecked(false);
+        QTest::mouseClick(part<QPushButton>(scale, "beginButton"), Qt::LeftButton);
+        QCOMPARE(FileNames(shop.dir.path() / odd), std::vector<std::string>{"a.bmp"});
+
+        CAverageDialog average(shop.settings, shop.trash);
+        part<CCaptionLabel>(average, "sourceFolder")->setText(qPath(shop.source));
+        part<QCheckBox>(average, "autoNumber")->setChecked(false);
+        part<QCheckBox>(average, "deleteSources")->setChecked(false);
+        CCaptionLabel* target = part<CCaptionLabel>(average, "targetFile");
+        QPushButton* begin = part<QPushButton>(average, "beginButton");
+        target->setText(qPath(shop.dir.path() / odd / (odd + ".png")));
+        QTest::mouseClick(begin, Qt::LeftButton);
+        QVERIFY(fs::exists(shop.dir.path() / odd / (odd + "_1024x768.png")));
+
+        // A name that Qt holds with a replacement character for a byte that is not UTF-8.
+        const QString unpassable = qPath(shop.dir.path() / "avg") + QChar::ReplacementCharacter;
+        target->setText(unpassable + ".png");
+        QTest::mouseClick(begin, Qt::LeftButton);
+        QCOMPARE(messages.texts(),
+                 (QStringList{"Scale finished.", "Average finished.",
+                              "Sorry, the name " + unpassable +
+                                  ".png is not UTF-8 text, so the windows can't pass it on. "
+                                  "Please rename it, or use clipmint-cli."}));
+        QCOMPARE(FileNames(shop.dir.path()), (std::vector<std::string>{odd, "photos"}));
+    }
+
     void averageNumbersItsTargetAndWritesItsCopies()
     {
         Workshop shop({"a.bmp", "b.bmp"});

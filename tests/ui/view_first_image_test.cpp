@@ -6,6 +6,7 @@
 #include "ui/view_first_image.h"
 #include "ui_test_suites.h"
 
+#include <QDir>
 #include <QLocale>
 #include <QTest>
 #include <QTranslator>
@@ -87,6 +88,27 @@ private slots:
         delete chinese;
         QCOMPARE(recorder.texts(),
                  QStringList{QStringLiteral(u"抱歉，在目标目录中找不到可查看的文件。")});
+    }
+
+    void aViewerAndAnImageWithHostileNamesGetThemVerbatim()
+    {
+        // Blanks, both quotes, a line break and a leading dash, in a folder given relatively.
+        TempDir dir;
+        const std::string odd = "-a 'b' \"c\"\nd";
+        fs::create_directory(dir.path() / odd);
+        WriteBytes((dir.path() / odd / (odd + ".jpg")).string(), {'x'});
+        const fs::path viewer = dir.path() / (odd + " viewer");
+        WriteText(viewer, "#!/bin/sh\nprintf '%s|%s' \"$#\" \"$1\" > \"${0%/*}/seen.tmp\"\n"
+                          "mv \"${0%/*}/seen.tmp\" \"${0%/*}/seen\"\n");
+        fs::permissions(viewer, fs::perms::owner_all);
+        const QString current = QDir::currentPath();
+        QDir::setCurrent(qPath(dir.path()));
+        const bool started = ViewFirstImage(nullptr, QString::fromStdString(odd), qPath(viewer));
+        QDir::setCurrent(current);
+        QVERIFY(started);
+        QTRY_VERIFY(fs::exists(dir.path() / "seen"));
+        QCOMPARE(ReadText(dir.path() / "seen"),
+                 "1|" + (dir.path() / odd / (odd + ".jpg")).string());
     }
 
     void desktopOpensTheImageWhenTheViewerCannot()
