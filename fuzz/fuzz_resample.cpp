@@ -11,6 +11,7 @@
 namespace {
 
 constexpr int kLargestSide = 300;
+constexpr std::int64_t kLargestCover = std::int64_t(1) << 18;
 
 int side(const std::uint8_t* bytes)
 {
@@ -73,6 +74,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto coverHeight = wider ? std::int64_t(height * widthRatio + 0.5) : targetHeight;
     const auto coverBytes = DibStride(coverWidth, 24) * coverHeight + kInfoHeaderSize;
     const bool fits = coverBytes <= static_cast<std::int64_t>(kMaxDibBytes);
+    // A cover of a megapixel or more (a long thin source) takes the sanitized resampler long and
+    // reaches no code that a smaller one misses; one beyond the limit is refused at once.
+    if (fits && coverWidth * coverHeight > kLargestCover)
+        return 0;
     CDibImage cropped;
     ResizeAndCrop(source, cropped, targetWidth, targetHeight);
     if (fits || !cropped.IsEmpty()) {

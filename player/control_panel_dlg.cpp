@@ -262,10 +262,12 @@ bool CControlPanelDlg::openChosenVideo(const std::string& path)
 
 void CControlPanelDlg::tellOpenFailed(const std::string& path)
 {
+    const QString reason = QString::fromStdString(m_source.errorText());
     // The windows must not go on showing a video that is closed, not even behind the message.
     resetAfterFailedOpen();
-    ShowMessage(this,
-                tr("Sorry, can't open the file\n") + displayPath(path) + tr(".\nPlease check it."));
+    ShowMessage(this, tr("Sorry, can't open the file\n") + displayPath(path) +
+                          tr(".\nPlease check it.") +
+                          (reason.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(reason)));
 }
 
 void CControlPanelDlg::showFrameRange()

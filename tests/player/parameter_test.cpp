@@ -125,7 +125,8 @@ private slots:
         click(player, "loadParametersButton");
         QCOMPARE(messages.texts(),
                  (QStringList{kLoadQuestion, "Sorry, can't open the file\n" + qPath(missing) +
-                                                 ".\nPlease check it."}));
+                                                 ".\nPlease check it. (No such file or "
+                                                 "directory)"}));
         QCOMPARE(player.source().state(), CFrameSource::StateClosed);
         QCOMPARE(player.window().windowTitle(), QStringLiteral("Clipmint"));
         QCOMPARE(player.panel().windowTitle(), QStringLiteral("Clipmint"));

@@ -156,8 +156,8 @@ private slots:
         const QString missing = qPath(player.dir().file("missing.avi"));
         MessageRecorder messages;
         QVERIFY(!player.panel().openVideoOrTell(missing));
-        QCOMPARE(messages.texts(),
-                 QStringList{"Sorry, can't open the file\n" + missing + ".\nPlease check it."});
+        QCOMPARE(messages.texts(), QStringList{"Sorry, can't open the file\n" + missing +
+                                               ".\nPlease check it. (No such file or directory)"});
         QCOMPARE(player.source().state(), CFrameSource::StateClosed);
         QCOMPARE(player.window().windowTitle(), QStringLiteral("Clipmint"));
         QCOMPARE(player.panel().windowTitle(), QStringLiteral("Clipmint"));

@@ -191,11 +191,21 @@ TEST(AvStreamReader, FilesWithoutAReadableVideoStreamAreRefusedWithAReason)
     farStart.start = 0xFFFFFF00;
     writeRawAvi(dir.file("far.avi"), farStart);
 
-    for (const char* name : {"empty.avi", "text.avi", "missing.avi", "audio.avi", "far.avi"}) {
+    // A header that claims frames above the program's limit of 64 megapixels.
+    RawAvi huge = makeRawAvi(1, 1, 1);
+    huge.width = 8193;
+    huge.height = 8192;
+    writeRawAvi(dir.file("huge.avi"), huge);
+
+    for (const char* name :
+         {"empty.avi", "text.avi", "missing.avi", "audio.avi", "far.avi", "huge.avi"}) {
         AvStreamReader reader;
         EXPECT_FALSE(reader.open(dir.file(name))) << name;
         EXPECT_FALSE(reader.errorText().empty()) << name;
     }
+    AvStreamReader reader;
+    reader.open(dir.file("huge.avi"));
+    EXPECT_EQ(reader.errorText(), "the video's frames are larger than 64 megapixels");
 }
 
 TEST(AvStreamReader, DamagedFilesNeverCrashOrHang)
