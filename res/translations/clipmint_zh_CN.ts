@@ -202,6 +202,12 @@ with Qt.</source>
         <source>Sorry, the settings of this tool could not be saved: %1.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message numerus="yes">
+        <source>%n source file(s) could not be read and stay where they were.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>CBitrateDlg</name>
@@ -368,10 +374,6 @@ Please check it.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Sorry, can&apos;t create target folder. Please check it.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Please select the target folder.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -397,6 +399,18 @@ Please check it.</source>
     </message>
     <message>
         <source>All videos(%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sorry, this frame can&apos;t be decoded, so it was not saved.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sorry, can&apos;t create target folder. Please check it. (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sorry, %1 of the frames could not be decoded and were not saved.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -636,6 +650,13 @@ This path does not exist. Do you want to create it?</source>
     <name>CVideoWindowDlg</name>
     <message>
         <source>%1 - %2%</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>EnginePath</name>
+    <message>
+        <source>Sorry, the name %1 is not UTF-8 text, so the windows can&apos;t pass it on. Please rename it, or use clipmint-cli.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
