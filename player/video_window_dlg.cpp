@@ -178,6 +178,12 @@ void CVideoWindowDlg::clearFrame()
     updateTitle();
 }
 
+void CVideoWindowDlg::showNoPicture()
+{
+    // Black in the frame's place; the window keeps its size and scale for the frames around it.
+    m_view->setFrame(QImage());
+}
+
 const QImage& CVideoWindowDlg::frame() const
 {
     return m_view->frame();

@@ -53,7 +53,7 @@ public:
 
     void drawPackedDib(const std::uint8_t* packedDib, int width, int height) override;
     // A frame without a picture shows black.
-    void showNoPicture() override { clearFrame(); }
+    void showNoPicture() override;
 
     // The panel's report of a move, by the user, the window manager or this window; its frame,
     // which the window manager may just have added, takes room from a fitted picture.

@@ -254,7 +254,7 @@ private slots:
         std::filesystem::resize_file(video, std::filesystem::file_size(video) / 2);
 
         player.source().Seek(18);
-        QVERIFY(player.window().grab().toImage().pixelColor(5, 5) == Qt::black);
+        QVERIFY(player.window().frame().isNull());
         MessageRecorder messages;
         auto answer = answerFileDialog(qPath(player.dir().file("lost.png")));
         player.trigger(PlayerCommand::SaveCurrentImage);
