@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <optional>
 
 namespace fs = std::filesystem;
 
@@ -224,4 +225,15 @@ TEST_F(ScaleJobTest, ATargetFolderRemovedDuringTheRunEndsItAndKeepsTheLaterSourc
     EXPECT_EQ(m_trash.trashed, Names{(m_source / "a.bmp").string()});
     EXPECT_EQ(FileNames(m_source), (Names{"b.bmp", "c.bmp"}));
     EXPECT_FALSE(fs::exists(m_target));
+
+    // A target folder that nobody may write ends the run at its first result.
+    if (const std::optional<std::string> locked = FolderNobodyMayWrite()) {
+        ScaleJobSettings readOnly = settings(1);
+        readOnly.targetFolder = *locked;
+        const BatchResult refused = run(readOnly);
+        EXPECT_EQ(refused.outcome, BatchOutcome::Failed);
+        EXPECT_EQ(refused.error.rfind("Sorry, can't write the file " + *locked + "/b.bmp. ", 0), 0u)
+            << refused.error;
+        EXPECT_EQ(FileNames(m_source), (Names{"b.bmp", "c.bmp"}));
+    }
 }
