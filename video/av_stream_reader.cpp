@@ -194,14 +194,38 @@ bool AvStreamReader::openFrameDecoder()
 {
     if (!m_format)
         return false;
-    auto decoder = std::make_unique<FrameDecoder>(*m_format, m_streamIndex, m_samples);
-    if (!decoder->open(m_width, m_height, m_errorText))
+    if (!DibFrameConverter::fits(m_width, m_height)) {
+        m_errorText = "the video's frames are too large";
         return false;
+    }
+    auto decoder = std::make_unique<FrameDecoder>(*m_format, m_streamIndex, m_samples);
+    if (!decoder->open(m_errorText))
+        return false;
+    decoder->setCache(m_cache.get());
     m_decoder = std::move(decoder);
     return true;
 }
 
-const std::uint8_t* AvStreamReader::getFrame(int sample)
+DecodedPicturePtr AvStreamReader::getPicture(int sample)
 {
     return m_decoder ? m_decoder->decode(sample) : nullptr;
+}
+
+const std::uint8_t* AvStreamReader::getFrame(int sample)
+{
+    const DecodedPicturePtr picture = getPicture(sample);
+    if (!picture)
+        return nullptr;
+    if (!m_converter)
+        m_converter = std::make_unique<DibFrameConverter>(m_width, m_height);
+    if (!m_converter->convert(*picture->frame))
+        return nullptr;
+    return m_converter->packedDib();
+}
+
+void AvStreamReader::setFrameCacheBudget(std::size_t budget)
+{
+    m_cache = budget > 0 ? std::make_unique<FrameCache>(budget) : nullptr;
+    if (m_decoder)
+        m_decoder->setCache(m_cache.get());
 }

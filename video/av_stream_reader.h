@@ -2,6 +2,8 @@
 
 #include "video/av_handles.h"
 #include "video/av_memory_input.h"
+#include "video/dib_frame_converter.h"
+#include "video/frame_cache.h"
 #include "video/frame_decoder.h"
 #include "video/sample_table.h"
 
@@ -13,7 +15,7 @@
 
 // The first video stream of a file that FFmpeg can read: its frame range, rate and size, the
 // stored size and key-frame flag of every sample from the container's index, sample start times,
-// and decoded frames as packed 24-bit DIBs.
+// and decoded frames, as the decoder's pictures or as packed 24-bit DIBs.
 //
 // Sample numbers follow the container's index. In an AVI file the index timestamps count samples
 // from the stream's start, so they are the sample numbers and a gap between them is a dropped
@@ -50,12 +52,19 @@ public:
     // The nearest key frame at or after (Next) or at or before (Previous) from; -1 when none.
     int findKeySample(int from, KeySearch direction) const;
 
-    // False, with the reason in errorText(), when FFmpeg has no decoder for the stream.
+    // False, with the reason in errorText(), when FFmpeg has no decoder for the stream or its
+    // frames are too large to convert.
     bool openFrameDecoder();
     bool hasFrameDecoder() const { return m_decoder != nullptr; }
+    // The decoder's picture of the frame; null when it can't be decoded or there is no decoder.
+    DecodedPicturePtr getPicture(int sample);
     // The frame as a packed DIB of width() x height(), valid until the next call; null when it
     // can't be decoded or there is no decoder.
     const std::uint8_t* getFrame(int sample);
+    // Keeps up to budget bytes of the pictures decoded lately, so that they need no decoding
+    // again; 0, the default, keeps none. Changing the budget empties the cache.
+    void setFrameCacheBudget(std::size_t budget);
+    const FrameCache* frameCache() const { return m_cache.get(); }
     // How often decoding repositioned the file.
     int seekCount() const { return m_decoder ? m_decoder->seekCount() : 0; }
 
@@ -72,7 +81,9 @@ private:
     AvFormatContextPtr m_format;
     int m_streamIndex = -1;
     SampleTable m_samples;
-    std::unique_ptr<FrameDecoder> m_decoder; // refers to m_format and m_samples
+    std::unique_ptr<FrameCache> m_cache;
+    std::unique_ptr<FrameDecoder> m_decoder; // refers to m_format, m_samples and m_cache
+    std::unique_ptr<DibFrameConverter> m_converter;
     int m_width = 0;
     int m_height = 0;
     std::uint32_t m_rate = 0;

@@ -13,15 +13,22 @@ constexpr int kScalerFlags = SWS_BICUBIC;
 
 } // namespace
 
+bool DibFrameConverter::fits(int width, int height)
+{
+    const std::int64_t stride = DibStride(width, 24);
+    if (stride == 0 || height <= 0)
+        return false;
+    const auto pixelBytes = static_cast<std::uint64_t>(stride) * static_cast<std::uint64_t>(height);
+    return pixelBytes <= kMaxDibBytes - kInfoHeaderSize;
+}
+
 DibFrameConverter::DibFrameConverter(int width, int height)
     : m_width(width), m_height(height), m_stride(DibStride(width, 24))
 {
-    if (m_stride == 0 || height <= 0)
+    if (!fits(width, height))
         return;
     const auto pixelBytes =
         static_cast<std::uint64_t>(m_stride) * static_cast<std::uint64_t>(height);
-    if (pixelBytes > kMaxDibBytes - kInfoHeaderSize)
-        return;
     m_dib.assign(kInfoHeaderSize + pixelBytes, 0);
     DibWriteInfoHeader(m_dib.data(), width, height, 24, static_cast<std::uint32_t>(pixelBytes), 0);
 }
@@ -44,6 +51,11 @@ bool DibFrameConverter::prepareRows()
 
 bool DibFrameConverter::convert(const AVFrame& picture)
 {
+    return isValid() && convertInto(picture, DibPixelData(m_dib.data()));
+}
+
+bool DibFrameConverter::convertInto(const AVFrame& picture, std::uint8_t* pixels)
+{
     if (!isValid() || picture.width <= 0 || picture.height <= 0 || picture.format < 0)
         return false;
     if (!prepareRows())
@@ -62,7 +74,6 @@ bool DibFrameConverter::convert(const AVFrame& picture)
     if (rowsWritten != m_height)
         return false;
 
-    std::uint8_t* pixels = DibPixelData(m_dib.data());
     const auto rowBytes = static_cast<std::size_t>(m_width) * 3;
     for (int row = 0; row < m_height; ++row) {
         std::uint8_t* target = pixels + static_cast<std::ptrdiff_t>(m_height - 1 - row) * m_stride;

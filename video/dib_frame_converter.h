@@ -17,10 +17,13 @@ public:
 
     // False when the size is beyond what the program allocates.
     bool isValid() const { return !m_dib.empty(); }
+    static bool fits(int width, int height);
 
     // Converts a picture into the packed DIB; false when its format can't be converted, in which
     // case the DIB holds whatever it held before.
     bool convert(const AVFrame& picture);
+    // Converts a picture into the pixel rows of another 24-bit DIB of the same size.
+    bool convertInto(const AVFrame& picture, std::uint8_t* pixels);
 
     const std::uint8_t* packedDib() const { return m_dib.data(); }
     std::size_t packedDibSize() const { return m_dib.size(); }

@@ -1,17 +1,29 @@
 #include "video/frame_decoder.h"
 
+#include "image/dib.h"
+#include "video/frame_cache.h"
 #include "video/video_limits.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
 // A picture comes out at most this many packets after its own (H.264 allows 16 reordered
-// pictures); a decoder that has given nothing by then for the wanted frame never will.
+// pictures, and frame threads hold back a few more); a decoder that has given nothing by then
+// for the wanted frame never will.
 constexpr int kMaxLookahead = 32;
 // Groups of pictures tried before a frame is given up: open groups reach one group back, and a
 // stream damaged at a key frame may need one more.
 constexpr int kMaxSeekAttempts = 3;
+
+// MPEG-4 Part 2 never refers to a B-frame and hands each picture out when the next reference
+// picture arrives, so leaving its B-frames out changes neither the other pictures nor their
+// numbering. (H.264 may refer to B-frames and counts its delay in pictures.)
+bool skipsNonReferenceExactly(AVCodecID codec)
+{
+    return codec == AV_CODEC_ID_MPEG4;
+}
 
 } // namespace
 
@@ -19,7 +31,7 @@ FrameDecoder::FrameDecoder(AVFormatContext& format, int streamIndex, const Sampl
     : m_format(format), m_streamIndex(streamIndex), m_samples(samples)
 {}
 
-bool FrameDecoder::open(int width, int height, std::string& errorText)
+bool FrameDecoder::open(std::string& errorText)
 {
     const AVStream* stream = m_format.streams[m_streamIndex];
     const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
@@ -29,8 +41,7 @@ bool FrameDecoder::open(int width, int height, std::string& errorText)
     }
     AvCodecContextPtr context(avcodec_alloc_context3(codec));
     m_packet.reset(av_packet_alloc());
-    m_pending.reset(av_frame_alloc());
-    if (!context || !m_packet || !m_pending) {
+    if (!context || !m_packet) {
         errorText = avErrorText(AVERROR(ENOMEM));
         return false;
     }
@@ -40,9 +51,9 @@ bool FrameDecoder::open(int width, int height, std::string& errorText)
         return false;
     }
     context->pkt_timebase = stream->time_base;
-    // Frame threads would hold pictures back beyond the codec's own reordering delay, by which
-    // pictures are told apart; slice threads don't.
-    context->thread_type = FF_THREAD_SLICE;
+    // Frame threads decode several pictures at once. They hand the pictures out later, but in
+    // the same order and each with the sample it came out after, by which it is numbered.
+    context->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
     context->thread_count = 0;
     // Pictures larger than the header's may come; the limit holds for them too.
     context->max_pixels = std::min(static_cast<std::int64_t>(kMaxDibBytes / 4), kMaxFramePixels);
@@ -51,40 +62,41 @@ bool FrameDecoder::open(int width, int height, std::string& errorText)
         errorText = avErrorText(result);
         return false;
     }
-    auto converter = std::make_unique<DibFrameConverter>(width, height);
-    if (!converter->isValid()) {
-        errorText = "the video's frames are too large";
-        return false;
-    }
+    m_skipsNonReference = skipsNonReferenceExactly(codec->id);
     m_codec = std::move(context);
-    m_converter = std::move(converter);
     return true;
 }
 
-const std::uint8_t* FrameDecoder::decode(int sample)
+DecodedPicturePtr FrameDecoder::decode(int sample)
 {
     if (!m_codec || !m_samples.contains(sample))
         return nullptr;
     const int target = m_samples.isStored(sample) ? sample : m_samples.previousStored(sample);
     if (target < 0)
         return nullptr;
-    if (m_shownValid && m_shownRank == target)
-        return m_converter->packedDib();
+    if (m_shown && m_shown->number == target)
+        return m_shown;
+    if (m_cache) {
+        if (DecodedPicturePtr cached = m_cache->find(target))
+            return m_shown = std::move(cached);
+    }
 
-    m_shownValid = false;
-    if (canContinueTo(target) && decodeForward(target))
-        return m_converter->packedDib();
+    m_shown = nullptr;
+    if (canContinueTo(target)) {
+        if (DecodedPicturePtr picture = decodeForward(target))
+            return m_shown = std::move(picture);
+    }
     // Decoding from a key frame again may still bring out a picture that the decoder dropped
     // after an earlier seek.
-    return decodeAfterSeek(target);
+    return m_shown = decodeAfterSeek(target);
 }
 
 bool FrameDecoder::canContinueTo(int target) const
 {
     if (!m_positioned)
         return false;
-    if (m_hasPending) {
-        if (target < m_pendingRank)
+    if (m_pending) {
+        if (target < m_pending->number)
             return false;
     } else if (!m_rankedAny || target <= m_lastRank || m_ended) {
         return false;
@@ -94,7 +106,7 @@ bool FrameDecoder::canContinueTo(int target) const
     return !(key >= 0 && m_sentAny && key > m_lastSent + 1);
 }
 
-const std::uint8_t* FrameDecoder::decodeAfterSeek(int target)
+DecodedPicturePtr FrameDecoder::decodeAfterSeek(int target)
 {
     int key = m_samples.findKey(target, KeySearch::Previous);
     if (key < 0)
@@ -102,8 +114,8 @@ const std::uint8_t* FrameDecoder::decodeAfterSeek(int target)
     for (int attempt = 0; attempt < kMaxSeekAttempts; ++attempt) {
         if (!seekTo(key))
             return nullptr;
-        if (decodeForward(target))
-            return m_converter->packedDib();
+        if (DecodedPicturePtr picture = decodeForward(target))
+            return picture;
         // The key frame's group shows pictures before the key frame itself that need the group
         // before it, or the decoder, missing what came before, dropped the picture: H.264's
         // memory management may refer back across a key frame that isn't an IDR picture.
@@ -117,7 +129,7 @@ const std::uint8_t* FrameDecoder::decodeAfterSeek(int target)
 bool FrameDecoder::seekTo(int keySample)
 {
     avcodec_flush_buffers(m_codec.get());
-    m_hasPending = false;
+    m_pending = nullptr;
     m_positioned = false;
     m_drained = false;
     m_ended = false;
@@ -134,23 +146,19 @@ bool FrameDecoder::seekTo(int keySample)
     return true;
 }
 
-// Decodes on until the picture of target comes out; false when a later one comes first or the
+// Decodes on until the picture of target comes out; null when a later one comes first or the
 // decoder has nothing more.
-bool FrameDecoder::decodeForward(int target)
+DecodedPicturePtr FrameDecoder::decodeForward(int target)
 {
     for (;;) {
-        if (!m_hasPending && !fetchPicture(target))
-            return false;
-        if (m_pendingRank > target)
-            return false; // kept for a later frame
-        m_hasPending = false;
-        if (m_pendingRank == target) {
-            if (!m_converter->convert(*m_pending))
-                return false;
-            m_shownValid = true;
-            m_shownRank = target;
-            return true;
-        }
+        if (!m_pending && !fetchPicture(target))
+            return nullptr;
+        if (m_pending->number > target)
+            return nullptr; // kept for a later frame
+        DecodedPicturePtr picture = std::move(m_pending);
+        m_pending = nullptr;
+        if (picture->number == target)
+            return picture;
     }
 }
 
@@ -158,13 +166,22 @@ bool FrameDecoder::decodeForward(int target)
 // False when the decoder has nothing more, or nothing up to a little past the target.
 bool FrameDecoder::fetchPicture(int target)
 {
+    AvFramePtr frame(av_frame_alloc());
+    if (!frame)
+        return false;
     for (;;) {
-        const int result = avcodec_receive_frame(m_codec.get(), m_pending.get());
+        const int result = avcodec_receive_frame(m_codec.get(), frame.get());
         if (result == 0) {
-            m_pendingRank = rankOfNewPicture();
-            m_hasPending = true;
+            const std::int64_t rank = rankOfNewPicture(*frame);
             m_rankedAny = true;
-            m_lastRank = m_pendingRank;
+            m_lastRank = rank;
+            auto picture = std::make_shared<DecodedPicture>();
+            picture->frame = std::move(frame);
+            picture->number = static_cast<int>(std::clamp<std::int64_t>(
+                rank, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+            if (m_cache && m_cache->worthKeeping(picture->number, target))
+                m_cache->keep(picture);
+            m_pending = std::move(picture);
             return true;
         }
         if (result != AVERROR(EAGAIN) || m_drained) {
@@ -174,7 +191,7 @@ bool FrameDecoder::fetchPicture(int target)
         }
         if (m_sentAny && m_lastSent > target && m_lastSent - target > kMaxLookahead)
             return false;
-        if (!sendNextPacket()) {
+        if (!sendNextPacket(target)) {
             // The end of the file: let the decoder hand out the pictures it still holds.
             avcodec_send_packet(m_codec.get(), nullptr);
             m_drained = true;
@@ -182,7 +199,7 @@ bool FrameDecoder::fetchPicture(int target)
     }
 }
 
-bool FrameDecoder::sendNextPacket()
+bool FrameDecoder::sendNextPacket(int target)
 {
     for (;;) {
         av_packet_unref(m_packet.get());
@@ -197,6 +214,14 @@ bool FrameDecoder::sendNextPacket()
         m_packet->dts = sample;
         m_sentAny = true;
         m_lastSent = sample;
+        // A picture stored this far before the target is shown before it too; unless the cache
+        // would keep it, it need not be decoded when nothing refers to it.
+        const bool farBefore = std::int64_t(sample) + kMaxLookahead < target;
+        const int latestShown = static_cast<int>(std::min<std::int64_t>(
+            std::int64_t(sample) + kMaxLookahead, std::numeric_limits<int>::max()));
+        const bool wanted = m_cache && m_cache->worthKeeping(latestShown, target);
+        m_codec->skip_frame =
+            m_skipsNonReference && farBefore && !wanted ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
         // A damaged packet is skipped: the decoder simply gives no picture for it.
         avcodec_send_packet(m_codec.get(), m_packet.get());
         return true;
@@ -214,11 +239,12 @@ int FrameDecoder::sampleOfPacket() const
     return sample;
 }
 
-std::int64_t FrameDecoder::rankOfNewPicture() const
+std::int64_t FrameDecoder::rankOfNewPicture(const AVFrame& picture) const
 {
-    if (m_drained || !m_sentAny)
+    // Pictures that the decoder held until it was drained come without a sample.
+    if (picture.pkt_dts == AV_NOPTS_VALUE || !m_sentAny)
         return m_rankedAny ? m_lastRank + 1 : m_seekKey;
-    const std::int64_t rank = std::int64_t(m_lastSent) - m_codec->has_b_frames;
+    const std::int64_t rank = picture.pkt_dts - m_codec->has_b_frames;
     // A decoder that finds out late how far it reorders hands out pictures sooner than its
     // delay says; they still come in display order.
     return m_rankedAny ? std::max(rank, m_lastRank + 1) : rank;

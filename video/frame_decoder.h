@@ -1,22 +1,25 @@
 #pragma once
 
 #include "video/av_handles.h"
-#include "video/dib_frame_converter.h"
+#include "video/decoded_picture.h"
 #include "video/sample_table.h"
 
 #include <cstdint>
 #include <memory>
 #include <string>
 
-// Decodes frames of one video stream by frame number into a packed 24-bit DIB.
+class FrameCache;
+
+// Decodes frames of one video stream by frame number.
 //
 // Frame N is the N-th picture in display order. The decoder hands pictures out in display order,
 // each one after a fixed number of further packets (its reordering delay), so a picture that
 // comes out after the packet of sample S has been sent is frame S - delay; pictures that come out
-// while the decoder is drained at the end follow one by one. Only the next picture is decoded
-// when frames are stepped through; any other frame is reached from the key frame at or before
-// it, or from an earlier one when that key frame's group starts with pictures shown before it,
-// or when the decoder, starting there, dropped the picture.
+// while the decoder is drained at the end follow one by one. Each picture carries S with it, also
+// through the decoder's frame threads, which hold pictures back beyond the reordering delay.
+// Only the next picture is decoded when frames are stepped through; any other frame is reached
+// from the key frame at or before it, or from an earlier one when that key frame's group starts
+// with pictures shown before it, or when the decoder, starting there, dropped the picture.
 class FrameDecoder
 {
 public:
@@ -24,37 +27,43 @@ public:
     FrameDecoder(const FrameDecoder&) = delete;
     FrameDecoder& operator=(const FrameDecoder&) = delete;
 
-    // Opens FFmpeg's decoder for the stream, delivering frames of width x height. False, with
-    // the reason in errorText, when there is none or it can't be opened.
-    bool open(int width, int height, std::string& errorText);
+    // Opens FFmpeg's decoder for the stream. False, with the reason in errorText, when there is
+    // none or it can't be opened.
+    bool open(std::string& errorText);
 
-    // The picture of a frame as a packed DIB, valid until the next call; null when the frame
-    // can't be decoded. A dropped frame shows the picture before it.
-    const std::uint8_t* decode(int sample);
+    // The picture of a frame; null when the frame can't be decoded. A dropped frame shows the
+    // picture before it.
+    DecodedPicturePtr decode(int sample);
+
+    // Pictures that come out on the way to a frame are offered to the cache, and frames found
+    // there are not decoded again. None by default.
+    void setCache(FrameCache* cache) { m_cache = cache; }
 
     // How often the file was repositioned; stepping through the frames needs it only once.
     int seekCount() const { return m_seekCount; }
 
 private:
+    DecodedPicturePtr decodeAfterSeek(int target);
     bool canContinueTo(int target) const;
-    const std::uint8_t* decodeAfterSeek(int target);
     bool seekTo(int keySample);
-    bool decodeForward(int target);
+    DecodedPicturePtr decodeForward(int target);
     bool fetchPicture(int target);
-    bool sendNextPacket();
+    bool sendNextPacket(int target);
     int sampleOfPacket() const;
-    std::int64_t rankOfNewPicture() const;
+    std::int64_t rankOfNewPicture(const AVFrame& picture) const;
 
     AVFormatContext& m_format;
     int m_streamIndex;
     const SampleTable& m_samples;
+    FrameCache* m_cache = nullptr;
 
     AvCodecContextPtr m_codec;
     AvPacketPtr m_packet;
-    AvFramePtr m_pending; // a picture decoded but not yet asked for
-    bool m_hasPending = false;
-    std::int64_t m_pendingRank = 0;
-    std::unique_ptr<DibFrameConverter> m_converter;
+    // Pictures no other picture refers to may be left undecoded far before the wanted one: the
+    // codec's B-frames are never references and leaving them out keeps the others' delay.
+    bool m_skipsNonReference = false;
+    DecodedPicturePtr m_pending; // a picture decoded but not yet asked for
+    DecodedPicturePtr m_shown;   // the one asked for last
 
     // Where the decoder stands since its last seek.
     bool m_positioned = false;
@@ -66,6 +75,4 @@ private:
     bool m_rankedAny = false;
     std::int64_t m_lastRank = 0; // of the last picture that came out
     int m_seekCount = 0;
-    bool m_shownValid = false;
-    int m_shownRank = 0; // the frame the DIB holds
 };

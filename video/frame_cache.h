@@ -1,0 +1,42 @@
+#pragma once
+
+#include "video/decoded_picture.h"
+
+#include <cstddef>
+#include <list>
+#include <unordered_map>
+
+// The pictures decoded lately, bounded in bytes, so that stepping back, going to a key frame and
+// on, and redrawing cost no decoding. The picture used longest ago makes room first.
+class FrameCache
+{
+public:
+    explicit FrameCache(std::size_t budget) : m_budget(budget) {}
+    FrameCache(const FrameCache&) = delete;
+    FrameCache& operator=(const FrameCache&) = delete;
+
+    // The picture of frame, or null; a picture found counts as just used.
+    DecodedPicturePtr find(int frame);
+    // Keeps a picture, replacing an older one of the same frame.
+    void keep(DecodedPicturePtr picture);
+    // Whether a picture that comes out on the way to target is worth keeping: only as many
+    // frames before the target as the budget holds, since those are the ones stepped back to.
+    bool worthKeeping(int frame, int target) const;
+    void clear();
+
+    std::size_t bytes() const { return m_bytes; }
+    std::size_t size() const { return m_byFrame.size(); }
+
+private:
+    void evictBeyond(std::size_t budget);
+
+    std::size_t m_budget;
+    std::size_t m_bytes = 0;
+    std::size_t m_pictureBytes = 0;        // of the last picture kept, to tell how many fit
+    std::list<DecodedPicturePtr> m_recent; // most recently used first
+    std::unordered_map<int, std::list<DecodedPicturePtr>::iterator> m_byFrame;
+};
+
+// What the frame cache may take on this machine: 256 MiB, and never more than a quarter of the
+// memory still available.
+std::size_t DefaultFrameCacheBudget();
