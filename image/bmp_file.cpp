@@ -96,16 +96,22 @@ int CDibImage::LoadBmp(const std::string& path)
 
 int CDibImage::SaveBmp(const std::string& path)
 {
-    if (IsEmpty() || !HasBitmapExtension(path))
+    CFileReplacement file(path);
+    return SaveBmp(file);
+}
+
+int CDibImage::SaveBmp(CFileReplacement& file)
+{
+    // The name as given, not the file behind a link, says what is asked for.
+    if (IsEmpty() || !HasBitmapExtension(file.path()))
         return 0;
     // An image with any other header cannot be written; say so before touching the file.
     if (!DibHasInfoHeader(Header()))
         return 0;
-    CFileReplacement file(path);
     std::FILE* stream = file.open();
-    if (!stream || !WriteDibStream(m_block, stream, path))
+    if (!stream || !WriteDibStream(m_block, stream, file.path()))
         return 0;
     if (const int error = file.commit(); error != 0)
-        throw CFileException(path, error);
+        throw CFileException(file.path(), error);
     return 1;
 }

@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+class CFileReplacement;
+
 // A bitmap as the platform's drawing code hands it over: rows top-down. 32-bit pixels are blue,
 // green, red and an unused byte; 24-bit pixels blue, green, red; 1-, 4- and 8-bit pixels are
 // indices into colors, most significant bits first.
@@ -51,6 +53,8 @@ public:
 
     int LoadBmp(const std::string& path);
     int SaveBmp(const std::string& path);
+    // The same into a file not yet opened, which is committed but left to its owner to publish.
+    int SaveBmp(CFileReplacement& file);
 
     bool IsEmpty() const { return m_block.empty(); }
     const DibBlock& Block() const { return m_block; }

@@ -3,6 +3,7 @@
 #include "batch/image_file_type.h"
 #include "image/dib_image.h"
 #include "image/jpeg_codec.h"
+#include "platform/file_replacement.h"
 
 #include <algorithm>
 #include <array>
@@ -111,13 +112,20 @@ int LoadImageFile(ImageFormat format, const std::string& path, CDibImage& image)
 int SaveImageFile(ImageFormat format, const std::string& path, CDibImage& image, int quality,
                   PngCompression compression)
 {
+    CFileReplacement file(path);
+    return SaveImageFile(format, file, image, quality, compression);
+}
+
+int SaveImageFile(ImageFormat format, CFileReplacement& file, CDibImage& image, int quality,
+                  PngCompression compression)
+{
     switch (format) {
     case ImageFormat::Jpeg:
-        return SaveJpeg(path, image, quality);
+        return SaveJpeg(file, image, quality);
     case ImageFormat::Bmp:
-        return image.SaveBmp(path);
+        return image.SaveBmp(file);
     case ImageFormat::Png:
-        return SavePng(path, image, compression);
+        return SavePng(file, image, compression);
     }
     return 0;
 }

@@ -12,6 +12,7 @@
 #include <string_view>
 
 class CDibImage;
+class CFileReplacement;
 
 enum class ImageFormat
 {
@@ -54,4 +55,7 @@ int LoadImageFile(ImageFormat format, const std::string& path, CDibImage& image)
 // written and 0 otherwise; a failure inside the JPEG library or while writing a bitmap throws its
 // exception (CJPEGException, CFileException) with the error's text.
 int SaveImageFile(ImageFormat format, const std::string& path, CDibImage& image, int quality,
+                  PngCompression compression = PngCompression::Fast);
+// The same into a file not yet opened, which is committed but left to its owner to publish.
+int SaveImageFile(ImageFormat format, CFileReplacement& file, CDibImage& image, int quality,
                   PngCompression compression = PngCompression::Fast);

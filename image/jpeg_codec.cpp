@@ -223,9 +223,14 @@ int LoadJpegData(std::span<const std::uint8_t> data, CDibImage& image)
 
 int SaveJpeg(const std::string& path, const CDibImage& image, int quality)
 {
+    CFileReplacement file(path);
+    return SaveJpeg(file, image, quality);
+}
+
+int SaveJpeg(CFileReplacement& file, const CDibImage& image, int quality)
+{
     if (image.IsEmpty() || image.BitCount() != 24)
         return 0;
-    CFileReplacement file(path);
     std::FILE* stream = file.open();
     if (!stream)
         return 0;
@@ -236,6 +241,6 @@ int SaveJpeg(const std::string& path, const CDibImage& image, int quality)
     if (!encodeJpeg(&compressor.cinfo, &errors, stream, &image, quality))
         throw CJPEGException(errors.code, errors.text);
     if (const int error = file.commit(); error != 0)
-        throw CFileException(path, error);
+        throw CFileException(file.path(), error);
     return 1;
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 class CDibImage;
+class CFileReplacement;
 
 // An error of the JPEG library, with the library's message code and formatted text.
 class CJPEGException : public CException
@@ -35,3 +36,5 @@ int LoadJpegData(std::span<const std::uint8_t> data, CDibImage& image);
 // An error of the library while writing (a full disk) throws CJPEGException; the partly written
 // file stays on disk.
 int SaveJpeg(const std::string& path, const CDibImage& image, int quality);
+// The same into a file not yet opened, which is committed but left to its owner to publish.
+int SaveJpeg(CFileReplacement& file, const CDibImage& image, int quality);

@@ -163,9 +163,14 @@ int LoadPng(const std::string& path, CDibImage& image)
 
 int SavePng(const std::string& path, const CDibImage& image, PngCompression compression)
 {
+    CFileReplacement file(path);
+    return SavePng(file, image, compression);
+}
+
+int SavePng(CFileReplacement& file, const CDibImage& image, PngCompression compression)
+{
     if (image.IsEmpty() || image.BitCount() != 24)
         return 0;
-    CFileReplacement file(path);
     std::FILE* stream = file.open();
     if (!stream)
         return 0;

@@ -5,6 +5,7 @@
 #include <string>
 
 class CDibImage;
+class CFileReplacement;
 
 // Reads any PNG file into image as a 24-bit image: palettes and low bit depths are expanded, grey
 // becomes three equal channels, 16-bit samples are cut to 8 bits, and transparency is composited
@@ -23,3 +24,5 @@ enum class PngCompression
 // Writes a 24-bit image as an 8-bit RGB PNG file with no optional chunks. Returns 1 when the whole
 // file was written and 0 otherwise.
 int SavePng(const std::string& path, const CDibImage& image, PngCompression compression);
+// The same into a file not yet opened, which is committed but left to its owner to publish.
+int SavePng(CFileReplacement& file, const CDibImage& image, PngCompression compression);
