@@ -88,6 +88,8 @@ int RunFrame(const CommandLine& line, const CSettings& settings)
 
     ConsoleOwner owner(ConsoleOwner::Progress::Hidden);
     CFrameSource source;
+    // One frame is wanted, once: keeping the ones decoded on the way would only cost memory.
+    source.setFrameCacheBudget(0);
     source.setSettings(&options);
     if (!openDecodable(source, line.arguments[0], owner))
         return 1;
@@ -130,6 +132,8 @@ int RunRecord(const CommandLine& line, CSettings& settings)
     ConsoleOwner owner(isatty(STDERR_FILENO) ? ConsoleOwner::Progress::Shown
                                              : ConsoleOwner::Progress::Hidden);
     CFrameSource source;
+    // Every frame is decoded once, in order: none is asked for again.
+    source.setFrameCacheBudget(0);
     source.setSettings(&settings);
     if (!openDecodable(source, line.arguments[0], owner))
         return 1;

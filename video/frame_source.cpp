@@ -1,6 +1,8 @@
 #include "video/frame_source.h"
 
 #include "video/av_stream_reader.h"
+#include "video/dib_frame_converter.h"
+#include "video/frame_cache.h"
 
 #include <cinttypes>
 #include <cstdio>
@@ -41,7 +43,9 @@ CFrameSource::~CFrameSource()
 void CFrameSource::Close()
 {
     m_image.Free();
-    m_decodedFrame = nullptr;
+    m_picture = nullptr;
+    m_convertedPicture = nullptr;
+    m_converter.reset();
     m_stream.reset();
     m_state = StateClosed;
     m_displayWindow = nullptr;
@@ -99,12 +103,23 @@ bool CFrameSource::Open(const std::string& path, FrameDisplay* displayWindow,
 
     if (wantFrames == WantFrames::No)
         return true;
-    if (m_image.IsEmpty())
+    if (m_image.IsEmpty()) {
         m_errorText = "the video's frame size is unusable";
-    else if (!m_stream->openFrameDecoder())
+    } else if (!m_stream->openFrameDecoder()) {
         m_errorText = m_stream->errorText();
+    } else {
+        m_converter = std::make_unique<DibFrameConverter>(m_width, m_height);
+        m_stream->setFrameCacheBudget(m_frameCacheBudget.value_or(DefaultFrameCacheBudget()));
+    }
     ShowAllTexts();
     return true;
+}
+
+void CFrameSource::setFrameCacheBudget(std::size_t bytes)
+{
+    m_frameCacheBudget = bytes;
+    if (m_stream && m_stream->hasFrameDecoder())
+        m_stream->setFrameCacheBudget(bytes);
 }
 
 bool CFrameSource::hasDecoder() const
@@ -114,11 +129,27 @@ bool CFrameSource::hasDecoder() const
 
 int CFrameSource::ShowFrame(int frame, FrameDisplay* dc)
 {
-    m_decodedFrame = m_stream ? m_stream->getFrame(frame) : nullptr;
-    if (m_decodedFrame == nullptr && dc != nullptr)
+    m_picture = m_stream ? m_stream->getPicture(frame) : nullptr;
+    if (dc == nullptr)
+        return 1;
+    const std::uint8_t* decoded = decodedFrame();
+    if (decoded == nullptr)
         dc->showNoPicture();
-    PaintPackedDib(dc, m_decodedFrame);
+    PaintPackedDib(dc, decoded);
     return 1;
+}
+
+const std::uint8_t* CFrameSource::decodedFrame()
+{
+    if (!m_picture || !m_converter)
+        return nullptr;
+    if (m_convertedPicture != m_picture) {
+        m_convertedPicture = nullptr;
+        if (!m_converter->convert(*m_picture->frame))
+            return nullptr;
+        m_convertedPicture = m_picture;
+    }
+    return m_converter->packedDib();
 }
 
 void CFrameSource::PaintPackedDib(FrameDisplay* dc, const std::uint8_t* packedDib)

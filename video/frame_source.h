@@ -8,10 +8,15 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 class AvStreamReader;
 class CSettings;
+class DibFrameConverter;
+class FrameSaveQueue;
+struct DecodedPicture;
+enum class ImageFormat;
 
 enum class WantFrames
 {
@@ -85,7 +90,8 @@ public:
     void Close();
 
     // Decodes frame and draws it into dc (nothing when dc is null); a frame that can't be
-    // decoded shows no picture there. Returns 1.
+    // decoded shows no picture there. Returns 1. The picture is turned into 24-bit pixels only
+    // when it is drawn or asked for, not for a frame that is only passed on the way.
     int ShowFrame(int frame, FrameDisplay* dc);
     // Draws a packed DIB unscaled; a null DIB draws nothing.
     static void PaintPackedDib(FrameDisplay* dc, const std::uint8_t* packedDib);
@@ -114,8 +120,10 @@ public:
     // frames decode.
     void Play();
     // Shows the frames from `from` to `to` (never beyond the last) and saves those whose distance
-    // from `from` is a multiple of the recording step, as folder/000123.jpg and so on. A file
-    // that can't be written ends the recording with the reason in the result; a frame that
+    // from `from` is a multiple of the recording step, as folder/000123.jpg and so on. The files
+    // are written on worker threads while the next frames are decoded; they appear whole and in
+    // frame order, and all of them are on disk when Record returns. A file that can't be written
+    // ends the recording with the reason in the result, and no later file appears; a frame that
     // can't be decoded is passed over and counted.
     RecordResult Record(const std::string& folder, int from, int to);
     // Writes the frame decoded last in the type the path's extension names. The writers' own
@@ -134,6 +142,10 @@ public:
     void setPlaybackClock(PlaybackClock* clock) { m_playbackClock = clock; }
     // Brings the owner's buttons up to date at the start of a loop.
     void setIdleUpdate(std::function<void()> idleUpdate) { m_idleUpdate = std::move(idleUpdate); }
+    // The most memory, in bytes, that the pictures decoded lately may keep, so that stepping back
+    // and redrawing need no decoding; 0 keeps none. By default 256 MiB, or less where the
+    // machine has less to spare. The cache is emptied by Close and by every Open.
+    void setFrameCacheBudget(std::size_t bytes);
 
     int state() const { return m_state; }
     bool isOpen() const { return m_stream != nullptr; }
@@ -162,7 +174,7 @@ public:
 
     // The frame decoded last as a packed 24-bit DIB in the image's exact layout; null when none
     // was or it could not be decoded. Valid until the next decode or Close.
-    const std::uint8_t* decodedFrame() const { return m_decodedFrame; }
+    const std::uint8_t* decodedFrame();
     // The export image: 24-bit, width x height, the buffer frames are copied into to be saved.
     CDibImage& image() { return m_image; }
     const CDibImage& image() const { return m_image; }
@@ -177,7 +189,7 @@ private:
     void endLoop();
     bool loopMustEnd() const;
     void showProgress();
-    bool saveRecordedFrame(const std::string& path, RecordResult& result);
+    void queueRecordedFrame(FrameSaveQueue& queue, const std::string& path, ImageFormat format);
     // Playback shows the frame `frame` frames after the schedule's own at start + that many
     // frame times.
     struct PlaybackSchedule
@@ -193,7 +205,11 @@ private:
     int m_state = StateClosed;
     std::unique_ptr<AvStreamReader> m_stream; // the file, its video stream and frame decoder
     CDibImage m_image;
-    const std::uint8_t* m_decodedFrame = nullptr;
+    std::shared_ptr<const DecodedPicture> m_picture; // the frame decoded last
+    // Turns m_picture into the packed DIB once it is needed.
+    std::unique_ptr<DibFrameConverter> m_converter;
+    std::shared_ptr<const DecodedPicture> m_convertedPicture;
+    std::optional<std::size_t> m_frameCacheBudget; // none: the machine's default
     FrameDisplay* m_displayWindow = nullptr;
     FrameSourceOwner* m_ownerWindow = nullptr;
     int m_width = 0;

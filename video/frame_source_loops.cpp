@@ -2,10 +2,14 @@
 
 #include "video/frame_source.h"
 
+#include "image/image_format.h"
 #include "platform/exception.h"
 #include "settings/settings.h"
 #include "video/av_stream_reader.h"
+#include "video/decoded_picture.h"
+#include "video/dib_frame_converter.h"
 #include "video/frame_export.h"
+#include "video/frame_save_queue.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -14,6 +18,8 @@
 namespace {
 
 constexpr int kDefaultQuality = 75;
+// How long the loops wait for the save workers before they handle the owner's events again.
+constexpr std::chrono::milliseconds kPumpInterval(10);
 
 } // namespace
 
@@ -131,11 +137,15 @@ RecordResult CFrameSource::Record(const std::string& folder, int from, int to)
     if (!beginLoop(StateRecording))
         return result;
     const std::int64_t step = std::max(option(OPTION_EVERY_FRAME, 0), 0) + std::int64_t(1);
-    const std::string extension(RecordedExtension(option(OPTION_JPEG, 0)));
+    const ImageFormat format = RecordedFormat(option(OPTION_JPEG, 0));
+    const std::string extension(imageFormatInfo(format).extension);
+    // Frames are saved on worker threads while the next ones are decoded and drawn.
+    const int workers = FrameSaveQueue::defaultWorkers();
+    FrameSaveQueue queue(m_width, m_height, workers, 2 * workers);
 
     Seek(from);
     PumpMessages();
-    while (m_currentFrame <= to && !loopMustEnd()) {
+    while (m_currentFrame <= to && !loopMustEnd() && !queue.failed()) {
         showProgress();
         PumpMessages();
         if (loopMustEnd())
@@ -144,48 +154,57 @@ RecordResult CFrameSource::Record(const std::string& folder, int from, int to)
         PumpMessages();
         if (loopMustEnd())
             break;
-        if ((std::int64_t(m_currentFrame) - from) % step == 0) {
-            if (!saveRecordedFrame(RecordedFileName(folder, m_currentFrame, extension), result))
-                break;
-        }
+        if ((std::int64_t(m_currentFrame) - from) % step == 0)
+            queueRecordedFrame(queue, RecordedFileName(folder, m_currentFrame, extension), format);
         PumpMessages();
         if (loopMustEnd() || m_currentFrame == m_lastFrame || m_currentFrame == to)
             break;
         ++m_currentFrame;
     }
+    // Every frame handed over is on disk, or given up after a failure, before the loop ends.
+    while (!queue.isIdle()) {
+        PumpMessages();
+        queue.waitUntilIdle(kPumpInterval);
+    }
+    result.saved = queue.saved();
+    result.error = queue.error();
     endLoop();
     return result;
 }
 
-// A frame that was written counts; one that could not be decoded (damaged, or cut off the end
-// of the file) is passed over and counted, so that the owner can say so. A file that can't be
-// written ends the recording with the reason, so that a full disk or a vanished folder never
-// goes unnoticed.
-bool CFrameSource::saveRecordedFrame(const std::string& path, RecordResult& result)
+// Hands the frame decoded last over to be saved; a frame that could not be decoded is passed
+// over. While the queue is full the owner's events are handled.
+void CFrameSource::queueRecordedFrame(FrameSaveQueue& queue, const std::string& path,
+                                      ImageFormat format)
 {
-    try {
-        switch (SaveCurrentFrame(path)) {
-        case SaveFrameResult::Written:
-            ++result.saved;
-            return true;
-        case SaveFrameResult::NothingDecoded:
-            ++result.undecodable;
-            return true;
-        default:
-            result.error = saveErrorText(path);
-            return false;
-        }
-    } catch (const CException& error) {
-        result.error = error.ErrorText();
-        return false;
+    if (!m_picture)
+        return;
+    FrameToSave frame{path, format, option(OPTION_JPEG_QUALITY, kDefaultQuality), {}, {}};
+    // A frame on the screen is in pixels already: copying them costs less than converting the
+    // picture again. Either way the frame needs nothing of the source once handed over.
+    if (m_convertedPicture == m_picture && m_converter) {
+        frame.image = queue.takeImage();
+        if (frame.image.IsEmpty())
+            return;
+        std::memcpy(frame.image.PixelData(), DibPixelData(m_converter->packedDib()),
+                    static_cast<size_t>(frame.image.Height()) *
+                        static_cast<size_t>(frame.image.Stride()));
+    } else {
+        frame.picture = m_picture;
     }
+    while (!queue.hasRoom()) {
+        PumpMessages();
+        queue.waitForRoom(kPumpInterval);
+    }
+    queue.push(std::move(frame));
 }
 
 SaveFrameResult CFrameSource::SaveCurrentFrame(const std::string& path)
 {
-    if (m_decodedFrame == nullptr || m_image.IsEmpty())
+    const std::uint8_t* decoded = decodedFrame();
+    if (decoded == nullptr || m_image.IsEmpty())
         return SaveFrameResult::NothingDecoded;
-    std::memcpy(m_image.PixelData(), DibPixelData(m_decodedFrame),
+    std::memcpy(m_image.PixelData(), DibPixelData(decoded),
                 static_cast<size_t>(m_image.Height()) * static_cast<size_t>(m_image.Stride()));
     errno = 0;
     m_saveErrno = 0;

@@ -140,13 +140,19 @@ TEST_F(FrameSourceLoopsTest, StopKeepsWhatWasWrittenAndCancelFollowsAClosingStop
 {
     open(20);
     m_source.setMessagePump([this] {
-        if (written().size() == 3)
+        if (m_source.currentFrame() == 5)
             m_source.RequestStop(CloseAfterStop::Yes);
     });
     const RecordResult result = m_source.Record(m_out, 0, 19);
-    EXPECT_EQ(result.saved, 3);
-    EXPECT_EQ(written().size(), 3u);
-    EXPECT_EQ(m_source.currentFrame(), 2);
+    // The frames before the one in hand are all on disk, whole, and nothing else is.
+    EXPECT_EQ(result.saved, 5);
+    ASSERT_EQ(written(), (std::vector<std::string>{"000000.bmp", "000001.bmp", "000002.bmp",
+                                                   "000003.bmp", "000004.bmp"}));
+    for (const std::string& name : written()) {
+        CDibImage image;
+        EXPECT_EQ(image.LoadBmp(m_out + "/" + name), 1) << name;
+    }
+    EXPECT_EQ(m_source.currentFrame(), 5);
     EXPECT_EQ(m_source.state(), CFrameSource::StateIdle);
     EXPECT_EQ(m_owner.cancels, 1);
 
@@ -228,23 +234,22 @@ TEST_F(FrameSourceLoopsTest, ClosingInsideALoopEndsItWithoutTouchingTheDecoder)
 
 TEST_F(FrameSourceLoopsTest, WriteFailuresEndTheRecordingWithTheReason)
 {
+    // The disk fills up at the fourth frame, while later frames are being saved already: none of
+    // them appears, and every file before it stays.
     open(10);
     fs::create_symlink("/dev/full", m_out + "/000003.bmp");
     const RecordResult full = m_source.Record(m_out, 0, 9);
     EXPECT_EQ(full.saved, 3);
     EXPECT_NE(full.error.find("No space left on device"), std::string::npos) << full.error;
     EXPECT_EQ(m_source.state(), CFrameSource::StateIdle);
-    EXPECT_EQ(m_source.currentFrame(), 3);
-    EXPECT_TRUE(fs::exists(m_out + "/000002.bmp"));
+    EXPECT_EQ(written(),
+              (std::vector<std::string>{"000000.bmp", "000001.bmp", "000002.bmp", "000003.bmp"}));
 
-    // The folder vanishes during the recording.
-    m_source.setMessagePump([this] {
-        if (m_source.currentFrame() == 5)
-            fs::remove_all(m_dir.file("gone"));
-    });
+    // The folder vanishes before the first frame is saved.
+    m_source.setMessagePump([this] { fs::remove_all(m_dir.file("gone")); });
     fs::create_directories(m_dir.file("gone"));
     const RecordResult gone = m_source.Record(m_dir.file("gone"), 0, 9);
-    EXPECT_EQ(gone.saved, 5);
+    EXPECT_EQ(gone.saved, 0);
     EXPECT_NE(gone.error.find("No such file or directory"), std::string::npos) << gone.error;
     EXPECT_EQ(m_source.state(), CFrameSource::StateIdle);
 
