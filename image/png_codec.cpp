@@ -117,13 +117,31 @@ DecodeResult decodePng(png_structp png, png_infop info, MemoryReadState* state, 
     return DecodeResult::Done;
 }
 
+// How hard each compression works. At level 1 zlib takes less time than the library's adaptive
+// filtering takes to choose a filter for each row; the Up filter alone writes about twice as
+// fast, and the files of video frames and photographs we measured were up to a tenth larger.
+struct PngEffort
+{
+    int level;
+    int filters;
+};
+
+PngEffort effortOf(PngCompression compression)
+{
+    if (compression == PngCompression::Fast)
+        return {1, PNG_FILTER_UP};
+    return {9, PNG_ALL_FILTERS};
+}
+
 // The library jumps back here on an error, so this function keeps no object with a destructor.
-bool encodePng(png_structp png, png_infop info, std::FILE* file, const CDibImage* image, int level)
+bool encodePng(png_structp png, png_infop info, std::FILE* file, const CDibImage* image,
+               const PngEffort* effort)
 {
     if (setjmp(png_jmpbuf(png)))
         return false;
 
-    png_set_compression_level(png, level);
+    png_set_compression_level(png, effort->level);
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, effort->filters);
     png_init_io(png, file);
     png_set_IHDR(png, info, static_cast<png_uint_32>(image->Width()),
                  static_cast<png_uint_32>(image->Height()), 8, PNG_COLOR_TYPE_RGB,
@@ -183,8 +201,8 @@ int SavePng(CFileReplacement& file, const CDibImage& image, PngCompression compr
     writer.info = png_create_info_struct(writer.png);
     if (!writer.info)
         return 0;
-    const int level = compression == PngCompression::Fast ? 1 : 9;
-    if (!encodePng(writer.png, writer.info, stream, &image, level))
+    const PngEffort effort = effortOf(compression);
+    if (!encodePng(writer.png, writer.info, stream, &image, &effort))
         return 0;
     // What the library handed to the stream may still sit in its buffer: only a clean close
     // means the file is complete.

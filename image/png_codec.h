@@ -17,8 +17,8 @@ int LoadPngData(std::span<const std::uint8_t> data, CDibImage& image);
 
 enum class PngCompression
 {
-    Fast, // zlib level 1: frame export and the batch tools
-    Best, // zlib level 9: pictures saved once
+    Fast, // zlib level 1 and the Up filter: frame export and the batch tools
+    Best, // zlib level 9 and adaptive filtering: pictures saved once
 };
 
 // Writes a 24-bit image as an 8-bit RGB PNG file with no optional chunks. Returns 1 when the whole
