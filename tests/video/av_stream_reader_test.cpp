@@ -105,11 +105,43 @@ TEST_P(AvStreamReaderCodecs, FramesAreTheToolsPicturesSteppedOrJumpedTo)
     }
 }
 
+// Pictures kept by the frame cache are the ones a fresh decode gives: stepping back through the
+// whole video decodes each group of pictures about once, and a cache too small for a group still
+// gives the right pictures in any order.
+TEST_P(AvStreamReaderCodecs, CachedPicturesAreTheToolsPicturesAndStepsBackNeedNoSeek)
+{
+    const int count = m_reader.streamLength();
+    m_reader.setFrameCacheBudget(std::size_t(64) << 20);
+    int groups = 0;
+    for (int key = 0; key >= 0 && key < count;
+         key = m_reader.findKeySample(key + 1, KeySearch::Next))
+        ++groups;
+    expectFrame(count - 1);
+    const int seeks = m_reader.seekCount();
+    for (int frame = count - 1; frame >= 0; --frame)
+        expectFrame(frame);
+    // At most a second try per group, from the group before, for an open group's first pictures.
+    EXPECT_LE(m_reader.seekCount() - seeks, 2 * groups);
+
+    const std::size_t pictureBytes = m_reader.frameCache()->bytes() / m_reader.frameCache()->size();
+    m_reader.setFrameCacheBudget(pictureBytes * 5);
+    std::vector<int> order(static_cast<std::size_t>(count));
+    std::iota(order.begin(), order.end(), 0);
+    std::shuffle(order.begin(), order.end(), std::mt19937(20240612));
+    for (int frame : order)
+        expectFrame(frame);
+    for (int frame = count - 1; frame >= 0; --frame)
+        expectFrame(frame);
+    EXPECT_LE(m_reader.frameCache()->bytes(), pictureBytes * 5);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     , AvStreamReaderCodecs,
     ::testing::Values(
         // FFmpeg's MPEG-4 encoder writes open groups: a key frame's B-frames come before it.
         CodecCase{"Mpeg4BFrames", "mpeg4.avi", "64x48", 30, "-c:v mpeg4 -bf 2 -g 12"},
+        // Far into a long group the B-frames on the way are not decoded at all.
+        CodecCase{"Mpeg4LongGroup", "long.avi", "64x48", 90, "-c:v mpeg4 -bf 2 -g 90"},
         CodecCase{"H264BFrames", "h264.avi", "64x48", 30, "-c:v libx264 -bf 2 -g 12"},
         CodecCase{"H264OpenGroups", "open.avi", "64x48", 40,
                   "-c:v libx264 -bf 2 -g 12 -x264-params open-gop=1:scenecut=0"},

@@ -1,3 +1,4 @@
+#include "ffmpeg_tool.h"
 #include "raw_avi.h"
 #include "recording_owner.h"
 #include "settings/settings.h"
@@ -258,6 +259,43 @@ TEST_F(FrameSourceLoopsTest, WriteFailuresEndTheRecordingWithTheReason)
     fs::create_symlink("/dev/full", m_out + "/000000.jpg");
     m_source.setMessagePump([] {});
     EXPECT_EQ(m_source.Record(m_out, 0, 9).error, "Output file write error --- out of disk space?");
+}
+
+// Frames saved on the workers, from the pixels on the screen or from the decoder's picture when
+// nothing shows them, are the files that Save Current Image writes of the same frames.
+TEST(FrameSourceRecording, RecordedFilesAreTheBytesOfSaveCurrentImage)
+{
+    TempDir dir;
+    const std::string video =
+        makeTestVideo(dir.file("mpeg4.avi"), "64x48", "25", 12, "-c:v mpeg4 -bf 2 -g 6");
+    ASSERT_FALSE(video.empty());
+    CSettings settings(dir.file("clipmint.ini"));
+    settings.SetOption(OPTION_JPEG_QUALITY, 90);
+    RecordingOwner owner;
+    RecordingDisplay display;
+    const std::string out = dir.file("out");
+    for (const int format : {1, 2, 0}) {
+        for (FrameDisplay* shown :
+             {static_cast<FrameDisplay*>(nullptr), static_cast<FrameDisplay*>(&display)}) {
+            SCOPED_TRACE(testing::Message() << "format " << format << (shown ? " shown" : ""));
+            settings.SetOption(OPTION_JPEG, format);
+            CFrameSource source;
+            source.setSettings(&settings);
+            std::int64_t bitrate = 0;
+            ASSERT_TRUE(source.Open(video, shown, &owner, bitrate, WantFrames::Yes));
+            fs::remove_all(out);
+            fs::create_directories(out);
+            ASSERT_EQ(source.Record(out, 0, 11).saved, 12);
+            const std::string_view extension = RecordedExtension(format);
+            const std::string single = dir.file("single") + std::string(extension);
+            for (int frame = 11; frame >= 0; --frame) {
+                source.ShowFrame(frame, nullptr);
+                ASSERT_EQ(source.SaveCurrentFrame(single), SaveFrameResult::Written);
+                EXPECT_EQ(ReadBytes(RecordedFileName(out, frame, extension)), ReadBytes(single))
+                    << "frame " << frame;
+            }
+        }
+    }
 }
 
 TEST_F(FrameSourceLoopsTest, SaveCurrentFrameWritesTheTypeTheNameAsksFor)
