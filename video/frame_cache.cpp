@@ -35,13 +35,23 @@ void FrameCache::keep(DecodedPicturePtr picture)
     m_byFrame[frame] = m_recent.begin();
 }
 
+namespace {
+
+// Pictures kept before a wanted frame: stepping back past them decodes the group again, once
+// for this many steps.
+constexpr std::int64_t kKeptBeforeTarget = 32;
+
+} // namespace
+
 bool FrameCache::worthKeeping(int frame, int target) const
 {
     if (m_budget == 0)
         return false;
-    if (m_pictureBytes == 0 || frame >= target)
+    if (frame >= target)
         return true;
-    const auto fitting = static_cast<std::int64_t>(m_budget / m_pictureBytes);
+    std::int64_t fitting = kKeptBeforeTarget;
+    if (m_pictureBytes > 0)
+        fitting = std::min(fitting, static_cast<std::int64_t>(m_budget / m_pictureBytes));
     return std::int64_t(target) - frame < fitting;
 }
 

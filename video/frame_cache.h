@@ -19,8 +19,10 @@ public:
     DecodedPicturePtr find(int frame);
     // Keeps a picture, replacing an older one of the same frame.
     void keep(DecodedPicturePtr picture);
-    // Whether a picture that comes out on the way to target is worth keeping: only as many
-    // frames before the target as the budget holds, since those are the ones stepped back to.
+    // Whether a picture that comes out on the way to target is worth keeping: the target and
+    // what follows it, and a stretch of the frames before it, which are the ones stepped back
+    // to. Not all of them: memory new to the program costs more than decoding (a page fault
+    // for every 4 KiB), so a long seek keeps only what a few dozen steps back use.
     bool worthKeeping(int frame, int target) const;
     void clear();
 
