@@ -23,14 +23,23 @@ bool DibFrameConverter::fits(int width, int height)
 }
 
 DibFrameConverter::DibFrameConverter(int width, int height)
-    : m_width(width), m_height(height), m_stride(DibStride(width, 24))
+    : m_width(width), m_height(height), m_stride(DibStride(width, 24)), m_valid(fits(width, height))
+{}
+
+// The DIB is made on the first conversion into it; a converter that only converts into other
+// images never needs it.
+bool DibFrameConverter::prepareDib()
 {
-    if (!fits(width, height))
-        return;
+    if (!m_dib.empty())
+        return true;
+    if (!m_valid)
+        return false;
     const auto pixelBytes =
-        static_cast<std::uint64_t>(m_stride) * static_cast<std::uint64_t>(height);
+        static_cast<std::uint64_t>(m_stride) * static_cast<std::uint64_t>(m_height);
     m_dib.assign(kInfoHeaderSize + pixelBytes, 0);
-    DibWriteInfoHeader(m_dib.data(), width, height, 24, static_cast<std::uint32_t>(pixelBytes), 0);
+    DibWriteInfoHeader(m_dib.data(), m_width, m_height, 24, static_cast<std::uint32_t>(pixelBytes),
+                       0);
+    return true;
 }
 
 bool DibFrameConverter::prepareRows()
@@ -51,7 +60,7 @@ bool DibFrameConverter::prepareRows()
 
 bool DibFrameConverter::convert(const AVFrame& picture)
 {
-    return isValid() && convertInto(picture, DibPixelData(m_dib.data()));
+    return prepareDib() && convertInto(picture, DibPixelData(m_dib.data()));
 }
 
 bool DibFrameConverter::convertInto(const AVFrame& picture, std::uint8_t* pixels)

@@ -16,7 +16,7 @@ public:
     DibFrameConverter& operator=(const DibFrameConverter&) = delete;
 
     // False when the size is beyond what the program allocates.
-    bool isValid() const { return !m_dib.empty(); }
+    bool isValid() const { return m_valid; }
     static bool fits(int width, int height);
 
     // Converts a picture into the packed DIB; false when its format can't be converted, in which
@@ -25,15 +25,18 @@ public:
     // Converts a picture into the pixel rows of another 24-bit DIB of the same size.
     bool convertInto(const AVFrame& picture, std::uint8_t* pixels);
 
-    const std::uint8_t* packedDib() const { return m_dib.data(); }
+    // The DIB that convert() fills; null before the first conversion.
+    const std::uint8_t* packedDib() const { return m_dib.empty() ? nullptr : m_dib.data(); }
     std::size_t packedDibSize() const { return m_dib.size(); }
 
 private:
+    bool prepareDib();
     bool prepareRows();
 
     int m_width;
     int m_height;
     std::int64_t m_stride;
+    bool m_valid;
     DibBlock m_dib;
     SwsContextPtr m_scaler;
     AvFramePtr m_rows; // the converted picture, top-down, before it is stored bottom-up

@@ -36,16 +36,16 @@ int FrameSaveQueue::defaultWorkers()
 
 CDibImage FrameSaveQueue::takeImage()
 {
+    CDibImage image;
     {
         std::lock_guard lock(m_mutex);
         if (!m_spareImages.empty()) {
-            CDibImage image = std::move(m_spareImages.back());
+            image = std::move(m_spareImages.back());
             m_spareImages.pop_back();
-            return image;
         }
     }
-    CDibImage image;
-    image.Create(m_width, m_height, 24);
+    if (image.IsEmpty())
+        image.Create(m_width, m_height, 24);
     return image;
 }
 
