@@ -18,6 +18,8 @@ public:
     // False when the size is beyond what the program allocates.
     bool isValid() const { return m_valid; }
     static bool fits(int width, int height);
+    int width() const { return m_width; }
+    int height() const { return m_height; }
 
     // Converts a picture into the packed DIB; false when its format can't be converted, in which
     // case the DIB holds whatever it held before.

@@ -6,183 +6,121 @@
 #include "video/dib_frame_converter.h"
 #include "video/frame_export.h"
 
-#include <algorithm>
 #include <cerrno>
 
-FrameSaveQueue::FrameSaveQueue(int width, int height, int workers, int capacity)
-    : m_width(width), m_height(height), m_capacity(static_cast<std::size_t>(std::max(capacity, 1)))
-{
-    for (int i = 0; i < std::max(workers, 1); ++i)
-        m_workers.emplace_back([this] { work(); });
-}
+namespace {
+
+// How long the queue waits for its workers before the owner's events are handled again.
+constexpr std::chrono::milliseconds kWaitInterval(10);
+
+} // namespace
+
+FrameSaveQueue::FrameSaveQueue(int width, int height, std::function<void()> whileWaiting)
+    : m_width(width), m_height(height), m_whileWaiting(std::move(whileWaiting)),
+      m_givenUp(std::make_shared<std::atomic<bool>>(false)),
+      m_queue(DefaultWorkerCount(), 2 * static_cast<std::size_t>(DefaultWorkerCount()),
+              [width, height] {
+                  return Workspace{std::make_unique<DibFrameConverter>(width, height), {}};
+              })
+{}
 
 FrameSaveQueue::~FrameSaveQueue()
 {
-    {
-        std::lock_guard lock(m_mutex);
-        m_stopping = true;
-        m_waiting.clear();
-    }
-    m_workWaiting.notify_all();
-    for (std::thread& worker : m_workers)
-        worker.join();
-}
-
-int FrameSaveQueue::defaultWorkers()
-{
-    const unsigned cores = std::thread::hardware_concurrency();
-    return static_cast<int>(std::clamp(cores, 1u, 4u));
+    *m_givenUp = true;
 }
 
 CDibImage FrameSaveQueue::takeImage()
 {
     CDibImage image;
-    {
-        std::lock_guard lock(m_mutex);
-        if (!m_spareImages.empty()) {
-            image = std::move(m_spareImages.back());
-            m_spareImages.pop_back();
-        }
-    }
-    if (image.IsEmpty())
+    if (!m_spareImages.empty()) {
+        image = std::move(m_spareImages.back());
+        m_spareImages.pop_back();
+    } else {
         image.Create(m_width, m_height, 24);
+    }
     return image;
-}
-
-bool FrameSaveQueue::hasRoom() const
-{
-    std::lock_guard lock(m_mutex);
-    return m_waiting.size() < m_capacity;
-}
-
-void FrameSaveQueue::waitForRoom(std::chrono::milliseconds most)
-{
-    std::unique_lock lock(m_mutex);
-    m_progress.wait_for(lock, most, [this] { return m_waiting.size() < m_capacity; });
 }
 
 void FrameSaveQueue::push(FrameToSave frame)
 {
-    {
-        std::lock_guard lock(m_mutex);
-        m_waiting.push_back({m_nextIndex++, std::move(frame)});
-    }
-    m_workWaiting.notify_one();
+    while (!m_queue.hasRoom())
+        waitForNext();
+    // A task must be copyable; the frame it saves is not.
+    auto owned = std::make_shared<FrameToSave>(std::move(frame));
+    m_queue.push([owned, givenUp = m_givenUp](Workspace& workspace) {
+        if (*givenUp)
+            return Saved{Outcome::GivenUp, nullptr, {}, std::move(owned->image)};
+        return save(*owned, workspace);
+    });
 }
 
-bool FrameSaveQueue::isIdle() const
+void FrameSaveQueue::publishSaved()
 {
-    std::lock_guard lock(m_mutex);
-    return m_waiting.empty() && m_busy == 0;
+    while (std::optional<Saved> saved = m_queue.takeNext())
+        publish(std::move(*saved));
 }
 
-void FrameSaveQueue::waitUntilIdle(std::chrono::milliseconds most)
+void FrameSaveQueue::finish()
 {
-    std::unique_lock lock(m_mutex);
-    m_progress.wait_for(lock, most, [this] { return m_waiting.empty() && m_busy == 0; });
+    while (!m_queue.isEmpty())
+        waitForNext();
 }
 
-int FrameSaveQueue::saved() const
+void FrameSaveQueue::waitForNext()
 {
-    std::lock_guard lock(m_mutex);
-    return m_saved;
+    if (m_whileWaiting)
+        m_whileWaiting();
+    m_queue.waitForNext(kWaitInterval);
+    publishSaved();
 }
 
-bool FrameSaveQueue::failed() const
-{
-    std::lock_guard lock(m_mutex);
-    return m_failed;
-}
-
-std::string FrameSaveQueue::error() const
-{
-    std::lock_guard lock(m_mutex);
-    return m_error;
-}
-
-void FrameSaveQueue::work()
-{
-    // Each worker turns pictures into pixels with a converter and an image of its own.
-    DibFrameConverter converter(m_width, m_height);
-    CDibImage ownImage;
-    for (;;) {
-        Waiting next;
-        bool giveUp = false;
-        {
-            std::unique_lock lock(m_mutex);
-            m_workWaiting.wait(lock, [this] { return m_stopping || !m_waiting.empty(); });
-            if (m_waiting.empty())
-                return;
-            next = std::move(m_waiting.front());
-            m_waiting.pop_front();
-            ++m_busy;
-            giveUp = m_failed || m_stopping;
-        }
-        m_progress.notify_all();
-        Saved saved = giveUp ? Saved{} : save(next.frame, ownImage, converter);
-        next.frame.picture = nullptr; // the decoder may have its buffer back
-        finish(next.index, std::move(saved), std::move(next.frame.image));
-    }
-}
-
-FrameSaveQueue::Saved FrameSaveQueue::save(FrameToSave& frame, CDibImage& ownImage,
-                                           DibFrameConverter& converter) const
+// On a worker: the frame into pixels, unless it came as pixels, and into a file beside its place.
+FrameSaveQueue::Saved FrameSaveQueue::save(FrameToSave& frame, Workspace& workspace)
 {
     CDibImage* image = &frame.image;
     if (image->IsEmpty()) {
-        if (ownImage.IsEmpty())
-            ownImage.Create(m_width, m_height, 24);
-        if (!frame.picture || ownImage.IsEmpty() ||
-            !converter.convertInto(*frame.picture->frame, ownImage.PixelData()))
-            return {Outcome::NothingToSave, nullptr, {}};
-        image = &ownImage;
+        CDibImage& own = workspace.image;
+        if (own.IsEmpty() && workspace.converter->isValid())
+            own.Create(workspace.converter->width(), workspace.converter->height(), 24);
+        if (!frame.picture || own.IsEmpty() ||
+            !workspace.converter->convertInto(*frame.picture->frame, own.PixelData()))
+            return {Outcome::NothingToSave, nullptr, {}, {}};
+        frame.picture = nullptr; // the decoder may have its buffer back
+        image = &own;
     }
     auto file = std::make_unique<CFileReplacement>(frame.path, Publishing::Separately);
+    Saved saved{Outcome::Written, nullptr, {}, {}};
     errno = 0;
     try {
         if (SaveImageFile(frame.format, *file, *image, frame.quality, PngCompression::Fast))
-            return {Outcome::Written, std::move(file), {}};
-        return {Outcome::Failed, nullptr, CantWriteFileText(frame.path, errno)};
+            saved.file = std::move(file);
+        else
+            saved = {Outcome::Failed, nullptr, CantWriteFileText(frame.path, errno), {}};
     } catch (const CException& error) {
-        return {Outcome::Failed, nullptr, error.ErrorText()};
+        saved = {Outcome::Failed, nullptr, error.ErrorText(), {}};
     }
+    saved.image = std::move(frame.image);
+    return saved;
 }
 
-void FrameSaveQueue::finish(int index, Saved saved, CDibImage image)
+// A file that is not put in place is removed with its Saved.
+void FrameSaveQueue::publish(Saved saved)
 {
-    {
-        std::lock_guard lock(m_mutex);
-        --m_busy;
-        if (!image.IsEmpty() && m_spareImages.size() < m_capacity)
-            m_spareImages.push_back(std::move(image));
-        m_finished.emplace(index, std::move(saved));
-        publishInOrder();
-    }
-    m_progress.notify_all();
-}
-
-// Puts the finished files in place as long as every one before them is. A file that is not
-// published is removed with its Saved.
-void FrameSaveQueue::publishInOrder()
-{
-    for (auto next = m_finished.find(m_nextToPublish); next != m_finished.end();
-         next = m_finished.find(m_nextToPublish)) {
-        Saved& saved = next->second;
-        if (!m_failed && saved.outcome == Outcome::Written) {
-            if (const int error = saved.file->publish(); error != 0)
-                fail(CantWriteFileText(saved.file->path(), error));
-            else
-                ++m_saved;
-        } else if (!m_failed && saved.outcome == Outcome::Failed) {
-            fail(std::move(saved.error));
+    if (!saved.image.IsEmpty() && m_spareImages.size() < 4)
+        m_spareImages.push_back(std::move(saved.image));
+    if (m_failed)
+        return;
+    if (saved.outcome == Outcome::Written) {
+        if (const int error = saved.file->publish(); error != 0) {
+            m_failed = true;
+            m_error = CantWriteFileText(saved.file->path(), error);
+        } else {
+            ++m_saved;
         }
-        m_finished.erase(next);
-        ++m_nextToPublish;
+    } else if (saved.outcome == Outcome::Failed) {
+        m_failed = true;
+        m_error = std::move(saved.error);
     }
-}
-
-void FrameSaveQueue::fail(std::string error)
-{
-    m_failed = true;
-    m_error = std::move(error);
+    if (m_failed)
+        *m_givenUp = true;
 }

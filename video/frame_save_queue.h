@@ -2,15 +2,12 @@
 
 #include "image/dib_image.h"
 #include "image/image_format.h"
+#include "platform/ordered_work_queue.h"
 
-#include <chrono>
-#include <condition_variable>
-#include <deque>
-#include <map>
+#include <atomic>
+#include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 class CFileReplacement;
@@ -30,17 +27,15 @@ struct FrameToSave
 };
 
 // Saves a recording's frames on worker threads while the recording loop decodes and draws the
-// next ones. Files appear whole and in the order the frames were handed over: each is written
-// beside its place and takes it only once every file before it has; after a failure no later
-// file appears. At most `capacity` frames wait, so memory stays bounded.
-//
-// Only one thread hands frames over and asks how the saving goes.
+// next ones. Each file is written beside its place and put there by the recording's own thread,
+// in frame order and only whole; after a failure no later file appears. At most a few frames
+// are out at once, so memory stays bounded.
 class FrameSaveQueue
 {
 public:
-    FrameSaveQueue(int width, int height, int workers, int capacity);
-    // Gives up the frames still waiting and waits for those being saved; none of their files
-    // appears.
+    // whileWaiting runs whenever the queue waits for its workers, at least every few
+    // milliseconds: the owner's events are handled there.
+    FrameSaveQueue(int width, int height, std::function<void()> whileWaiting);
     ~FrameSaveQueue();
     FrameSaveQueue(const FrameSaveQueue&) = delete;
     FrameSaveQueue& operator=(const FrameSaveQueue&) = delete;
@@ -48,24 +43,18 @@ public:
     // An image of the frames' size to copy a frame's pixels into, one that an earlier frame was
     // saved from when there is one.
     CDibImage takeImage();
-    bool hasRoom() const;
-    // Returns when there is room, or after `most` at the latest.
-    void waitForRoom(std::chrono::milliseconds most);
-    // Hands a frame over; there must be room.
+    // Hands a frame over. While the queue is full, the files saved meanwhile are put in place.
     void push(FrameToSave frame);
-    // Whether every frame handed over is saved or given up.
-    bool isIdle() const;
-    // Returns when every frame is saved or given up, or after `most` at the latest.
-    void waitUntilIdle(std::chrono::milliseconds most);
+    // Puts the files saved so far in place, in frame order.
+    void publishSaved();
+    // Returns once every frame handed over is on disk or given up.
+    void finish();
 
     // Files that have taken their places.
-    int saved() const;
-    // Why a file could not be saved; once one could not, the later ones are given up.
-    bool failed() const;
-    std::string error() const;
-
-    // The workers that help on this machine.
-    static int defaultWorkers();
+    int saved() const { return m_saved; }
+    // Once a file could not be saved, the later ones are given up; error says why.
+    bool failed() const { return m_failed; }
+    const std::string& error() const { return m_error; }
 
 private:
     enum class Outcome
@@ -80,36 +69,25 @@ private:
         Outcome outcome = Outcome::GivenUp;
         std::unique_ptr<CFileReplacement> file; // written, waiting for its turn
         std::string error;
+        CDibImage image; // to be used again
     };
-    struct Waiting
+    struct Workspace
     {
-        int index = 0;
-        FrameToSave frame;
+        std::unique_ptr<DibFrameConverter> converter;
+        CDibImage image;
     };
 
-    void work();
-    Saved save(FrameToSave& frame, CDibImage& ownImage, DibFrameConverter& converter) const;
-    void finish(int index, Saved saved, CDibImage image);
-    void publishInOrder();
-    void fail(std::string error);
+    static Saved save(FrameToSave& frame, Workspace& workspace);
+    void publish(Saved saved);
+    void waitForNext();
 
     const int m_width;
     const int m_height;
-    const std::size_t m_capacity;
-
-    mutable std::mutex m_mutex;
-    std::condition_variable m_workWaiting; // for the workers
-    std::condition_variable m_progress;    // for the thread that hands frames over
-    std::deque<Waiting> m_waiting;
-    std::map<int, Saved> m_finished; // by index, until every earlier one is published
+    const std::function<void()> m_whileWaiting;
     std::vector<CDibImage> m_spareImages;
-    int m_nextIndex = 0;
-    int m_nextToPublish = 0;
-    int m_busy = 0;
     int m_saved = 0;
     bool m_failed = false;
     std::string m_error;
-    bool m_stopping = false;
-
-    std::vector<std::thread> m_workers;
+    std::shared_ptr<std::atomic<bool>> m_givenUp; // read by the workers' tasks
+    OrderedWorkQueue<Saved, Workspace> m_queue;   // last: stopped first
 };

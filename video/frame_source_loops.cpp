@@ -18,8 +18,6 @@
 namespace {
 
 constexpr int kDefaultQuality = 75;
-// How long the loops wait for the save workers before they handle the owner's events again.
-constexpr std::chrono::milliseconds kPumpInterval(10);
 
 } // namespace
 
@@ -140,8 +138,7 @@ RecordResult CFrameSource::Record(const std::string& folder, int from, int to)
     const ImageFormat format = RecordedFormat(option(OPTION_JPEG, 0));
     const std::string extension(imageFormatInfo(format).extension);
     // Frames are saved on worker threads while the next ones are decoded and drawn.
-    const int workers = FrameSaveQueue::defaultWorkers();
-    FrameSaveQueue queue(m_width, m_height, workers, 2 * workers);
+    FrameSaveQueue queue(m_width, m_height, [this] { PumpMessages(); });
 
     Seek(from);
     PumpMessages();
@@ -156,16 +153,14 @@ RecordResult CFrameSource::Record(const std::string& folder, int from, int to)
             break;
         if ((std::int64_t(m_currentFrame) - from) % step == 0)
             queueRecordedFrame(queue, RecordedFileName(folder, m_currentFrame, extension), format);
+        queue.publishSaved();
         PumpMessages();
         if (loopMustEnd() || m_currentFrame == m_lastFrame || m_currentFrame == to)
             break;
         ++m_currentFrame;
     }
     // Every frame handed over is on disk, or given up after a failure, before the loop ends.
-    while (!queue.isIdle()) {
-        PumpMessages();
-        queue.waitUntilIdle(kPumpInterval);
-    }
+    queue.finish();
     result.saved = queue.saved();
     result.error = queue.error();
     endLoop();
@@ -191,10 +186,6 @@ void CFrameSource::queueRecordedFrame(FrameSaveQueue& queue, const std::string& 
                         static_cast<size_t>(frame.image.Stride()));
     } else {
         frame.picture = m_picture;
-    }
-    while (!queue.hasRoom()) {
-        PumpMessages();
-        queue.waitForRoom(kPumpInterval);
     }
     queue.push(std::move(frame));
 }
