@@ -33,11 +33,11 @@ BatchStart CAverageJob::start(const AverageJobSettings& settings)
     return start;
 }
 
-bool CAverageJob::takeImage(const std::string& path, const CDibImage& image)
+bool CAverageJob::takeSource(SourceWork& work)
 {
-    if (!m_sum.add(image))
-        return fail("Sorry, there is not enough memory to average " + path + ".");
-    m_summed.push_back({path, sourceStamp()});
+    if (!m_sum.add(work.image))
+        return fail("Sorry, there is not enough memory to average " + work.path + ".");
+    m_summed.push_back({work.path, work.stamp});
     countUsed();
     return true;
 }

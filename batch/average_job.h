@@ -52,7 +52,10 @@ public:
     BatchResult finish(int jpegQuality);
 
 protected:
-    bool takeImage(const std::string& path, const CDibImage& image) override;
+    // Adding an image to the sums goes as fast as memory; one thread reading the next sources
+    // meanwhile is all that helps, and a second one only costs memory.
+    int workerCount() const override { return 1; }
+    bool takeSource(SourceWork& work) override;
 
 private:
     bool writeResults(int jpegQuality);

@@ -4,6 +4,7 @@
 #include "image/dib_image.h"
 #include "image/jpeg_codec.h"
 #include "platform/exception.h"
+#include "platform/file_replacement.h"
 #include "video/frame_export.h"
 
 #include <cerrno>
@@ -14,6 +15,9 @@
 #include <sys/stat.h>
 
 namespace {
+
+// How long a run waits for its workers before the caller may handle its events again.
+constexpr std::chrono::milliseconds kWaitInterval(10);
 
 std::string writeErrorText(const std::string& path, int error)
 {
@@ -52,40 +56,85 @@ BatchStart CBatchJob::prepare(const std::string& sourceFolder, ImageFormat sourc
 
 void CBatchJob::run()
 {
+    // Sources are read and made into results on worker threads; each holds an image or two,
+    // so only a few are out at once.
+    const int workers = workerCount();
+    m_queue = std::make_unique<WorkQueue>(workers, 2 * static_cast<std::size_t>(workers),
+                                          [] { return NoWorkspace{}; });
     CSrchDirRelay relay;
     relay.RunBatch(*this, m_sourceFolder, imageFormatInfo(m_sourceFormat).pattern);
+    while (!m_queue->isEmpty())
+        waitForNext();
+    m_queue.reset();
 }
 
 int CBatchJob::processFile(const std::string& path)
 {
     m_progress.onFile(++m_position, path);
-    if (m_stop)
+    takeFinished();
+    if (m_stop || m_result.outcome == BatchOutcome::Failed)
         return 0;
-    CDibImage image;
-    if (!readSource(path, image)) {
-        ++m_result.skipped;
-        m_progress.onNotice("skipped " + path + ": it can't be read as a " +
-                            std::string(imageFormatInfo(m_sourceFormat).extension) + " image");
-        return 1;
-    }
-    return takeImage(path, image) ? 1 : 0;
+    auto work = std::make_shared<SourceWork>();
+    work->path = path;
+    prepareSource(*work);
+    while (!m_queue->hasRoom())
+        waitForNext();
+    // A task must be copyable; what it works on is not.
+    m_queue->push([this, work](NoWorkspace&) {
+        this->work(*work);
+        return std::move(*work);
+    });
+    return 1;
 }
 
-bool CBatchJob::readSource(const std::string& path, CDibImage& image)
+// On a worker.
+void CBatchJob::work(SourceWork& work) const
 {
-    const std::optional<FileStamp> stamp = stampOf(path);
+    work.read = readSource(work.path, m_sourceFormat, work.image, work.stamp);
+    if (work.read)
+        makeResult(work);
+}
+
+void CBatchJob::waitForNext()
+{
+    m_progress.onWait();
+    m_queue->waitForNext(kWaitInterval);
+    takeFinished();
+}
+
+// What the workers finished, in the order of the walk. After a failure the rest is given up: a
+// result not put in place is removed with its SourceWork.
+void CBatchJob::takeFinished()
+{
+    while (std::optional<SourceWork> work = m_queue->takeNext()) {
+        if (m_result.outcome == BatchOutcome::Failed)
+            continue;
+        if (!work->read) {
+            ++m_result.skipped;
+            m_progress.onNotice("skipped " + work->path + ": it can't be read as a " +
+                                std::string(imageFormatInfo(m_sourceFormat).extension) + " image");
+            continue;
+        }
+        takeSource(*work);
+    }
+}
+
+bool CBatchJob::readSource(const std::string& path, ImageFormat format, CDibImage& image,
+                           FileStamp& stamp)
+{
+    const std::optional<FileStamp> before = stampOf(path);
     try {
-        if (!stamp || !LoadImageFile(m_sourceFormat, path, image) || image.IsEmpty() ||
+        if (!before || !LoadImageFile(format, path, image) || image.IsEmpty() ||
             image.Width() <= 0 || image.Height() <= 0)
             return false;
     } catch (const CException&) {
         return false;
     }
-    m_sourceStamp = *stamp;
+    stamp = *before;
     return true;
 }
 
-std::optional<CBatchJob::FileStamp> CBatchJob::stampOf(const std::string& path)
+std::optional<FileStamp> CBatchJob::stampOf(const std::string& path)
 {
     struct stat status = {};
     if (stat(path.c_str(), &status) != 0)
@@ -96,21 +145,39 @@ std::optional<CBatchJob::FileStamp> CBatchJob::stampOf(const std::string& path)
                      status.st_ctim.tv_sec * kNanoseconds + status.st_ctim.tv_nsec};
 }
 
+std::unique_ptr<CFileReplacement> CBatchJob::writeResult(ImageFormat format,
+                                                         const std::string& path, CDibImage& image,
+                                                         int quality, std::string& error)
+{
+    auto file = std::make_unique<CFileReplacement>(path, Publishing::Separately);
+    errno = 0;
+    try {
+        if (SaveImageFile(format, *file, image, quality, PngCompression::Fast))
+            return file;
+        error = writeErrorText(path, errno);
+    } catch (const CJPEGException& exception) {
+        error = "Sorry, can't write the file " + path + ". " + exception.ErrorText();
+    } catch (const CException& exception) {
+        error = exception.ErrorText();
+    }
+    return nullptr;
+}
+
+bool CBatchJob::publishResult(CFileReplacement& result)
+{
+    if (const int error = result.publish(); error != 0)
+        return fail(writeErrorText(result.path(), error));
+    ++m_result.written;
+    return true;
+}
+
 bool CBatchJob::writeImage(ImageFormat format, const std::string& path, CDibImage& image,
                            int quality)
 {
-    errno = 0;
-    try {
-        if (SaveImageFile(format, path, image, quality, PngCompression::Fast)) {
-            ++m_result.written;
-            return true;
-        }
-        return fail(writeErrorText(path, errno));
-    } catch (const CJPEGException& error) {
-        return fail("Sorry, can't write the file " + path + ". " + error.ErrorText());
-    } catch (const CException& error) {
-        return fail(error.ErrorText());
-    }
+    std::string error;
+    const std::unique_ptr<CFileReplacement> result =
+        writeResult(format, path, image, quality, error);
+    return result ? publishResult(*result) : fail(std::move(error));
 }
 
 bool CBatchJob::trashSource(const std::string& path, const FileStamp& whenRead)

@@ -1,13 +1,16 @@
 #pragma once
 
 #include "batch/srch_dir.h"
+#include "image/dib_image.h"
 #include "image/image_format.h"
+#include "platform/file_replacement.h"
+#include "platform/ordered_work_queue.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
-class CDibImage;
 class TrashCan;
 
 // Whether a run moves its sources to the trash once everything made from them is written.
@@ -30,6 +33,10 @@ public:
     virtual void onNotice(const std::string&) {}
     // The Average result is being made into a copy of this size.
     virtual void onResizedCopy(int, int) {}
+    // The run waits for files still being worked on by other threads, at least every few
+    // milliseconds; the caller may handle its events here. A stop asked for now ends the walk,
+    // but the files already taken up are finished.
+    virtual void onWait() {}
 };
 
 enum class BatchStart
@@ -59,10 +66,39 @@ struct BatchResult
     std::string trashError; // why the first of those could not
 };
 
+// What a source file was when it was read: enough to tell later whether it is still the same
+// file with the same contents.
+struct FileStamp
+{
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::int64_t size = 0;
+    std::int64_t modified = 0; // ns
+    std::int64_t changed = 0;  // ns
+
+    bool operator==(const FileStamp&) const = default;
+};
+
+// What becomes of one source file: read, and made into a result, on a worker thread; then
+// handed back to the run's thread in the order of the walk.
+struct SourceWork
+{
+    std::string path;
+    bool read = false;    // the source could be read as an image of the source type
+    FileStamp stamp;      // what the source was when it was read
+    CDibImage image;      // the source, for a tool that needs it on the run's thread
+    std::string target;   // where the result goes
+    bool inPlace = false; // the result takes the source's own name
+    std::unique_ptr<CFileReplacement> result; // written beside the target, not yet in place
+    std::string error;                        // why no result could be made or written
+};
+
 // The part of a batch tool's run that both tools share: the source files are counted, then
-// walked one at a time (never those of sub-folders), each read with the source type's reader
-// and handed to the tool; files that can't be read are passed over and left in place. The
-// caller hears of each file before it is taken up and can stop the run there.
+// walked (never those of sub-folders); each is read with the source type's reader and handed
+// to the tool, on worker threads while the walk goes on, and what the workers made comes back
+// in the order of the walk. Files that can't be read are passed over and left in place. The
+// caller hears of each file before it is taken up and can stop the run there; the files
+// already taken up are finished first.
 class CBatchJob : private BatchFileOwner
 {
 public:
@@ -76,7 +112,8 @@ public:
     const std::string& startError() const { return m_startError; }
 
     // Walks the source folder, handing each file to the tool, until every file was taken up,
-    // the caller stopped the run or a result could not be written.
+    // the caller stopped the run or a result could not be written. Every file taken up is
+    // finished when it returns.
     void run();
     // The run ends before the next file; the file in hand is finished first.
     void requestStop() { m_stop = true; }
@@ -87,27 +124,26 @@ protected:
     BatchStart prepare(const std::string& sourceFolder, ImageFormat sourceFormat,
                        const std::string& targetFolder);
 
-    // Does the tool's work on one source that was read. False ends the run.
-    virtual bool takeImage(const std::string& path, const CDibImage& image) = 0;
+    // The threads that read sources and make results.
+    virtual int workerCount() const { return DefaultWorkerCount(); }
+    // On the run's thread, before a source is handed to a worker.
+    virtual void prepareSource(SourceWork&) {}
+    // On a worker, once the source was read into work.image: makes the tool's result. Must
+    // touch nothing but work and the job's settings.
+    virtual void makeResult(SourceWork&) const {}
+    // On the run's thread, in the order of the walk: does what is left of the tool's work on a
+    // source that was read. False ends the run.
+    virtual bool takeSource(SourceWork& work) = 0;
 
-    // Writes image; a failure ends the run with its reason. SaveBmp keeps the header up to date,
-    // hence the image is not const.
+    // Writes image into a file beside path, to be put in place with publishResult; the error
+    // says why it could not. SaveBmp keeps the header up to date, hence the image is not const.
+    static std::unique_ptr<CFileReplacement> writeResult(ImageFormat format,
+                                                         const std::string& path, CDibImage& image,
+                                                         int quality, std::string& error);
+    // Puts a result in place and counts it; a failure ends the run with its reason.
+    bool publishResult(CFileReplacement& result);
+    // Writes image in place at once; a failure ends the run with its reason.
     bool writeImage(ImageFormat format, const std::string& path, CDibImage& image, int quality);
-    // What a source file was when it was read: enough to tell later whether it is still the
-    // same file with the same contents.
-    struct FileStamp
-    {
-        std::uint64_t device = 0;
-        std::uint64_t inode = 0;
-        std::int64_t size = 0;
-        std::int64_t modified = 0; // ns
-        std::int64_t changed = 0;  // ns
-
-        bool operator==(const FileStamp&) const = default;
-    };
-    // The stamp of the source that takeImage was given.
-    const FileStamp& sourceStamp() const { return m_sourceStamp; }
-
     // Moves a source to the trash; when it can't go, it is counted and the caller told. A source
     // that changed since it was read (replaced by another file, written to) stays: what would go
     // to the trash is not what went into the results.
@@ -122,13 +158,21 @@ protected:
     BatchResult walkResult() const;
 
 private:
+    struct NoWorkspace
+    {
+    };
+    using WorkQueue = OrderedWorkQueue<SourceWork, NoWorkspace>;
+
     int processFile(const std::string& path) override;
-    bool readSource(const std::string& path, CDibImage& image);
+    void work(SourceWork& work) const;
+    static bool readSource(const std::string& path, ImageFormat format, CDibImage& image,
+                           FileStamp& stamp);
     static std::optional<FileStamp> stampOf(const std::string& path);
+    void waitForNext();
+    void takeFinished();
 
     TrashCan& m_trash;
     BatchProgress& m_progress;
-    FileStamp m_sourceStamp;
     std::string m_sourceFolder;
     ImageFormat m_sourceFormat = ImageFormat::Bmp;
     int m_fileCount = 0;
@@ -136,6 +180,7 @@ private:
     bool m_stop = false;
     std::string m_startError;
     BatchResult m_result;
+    std::unique_ptr<WorkQueue> m_queue; // while run() runs
 };
 
 // Whether two paths name one file (both must exist).

@@ -29,7 +29,9 @@ public:
     BatchResult finish() const { return walkResult(); }
 
 protected:
-    bool takeImage(const std::string& path, const CDibImage& image) override;
+    void prepareSource(SourceWork& work) override;
+    void makeResult(SourceWork& work) const override;
+    bool takeSource(SourceWork& work) override;
 
 private:
     ScaleJobSettings m_settings;

@@ -42,6 +42,12 @@ public:
         m_lineOpen = true;
     }
 
+    void onWait() override
+    {
+        if (Interrupted())
+            m_job->requestStop();
+    }
+
     void onNotice(const std::string& text) override
     {
         endLine();

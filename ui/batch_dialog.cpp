@@ -277,6 +277,11 @@ void CBatchDialog::onFile(int position, const std::string& path)
     PumpMessages();
 }
 
+void CBatchDialog::onWait()
+{
+    PumpMessages();
+}
+
 void CBatchDialog::onResizedCopy(int width, int height)
 {
     m_processingLabel->setText(tr("Scale to %1x%2...").arg(width).arg(height));

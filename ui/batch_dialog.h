@@ -83,6 +83,7 @@ protected:
     QString viewerPath() const;
 
     void onFile(int position, const std::string& path) override;
+    void onWait() override;
     void onResizedCopy(int width, int height) override;
 
     CSettings& m_settings;
