@@ -146,7 +146,9 @@ private slots:
                                                      qPath(recording.output) + "/000002.bmp."),
                  qPrintable(messages.texts().first()));
         QCOMPARE(player.source().state(), CFrameSource::StateIdle);
-        QCOMPARE(player.source().currentFrame(), 2);
+        // The display went on with the decoder while the frame was saved; no later file appears.
+        QVERIFY(player.source().currentFrame() >= 2);
+        QCOMPARE(fileNames(recording.output), recordedNames({0, 1}, "bmp"));
         QVERIFY(player.action(PlayerCommand::Record)->isEnabled());
     }
 
