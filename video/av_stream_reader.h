@@ -61,6 +61,12 @@ public:
     // The frame as a packed DIB of width() x height(), valid until the next call; null when it
     // can't be decoded or there is no decoder.
     const std::uint8_t* getFrame(int sample);
+    // How the decoder uses threads; see DecoderThreading.
+    void setDecoderThreading(DecoderThreading threading)
+    {
+        if (m_decoder)
+            m_decoder->setThreading(threading);
+    }
     // Keeps up to budget bytes of the pictures decoded lately, so that they need no decoding
     // again; 0, the default, keeps none. Changing the budget empties the cache.
     void setFrameCacheBudget(std::size_t budget);

@@ -33,6 +33,33 @@ FrameDecoder::FrameDecoder(AVFormatContext& format, int streamIndex, const Sampl
 
 bool FrameDecoder::open(std::string& errorText)
 {
+    m_packet.reset(av_packet_alloc());
+    if (!m_packet) {
+        errorText = avErrorText(AVERROR(ENOMEM));
+        return false;
+    }
+    return openCodec(m_threading, errorText);
+}
+
+bool FrameDecoder::setThreading(DecoderThreading threading)
+{
+    if (threading == m_threading || !m_codec)
+        return true;
+    // Opened anew, a decoder would lose what only the first packet read carries, such as a
+    // palette; one without frame threads has nothing to gain.
+    if (!(m_codec->codec->capabilities & AV_CODEC_CAP_FRAME_THREADS))
+        return true;
+    std::string errorText;
+    if (!openCodec(threading, errorText))
+        return false;
+    // The new decoder starts from a key frame; the pictures handed out stay as they are.
+    m_pending = nullptr;
+    m_positioned = false;
+    return true;
+}
+
+bool FrameDecoder::openCodec(DecoderThreading threading, std::string& errorText)
+{
     const AVStream* stream = m_format.streams[m_streamIndex];
     const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
     if (codec == nullptr) {
@@ -40,8 +67,7 @@ bool FrameDecoder::open(std::string& errorText)
         return false;
     }
     AvCodecContextPtr context(avcodec_alloc_context3(codec));
-    m_packet.reset(av_packet_alloc());
-    if (!context || !m_packet) {
+    if (!context) {
         errorText = avErrorText(AVERROR(ENOMEM));
         return false;
     }
@@ -53,7 +79,8 @@ bool FrameDecoder::open(std::string& errorText)
     context->pkt_timebase = stream->time_base;
     // Frame threads decode several pictures at once. They hand the pictures out later, but in
     // the same order and each with the sample it came out after, by which it is numbered.
-    context->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
+    context->thread_type =
+        threading == DecoderThreading::Frames ? FF_THREAD_FRAME | FF_THREAD_SLICE : FF_THREAD_SLICE;
     context->thread_count = 0;
     // Pictures larger than the header's may come; the limit holds for them too.
     context->max_pixels = std::min(static_cast<std::int64_t>(kMaxDibBytes / 4), kMaxFramePixels);
@@ -64,6 +91,7 @@ bool FrameDecoder::open(std::string& errorText)
     }
     m_skipsNonReference = skipsNonReferenceExactly(codec->id);
     m_codec = std::move(context);
+    m_threading = threading;
     return true;
 }
 

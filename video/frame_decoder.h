@@ -10,13 +10,24 @@
 
 class FrameCache;
 
+// How the decoder spreads its work over threads.
+enum class DecoderThreading
+{
+    // The parts of one picture at a time: the quickest way to a picture that others depend on,
+    // as after a jump, when each picture on the way waits for the one before it.
+    Slices,
+    // Several pictures at once: the quickest way through a run of frames, as playback and
+    // recording step through them, at the cost of memory and some work for each thread.
+    Frames,
+};
+
 // Decodes frames of one video stream by frame number.
 //
 // Frame N is the N-th picture in display order. The decoder hands pictures out in display order,
 // each one after a fixed number of further packets (its reordering delay), so a picture that
 // comes out after the packet of sample S has been sent is frame S - delay; pictures that come out
 // while the decoder is drained at the end follow one by one. Each picture carries S with it, also
-// through the decoder's frame threads, which hold pictures back beyond the reordering delay.
+// through frame threads, which hold pictures back beyond the reordering delay.
 // Only the next picture is decoded when frames are stepped through; any other frame is reached
 // from the key frame at or before it, or from an earlier one when that key frame's group starts
 // with pictures shown before it, or when the decoder, starting there, dropped the picture.
@@ -30,6 +41,9 @@ public:
     // Opens FFmpeg's decoder for the stream. False, with the reason in errorText, when there is
     // none or it can't be opened.
     bool open(std::string& errorText);
+    // Opens the decoder anew with the threading, unless it has it already; the next picture is
+    // decoded from a key frame. Slices until changed.
+    bool setThreading(DecoderThreading threading);
 
     // The picture of a frame; null when the frame can't be decoded. A dropped frame shows the
     // picture before it.
@@ -43,6 +57,7 @@ public:
     int seekCount() const { return m_seekCount; }
 
 private:
+    bool openCodec(DecoderThreading threading, std::string& errorText);
     DecodedPicturePtr decodeAfterSeek(int target);
     bool canContinueTo(int target) const;
     bool seekTo(int keySample);
@@ -58,6 +73,7 @@ private:
     FrameCache* m_cache = nullptr;
 
     AvCodecContextPtr m_codec;
+    DecoderThreading m_threading = DecoderThreading::Slices;
     AvPacketPtr m_packet;
     // Pictures no other picture refers to may be left undecoded far before the wanted one: the
     // codec's B-frames are never references and leaving them out keeps the others' delay.

@@ -19,6 +19,31 @@ namespace {
 
 constexpr int kDefaultQuality = 75;
 
+// While it lives, the decoder works on several frames at once, as a recording steps through them
+// in order; then on one at a time again, which jumps and single steps need.
+class DecodingInOrder
+{
+public:
+    explicit DecodingInOrder(const std::unique_ptr<AvStreamReader>& stream)
+        : m_stream(stream), m_reader(stream.get())
+    {
+        if (m_reader)
+            m_reader->setDecoderThreading(DecoderThreading::Frames);
+    }
+    ~DecodingInOrder()
+    {
+        // Unless the file was closed meanwhile.
+        if (m_reader && m_stream.get() == m_reader)
+            m_reader->setDecoderThreading(DecoderThreading::Slices);
+    }
+    DecodingInOrder(const DecodingInOrder&) = delete;
+    DecodingInOrder& operator=(const DecodingInOrder&) = delete;
+
+private:
+    const std::unique_ptr<AvStreamReader>& m_stream;
+    AvStreamReader* m_reader;
+};
+
 } // namespace
 
 std::uint32_t CFrameSource::rate() const
@@ -139,6 +164,7 @@ RecordResult CFrameSource::Record(const std::string& folder, int from, int to)
     const std::string extension(imageFormatInfo(format).extension);
     // Frames are saved on worker threads while the next ones are decoded and drawn.
     FrameSaveQueue queue(m_width, m_height, [this] { PumpMessages(); });
+    DecodingInOrder decoding(m_stream);
 
     Seek(from);
     PumpMessages();
@@ -192,11 +218,8 @@ void CFrameSource::queueRecordedFrame(FrameSaveQueue& queue, const std::string& 
 
 SaveFrameResult CFrameSource::SaveCurrentFrame(const std::string& path)
 {
-    const std::uint8_t* decoded = decodedFrame();
-    if (decoded == nullptr || m_image.IsEmpty())
+    if (!copyDecodedFrameToImage())
         return SaveFrameResult::NothingDecoded;
-    std::memcpy(m_image.PixelData(), DibPixelData(decoded),
-                static_cast<size_t>(m_image.Height()) * static_cast<size_t>(m_image.Stride()));
     errno = 0;
     m_saveErrno = 0;
     switch (SaveImageByExtension(path, m_image, option(OPTION_JPEG_QUALITY, kDefaultQuality))) {
@@ -209,6 +232,19 @@ SaveFrameResult CFrameSource::SaveCurrentFrame(const std::string& path)
         return SaveFrameResult::Failed;
     }
     return SaveFrameResult::Failed;
+}
+
+// The pixels of the frame decoded last into the export image: copied when the frame is in pixels
+// already, as one on the screen is, else turned into them there and nowhere else.
+bool CFrameSource::copyDecodedFrameToImage()
+{
+    if (!m_picture || !m_converter || m_image.IsEmpty())
+        return false;
+    if (m_convertedPicture != m_picture)
+        return m_converter->convertInto(*m_picture->frame, m_image.PixelData());
+    std::memcpy(m_image.PixelData(), DibPixelData(m_converter->packedDib()),
+                static_cast<size_t>(m_image.Height()) * static_cast<size_t>(m_image.Stride()));
+    return true;
 }
 
 std::string CFrameSource::saveErrorText(const std::string& path) const

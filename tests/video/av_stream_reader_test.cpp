@@ -80,28 +80,34 @@ protected:
 } // namespace
 
 // Frame N must be the N-th picture the ffmpeg tool decodes, whether the frames are stepped
-// through (which needs no seek after the first frame) or asked for in any order.
+// through (which needs no seek after the first frame) or asked for in any order, and whether the
+// decoder works on one picture at a time or, with frame threads, on several.
 TEST_P(AvStreamReaderCodecs, FramesAreTheToolsPicturesSteppedOrJumpedTo)
 {
     const int count = m_reader.streamLength();
-    for (int frame = 0; frame < count; ++frame)
-        expectFrame(frame);
-    EXPECT_EQ(m_reader.seekCount(), 1);
-
-    std::vector<int> order(static_cast<std::size_t>(count));
-    std::iota(order.begin(), order.end(), 0);
-    std::shuffle(order.begin(), order.end(), std::mt19937(20240611));
-    for (int frame : order)
-        expectFrame(frame);
-    for (int frame = count - 1; frame >= 0; --frame)
-        expectFrame(frame);
-
-    // Into the last group of pictures at each of its first frames, then on to the end.
-    const int lastKey = m_reader.findKeySample(count - 1, KeySearch::Previous);
-    for (int start = lastKey; start < std::min(lastKey + 3, count); ++start) {
-        expectFrame(0);
-        for (int frame = start; frame < count; ++frame)
+    for (const DecoderThreading threading : {DecoderThreading::Slices, DecoderThreading::Frames}) {
+        SCOPED_TRACE(threading == DecoderThreading::Frames ? "frame threads" : "slice threads");
+        m_reader.setDecoderThreading(threading);
+        const int seeks = m_reader.seekCount();
+        for (int frame = 0; frame < count; ++frame)
             expectFrame(frame);
+        EXPECT_EQ(m_reader.seekCount() - seeks, 1);
+
+        std::vector<int> order(static_cast<std::size_t>(count));
+        std::iota(order.begin(), order.end(), 0);
+        std::shuffle(order.begin(), order.end(), std::mt19937(20240611));
+        for (int frame : order)
+            expectFrame(frame);
+        for (int frame = count - 1; frame >= 0; --frame)
+            expectFrame(frame);
+
+        // Into the last group of pictures at each of its first frames, then on to the end.
+        const int lastKey = m_reader.findKeySample(count - 1, KeySearch::Previous);
+        for (int start = lastKey; start < std::min(lastKey + 3, count); ++start) {
+            expectFrame(0);
+            for (int frame = start; frame < count; ++frame)
+                expectFrame(frame);
+        }
     }
 }
 
