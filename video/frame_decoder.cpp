@@ -17,9 +17,10 @@ constexpr int kMaxLookahead = 32;
 // stream damaged at a key frame may need one more.
 constexpr int kMaxSeekAttempts = 3;
 
-// MPEG-4 Part 2 never refers to a B-frame and hands each picture out when the next reference
-// picture arrives, so leaving its B-frames out changes neither the other pictures nor their
-// numbering. (H.264 may refer to B-frames and counts its delay in pictures.)
+// MPEG-4 Part 2 never refers to a B-frame, hands a B-frame out as soon as it is decoded (as the
+// frame before its sample) and every other picture when the next reference picture arrives; so
+// leaving out a B-frame stored before the wanted frame changes neither the other pictures nor
+// their numbering. (H.264 may refer to B-frames and counts its delay in pictures.)
 bool skipsNonReferenceExactly(AVCodecID codec)
 {
     return codec == AV_CODEC_ID_MPEG4;
@@ -242,14 +243,11 @@ bool FrameDecoder::sendNextPacket(int target)
         m_packet->dts = sample;
         m_sentAny = true;
         m_lastSent = sample;
-        // A picture stored this far before the target is shown before it too; unless the cache
-        // would keep it, it need not be decoded when nothing refers to it.
-        const bool farBefore = std::int64_t(sample) + kMaxLookahead < target;
-        const int latestShown = static_cast<int>(std::min<std::int64_t>(
-            std::int64_t(sample) + kMaxLookahead, std::numeric_limits<int>::max()));
-        const bool wanted = m_cache && m_cache->worthKeeping(latestShown, target);
-        m_codec->skip_frame =
-            m_skipsNonReference && farBefore && !wanted ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
+        // A B-frame stored before the target is shown before it; unless the cache would keep
+        // it, it need not be decoded.
+        const bool wanted = m_cache && m_cache->worthKeeping(sample, target);
+        m_codec->skip_frame = m_skipsNonReference && sample < target && !wanted ? AVDISCARD_NONREF
+                                                                                : AVDISCARD_DEFAULT;
         // A damaged packet is skipped: the decoder simply gives no picture for it.
         avcodec_send_packet(m_codec.get(), m_packet.get());
         return true;

@@ -75,7 +75,7 @@ private:
     AvCodecContextPtr m_codec;
     DecoderThreading m_threading = DecoderThreading::Slices;
     AvPacketPtr m_packet;
-    // Pictures no other picture refers to may be left undecoded far before the wanted one: the
+    // Pictures no other picture refers to may be left undecoded before the wanted one: the
     // codec's B-frames are never references and leaving them out keeps the others' delay.
     bool m_skipsNonReference = false;
     DecodedPicturePtr m_pending; // a picture decoded but not yet asked for

@@ -173,11 +173,14 @@ RecordResult CFrameSource::Record(const std::string& folder, int from, int to)
         PumpMessages();
         if (loopMustEnd())
             break;
-        ShowFrame(m_currentFrame, m_displayWindow);
+        const bool saved = (std::int64_t(m_currentFrame) - from) % step == 0;
+        // Without a display, a frame that is not saved is seen by no one: it is not decoded.
+        if (saved || m_displayWindow)
+            ShowFrame(m_currentFrame, m_displayWindow);
         PumpMessages();
         if (loopMustEnd())
             break;
-        if ((std::int64_t(m_currentFrame) - from) % step == 0)
+        if (saved)
             queueRecordedFrame(queue, RecordedFileName(folder, m_currentFrame, extension), format);
         queue.publishSaved();
         PumpMessages();

@@ -262,7 +262,8 @@ TEST_F(FrameSourceLoopsTest, WriteFailuresEndTheRecordingWithTheReason)
 }
 
 // Frames saved on the workers, from the pixels on the screen or from the decoder's picture when
-// nothing shows them, are the files that Save Current Image writes of the same frames.
+// nothing shows them (then the frames between the saved ones are not even decoded), are the
+// files that Save Current Image writes of the same frames.
 TEST(FrameSourceRecording, RecordedFilesAreTheBytesOfSaveCurrentImage)
 {
     TempDir dir;
@@ -274,26 +275,36 @@ TEST(FrameSourceRecording, RecordedFilesAreTheBytesOfSaveCurrentImage)
     RecordingOwner owner;
     RecordingDisplay display;
     const std::string out = dir.file("out");
-    for (const int format : {1, 2, 0}) {
-        for (FrameDisplay* shown :
-             {static_cast<FrameDisplay*>(nullptr), static_cast<FrameDisplay*>(&display)}) {
-            SCOPED_TRACE(testing::Message() << "format " << format << (shown ? " shown" : ""));
-            settings.SetOption(OPTION_JPEG, format);
-            CFrameSource source;
-            source.setSettings(&settings);
-            std::int64_t bitrate = 0;
-            ASSERT_TRUE(source.Open(video, shown, &owner, bitrate, WantFrames::Yes));
-            fs::remove_all(out);
-            fs::create_directories(out);
-            ASSERT_EQ(source.Record(out, 0, 11).saved, 12);
-            const std::string_view extension = RecordedExtension(format);
-            const std::string single = dir.file("single") + std::string(extension);
-            for (int frame = 11; frame >= 0; --frame) {
-                source.ShowFrame(frame, nullptr);
-                ASSERT_EQ(source.SaveCurrentFrame(single), SaveFrameResult::Written);
-                EXPECT_EQ(ReadBytes(RecordedFileName(out, frame, extension)), ReadBytes(single))
-                    << "frame " << frame;
-            }
+    struct Case
+    {
+        int format;
+        FrameDisplay* shown;
+        int from;
+        int step;
+    };
+    for (const Case& c : {Case{1, nullptr, 0, 1}, Case{2, nullptr, 0, 1}, Case{0, nullptr, 0, 1},
+                          Case{1, &display, 0, 1}, Case{2, &display, 0, 1}, Case{0, &display, 0, 1},
+                          Case{1, nullptr, 1, 3}}) {
+        SCOPED_TRACE(testing::Message()
+                     << "format " << c.format << (c.shown ? " shown" : "") << " every " << c.step);
+        settings.SetOption(OPTION_JPEG, c.format);
+        settings.SetOption(OPTION_EVERY_FRAME, c.step - 1);
+        CFrameSource source;
+        source.setSettings(&settings);
+        std::int64_t bitrate = 0;
+        ASSERT_TRUE(source.Open(video, c.shown, &owner, bitrate, WantFrames::Yes));
+        fs::remove_all(out);
+        fs::create_directories(out);
+        ASSERT_EQ(source.Record(out, c.from, 11).saved, (11 - c.from) / c.step + 1);
+        const std::string_view extension = RecordedExtension(c.format);
+        const std::string single = dir.file("single") + std::string(extension);
+        for (int frame = 11; frame >= c.from; --frame) {
+            if ((frame - c.from) % c.step != 0)
+                continue;
+            source.ShowFrame(frame, nullptr);
+            ASSERT_EQ(source.SaveCurrentFrame(single), SaveFrameResult::Written);
+            EXPECT_EQ(ReadBytes(RecordedFileName(out, frame, extension)), ReadBytes(single))
+                << "frame " << frame;
         }
     }
 }
