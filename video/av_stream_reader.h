@@ -67,6 +67,12 @@ public:
         if (m_decoder)
             m_decoder->setThreading(threading);
     }
+    // The frames that will be asked for next; see FrameDecoder::setWantedFrames.
+    void setWantedFrames(int from, int step)
+    {
+        if (m_decoder)
+            m_decoder->setWantedFrames(from, step);
+    }
     // Keeps up to budget bytes of the pictures decoded lately, so that they need no decoding
     // again; 0, the default, keeps none. Changing the budget empties the cache.
     void setFrameCacheBudget(std::size_t budget);

@@ -243,15 +243,26 @@ bool FrameDecoder::sendNextPacket(int target)
         m_packet->dts = sample;
         m_sentAny = true;
         m_lastSent = sample;
-        // A B-frame stored before the target is shown before it; unless the cache would keep
-        // it, it need not be decoded.
-        const bool wanted = m_cache && m_cache->worthKeeping(sample, target);
-        m_codec->skip_frame = m_skipsNonReference && sample < target && !wanted ? AVDISCARD_NONREF
-                                                                                : AVDISCARD_DEFAULT;
+        m_codec->skip_frame = m_skipsNonReference && !isNeeded(sample - 1, target)
+                                  ? AVDISCARD_NONREF
+                                  : AVDISCARD_DEFAULT;
         // A damaged packet is skipped: the decoder simply gives no picture for it.
         avcodec_send_packet(m_codec.get(), m_packet.get());
         return true;
     }
+}
+
+// Whether a B-frame, which the codec shows as the frame before its sample, is asked for: it is
+// the target or one of the wanted frames after it, or the cache would keep it. Near the end of
+// the stream every picture is: those the decoder hands out when it is drained come without a
+// sample and are numbered one after the other.
+bool FrameDecoder::isNeeded(int frame, int target) const
+{
+    if (m_cache && m_cache->worthKeeping(frame, target))
+        return true;
+    if (std::int64_t(frame) + kMaxLookahead >= m_samples.last())
+        return true;
+    return frame >= target && (std::int64_t(frame) - m_wantedFrom) % std::max(m_wantedStep, 1) == 0;
 }
 
 int FrameDecoder::sampleOfPacket() const

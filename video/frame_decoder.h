@@ -53,6 +53,15 @@ public:
     // there are not decoded again. None by default.
     void setCache(FrameCache* cache) { m_cache = cache; }
 
+    // The frames that will be asked for next: from `from` on, every step-th. Pictures no other
+    // picture refers to and that are none of them are then not decoded. Every frame, until
+    // changed.
+    void setWantedFrames(int from, int step)
+    {
+        m_wantedFrom = from;
+        m_wantedStep = step;
+    }
+
     // How often the file was repositioned; stepping through the frames needs it only once.
     int seekCount() const { return m_seekCount; }
 
@@ -65,6 +74,7 @@ private:
     bool fetchPicture(int target);
     bool sendNextPacket(int target);
     int sampleOfPacket() const;
+    bool isNeeded(int frame, int target) const;
     std::int64_t rankOfNewPicture(const AVFrame& picture) const;
 
     AVFormatContext& m_format;
@@ -78,6 +88,8 @@ private:
     // Pictures no other picture refers to may be left undecoded before the wanted one: the
     // codec's B-frames are never references and leaving them out keeps the others' delay.
     bool m_skipsNonReference = false;
+    int m_wantedFrom = 0;
+    int m_wantedStep = 1;
     DecodedPicturePtr m_pending; // a picture decoded but not yet asked for
     DecodedPicturePtr m_shown;   // the one asked for last
 

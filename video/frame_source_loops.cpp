@@ -14,27 +14,33 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <limits>
 
 namespace {
 
 constexpr int kDefaultQuality = 75;
 
 // While it lives, the decoder works on several frames at once, as a recording steps through them
-// in order; then on one at a time again, which jumps and single steps need.
+// in order, and knows which frames the recording will ask for; then on one frame at a time
+// again, which jumps and single steps need, any of which may be asked for.
 class DecodingInOrder
 {
 public:
-    explicit DecodingInOrder(const std::unique_ptr<AvStreamReader>& stream)
+    DecodingInOrder(const std::unique_ptr<AvStreamReader>& stream, int from, int step)
         : m_stream(stream), m_reader(stream.get())
     {
-        if (m_reader)
-            m_reader->setDecoderThreading(DecoderThreading::Frames);
+        if (!m_reader)
+            return;
+        m_reader->setDecoderThreading(DecoderThreading::Frames);
+        m_reader->setWantedFrames(from, step);
     }
     ~DecodingInOrder()
     {
         // Unless the file was closed meanwhile.
-        if (m_reader && m_stream.get() == m_reader)
-            m_reader->setDecoderThreading(DecoderThreading::Slices);
+        if (!m_reader || m_stream.get() != m_reader)
+            return;
+        m_reader->setDecoderThreading(DecoderThreading::Slices);
+        m_reader->setWantedFrames(0, 1);
     }
     DecodingInOrder(const DecodingInOrder&) = delete;
     DecodingInOrder& operator=(const DecodingInOrder&) = delete;
@@ -164,7 +170,11 @@ RecordResult CFrameSource::Record(const std::string& folder, int from, int to)
     const std::string extension(imageFormatInfo(format).extension);
     // Frames are saved on worker threads while the next ones are decoded and drawn.
     FrameSaveQueue queue(m_width, m_height, [this] { PumpMessages(); });
-    DecodingInOrder decoding(m_stream);
+    // Without a display only the saved frames are asked for; with one, every frame is drawn.
+    DecodingInOrder decoding(m_stream, from,
+                             m_displayWindow ? 1
+                                             : static_cast<int>(std::min<std::int64_t>(
+                                                   step, std::numeric_limits<int>::max())));
 
     Seek(from);
     PumpMessages();
