@@ -3,7 +3,6 @@
 #include "video/frame_source.h"
 
 #include "image/image_format.h"
-#include "platform/exception.h"
 #include "settings/settings.h"
 #include "video/av_stream_reader.h"
 #include "video/decoded_picture.h"
@@ -166,8 +165,9 @@ RecordResult CFrameSource::Record(const std::string& folder, int from, int to)
     if (!beginLoop(StateRecording))
         return result;
     const std::int64_t step = std::max(option(OPTION_EVERY_FRAME, 0), 0) + std::int64_t(1);
-    const ImageFormat format = RecordedFormat(option(OPTION_JPEG, 0));
-    const std::string extension(imageFormatInfo(format).extension);
+    const int formatOption = option(OPTION_JPEG, 0);
+    const ImageFormat format = RecordedFormat(formatOption);
+    const std::string extension(RecordedExtension(formatOption));
     // Frames are saved on worker threads while the next ones are decoded and drawn.
     FrameSaveQueue queue(m_width, m_height, [this] { PumpMessages(); });
     // Without a display only the saved frames are asked for; with one, every frame is drawn.
