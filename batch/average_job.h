@@ -52,9 +52,8 @@ public:
     BatchResult finish(int jpegQuality);
 
 protected:
-    // Adding an image to the sums goes as fast as memory; one thread reading the next sources
-    // meanwhile is all that helps, and a second one only costs memory.
-    int workerCount() const override { return 1; }
+    // Adding an image to the sums takes less than reading it: there is nothing to hand over.
+    int workerCount() const override { return 0; }
     bool takeSource(SourceWork& work) override;
 
 private:

@@ -56,18 +56,20 @@ BatchStart CBatchJob::prepare(const std::string& sourceFolder, ImageFormat sourc
 
 void CBatchJob::run()
 {
-    // Sources are read and made into results on worker threads; each holds an image or two,
-    // so only a few are out at once.
-    const int workers = workerCount();
-    m_queue = std::make_unique<WorkQueue>(workers, 2 * static_cast<std::size_t>(workers),
-                                          [] { return NoWorkspace{}; });
+    // Results are made on worker threads; each holds an image or two, so only a few are out at
+    // once.
+    if (const int workers = workerCount(); workers > 0)
+        m_queue = std::make_unique<WorkQueue>(workers, 2 * static_cast<std::size_t>(workers),
+                                              [] { return NoWorkspace{}; });
     CSrchDirRelay relay;
     relay.RunBatch(*this, m_sourceFolder, imageFormatInfo(m_sourceFormat).pattern);
-    while (!m_queue->isEmpty())
+    while (m_queue && !m_queue->isEmpty())
         waitForNext();
     m_queue.reset();
 }
 
+// The source is read here, on the run's thread, when the caller hears of it: what it was then
+// is what goes into the results, and what the trash is checked against.
 int CBatchJob::processFile(const std::string& path)
 {
     m_progress.onFile(++m_position, path);
@@ -76,23 +78,23 @@ int CBatchJob::processFile(const std::string& path)
         return 0;
     auto work = std::make_shared<SourceWork>();
     work->path = path;
+    if (!readSource(path, m_sourceFormat, work->image, work->stamp)) {
+        ++m_result.skipped;
+        m_progress.onNotice("skipped " + path + ": it can't be read as a " +
+                            std::string(imageFormatInfo(m_sourceFormat).extension) + " image");
+        return 1;
+    }
     prepareSource(*work);
+    if (!m_queue)
+        return takeSource(*work) ? 1 : 0;
     while (!m_queue->hasRoom())
         waitForNext();
     // A task must be copyable; what it works on is not.
     m_queue->push([this, work](NoWorkspace&) {
-        this->work(*work);
+        makeResult(*work);
         return std::move(*work);
     });
     return 1;
-}
-
-// On a worker.
-void CBatchJob::work(SourceWork& work) const
-{
-    work.read = readSource(work.path, m_sourceFormat, work.image, work.stamp);
-    if (work.read)
-        makeResult(work);
 }
 
 void CBatchJob::waitForNext()
@@ -103,19 +105,14 @@ void CBatchJob::waitForNext()
 }
 
 // What the workers finished, in the order of the walk. After a failure the rest is given up: a
-// result not put in place is removed with its SourceWork.
+// result not put in place is removed with its SourceWork, and its source stays.
 void CBatchJob::takeFinished()
 {
+    if (!m_queue)
+        return;
     while (std::optional<SourceWork> work = m_queue->takeNext()) {
-        if (m_result.outcome == BatchOutcome::Failed)
-            continue;
-        if (!work->read) {
-            ++m_result.skipped;
-            m_progress.onNotice("skipped " + work->path + ": it can't be read as a " +
-                                std::string(imageFormatInfo(m_sourceFormat).extension) + " image");
-            continue;
-        }
-        takeSource(*work);
+        if (m_result.outcome != BatchOutcome::Failed)
+            takeSource(*work);
     }
 }
 

@@ -79,26 +79,25 @@ struct FileStamp
     bool operator==(const FileStamp&) const = default;
 };
 
-// What becomes of one source file: read, and made into a result, on a worker thread; then
-// handed back to the run's thread in the order of the walk.
+// What becomes of one source file: read on the run's thread, made into a result on a worker
+// thread, then handed back to the run's thread in the order of the walk.
 struct SourceWork
 {
     std::string path;
-    bool read = false;    // the source could be read as an image of the source type
-    FileStamp stamp;      // what the source was when it was read
-    CDibImage image;      // the source, for a tool that needs it on the run's thread
-    std::string target;   // where the result goes
-    bool inPlace = false; // the result takes the source's own name
+    FileStamp stamp;                          // what the source was when it was read
+    CDibImage image;                          // the source as it was read
+    std::string target;                       // where the result goes
+    bool inPlace = false;                     // the result takes the source's own name
     std::unique_ptr<CFileReplacement> result; // written beside the target, not yet in place
     std::string error;                        // why no result could be made or written
 };
 
 // The part of a batch tool's run that both tools share: the source files are counted, then
-// walked (never those of sub-folders); each is read with the source type's reader and handed
-// to the tool, on worker threads while the walk goes on, and what the workers made comes back
-// in the order of the walk. Files that can't be read are passed over and left in place. The
-// caller hears of each file before it is taken up and can stop the run there; the files
-// already taken up are finished first.
+// walked one at a time (never those of sub-folders), each read with the source type's reader
+// and handed to the tool, whose results are made on worker threads while the walk goes on and
+// come back in the order of the walk. Files that can't be read are passed over and left in
+// place. The caller hears of each file before it is taken up and can stop the run there; the
+// files already taken up are finished first.
 class CBatchJob : private BatchFileOwner
 {
 public:
@@ -124,12 +123,11 @@ protected:
     BatchStart prepare(const std::string& sourceFolder, ImageFormat sourceFormat,
                        const std::string& targetFolder);
 
-    // The threads that read sources and make results.
+    // The threads that make results; with none, each source is taken as soon as it is read.
     virtual int workerCount() const { return DefaultWorkerCount(); }
-    // On the run's thread, before a source is handed to a worker.
+    // On the run's thread, once the source was read into work.image.
     virtual void prepareSource(SourceWork&) {}
-    // On a worker, once the source was read into work.image: makes the tool's result. Must
-    // touch nothing but work and the job's settings.
+    // On a worker: makes the tool's result. Must touch nothing but work and the job's settings.
     virtual void makeResult(SourceWork&) const {}
     // On the run's thread, in the order of the walk: does what is left of the tool's work on a
     // source that was read. False ends the run.
@@ -164,7 +162,6 @@ private:
     using WorkQueue = OrderedWorkQueue<SourceWork, NoWorkspace>;
 
     int processFile(const std::string& path) override;
-    void work(SourceWork& work) const;
     static bool readSource(const std::string& path, ImageFormat format, CDibImage& image,
                            FileStamp& stamp);
     static std::optional<FileStamp> stampOf(const std::string& path);

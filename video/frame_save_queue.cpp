@@ -117,6 +117,8 @@ void FrameSaveQueue::publish(Saved saved)
         } else {
             ++m_saved;
         }
+    } else if (saved.outcome == Outcome::NothingToSave) {
+        ++m_undecodable;
     } else if (saved.outcome == Outcome::Failed) {
         m_failed = true;
         m_error = std::move(saved.error);

@@ -52,6 +52,8 @@ public:
 
     // Files that have taken their places.
     int saved() const { return m_saved; }
+    // Frames whose pictures could not be turned into pixels, and so were not saved.
+    int undecodable() const { return m_undecodable; }
     // Once a file could not be saved, the later ones are given up; error says why.
     bool failed() const { return m_failed; }
     const std::string& error() const { return m_error; }
@@ -86,6 +88,7 @@ private:
     const std::function<void()> m_whileWaiting;
     std::vector<CDibImage> m_spareImages;
     int m_saved = 0;
+    int m_undecodable = 0;
     bool m_failed = false;
     std::string m_error;
     std::shared_ptr<std::atomic<bool>> m_givenUp; // read by the workers' tasks

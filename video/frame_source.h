@@ -189,7 +189,7 @@ private:
     void endLoop();
     bool loopMustEnd() const;
     void showProgress();
-    void queueRecordedFrame(FrameSaveQueue& queue, const std::string& path, ImageFormat format);
+    bool queueRecordedFrame(FrameSaveQueue& queue, const std::string& path, ImageFormat format);
     bool copyDecodedFrameToImage();
     // Playback shows the frame `frame` frames after the schedule's own at start + that many
     // frame times.

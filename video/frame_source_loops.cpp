@@ -190,8 +190,9 @@ RecordResult CFrameSource::Record(const std::string& folder, int from, int to)
         PumpMessages();
         if (loopMustEnd())
             break;
-        if (saved)
-            queueRecordedFrame(queue, RecordedFileName(folder, m_currentFrame, extension), format);
+        if (saved &&
+            !queueRecordedFrame(queue, RecordedFileName(folder, m_currentFrame, extension), format))
+            ++result.undecodable;
         queue.publishSaved();
         PumpMessages();
         if (loopMustEnd() || m_currentFrame == m_lastFrame || m_currentFrame == to)
@@ -201,25 +202,27 @@ RecordResult CFrameSource::Record(const std::string& folder, int from, int to)
     // Every frame handed over is on disk, or given up after a failure, before the loop ends.
     queue.finish();
     result.saved = queue.saved();
+    result.undecodable += queue.undecodable();
     result.error = queue.error();
     endLoop();
     return result;
 }
 
-// Hands the frame decoded last over to be saved; a frame that could not be decoded is passed
-// over. While the queue is full the owner's events are handled.
-void CFrameSource::queueRecordedFrame(FrameSaveQueue& queue, const std::string& path,
+// Hands the frame decoded last over to be saved; false for a frame that could not be decoded
+// (damaged, or cut off the end of the file), which is passed over. While the queue is full the
+// owner's events are handled.
+bool CFrameSource::queueRecordedFrame(FrameSaveQueue& queue, const std::string& path,
                                       ImageFormat format)
 {
     if (!m_picture)
-        return;
+        return false;
     FrameToSave frame{path, format, option(OPTION_JPEG_QUALITY, kDefaultQuality), {}, {}};
     // A frame on the screen is in pixels already: copying them costs less than converting the
     // picture again. Either way the frame needs nothing of the source once handed over.
     if (m_convertedPicture == m_picture && m_converter) {
         frame.image = queue.takeImage();
         if (frame.image.IsEmpty())
-            return;
+            return false;
         std::memcpy(frame.image.PixelData(), DibPixelData(m_converter->packedDib()),
                     static_cast<size_t>(frame.image.Height()) *
                         static_cast<size_t>(frame.image.Stride()));
@@ -227,6 +230,7 @@ void CFrameSource::queueRecordedFrame(FrameSaveQueue& queue, const std::string& 
         frame.picture = m_picture;
     }
     queue.push(std::move(frame));
+    return true;
 }
 
 SaveFrameResult CFrameSource::SaveCurrentFrame(const std::string& path)
