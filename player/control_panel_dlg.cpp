@@ -37,6 +37,7 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QLabel>
+#include <QLayout>
 
 namespace {
 
