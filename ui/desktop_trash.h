@@ -2,7 +2,7 @@
 
 #include "batch/trash_can.h"
 
-// The desktop's trash as the freedesktop.org specification lays it out, through Qt: the user's
+// The desktop's trash in the freedesktop.org layout, through Qt: the user's
 // own trash, or the trash folder at the top of the file's disk.
 class CDesktopTrash : public TrashCan
 {

@@ -17,7 +17,7 @@ constexpr int kMaxLookahead = 32;
 // stream damaged at a key frame may need one more.
 constexpr int kMaxSeekAttempts = 3;
 
-// MPEG-4 Part 2 never refers to a B-frame, hands a B-frame out as soon as it is decoded (as the
+// MPEG-4 Visual never refers to a B-frame, hands a B-frame out as soon as it is decoded (as the
 // frame before its sample) and every other picture when the next reference picture arrives; so
 // leaving out a B-frame stored before the wanted frame changes neither the other pictures nor
 // their numbering. (H.264 may refer to B-frames and counts its delay in pictures.)
