@@ -41,6 +41,18 @@ QFont chartFont(int cellHeight)
     return font;
 }
 
+// chartFont(cellHeight), made smaller where text would be longer than length: a desktop's
+// letters may be wider than the room the chart leaves, and a title is better small than cut.
+QFont fittedFont(int cellHeight, const QString& text, int length)
+{
+    constexpr int kSmallestPixels = 8;
+    QFont font = chartFont(cellHeight);
+    while (font.pixelSize() > kSmallestPixels &&
+           QFontMetrics(font).horizontalAdvance(text) > length)
+        font.setPixelSize(font.pixelSize() - 1);
+    return font;
+}
+
 // The digits before the decimal point of an axis end's label, less one; an end of 0 has none.
 int magnitude(double value)
 {
@@ -169,12 +181,14 @@ void ChartLayers::drawLabels(QPainter& painter) const
     painter.setBackgroundMode(Qt::OpaqueMode);
     painter.setBackground(kBackgroundColour);
     painter.setPen(kAxisColour);
-    // The value axis's title runs from bottom to top beside the plot, centred on it. The labels
-    // come after it: where a desktop's digits are wider than the room the plot leaves them, the
-    // figures stay whole and the title's ends give way.
+    // The value axis's title runs from bottom to top beside the plot, below the label of the
+    // axis's top end, and is made smaller where a desktop's letters would not fit there. The
+    // labels come after it: where a desktop's digits are wider than the room the plot leaves
+    // them, the figures stay whole.
     painter.save();
-    painter.setFont(chartFont(kTitleCellHeight));
-    painter.translate(m_plotLeft / 2 - 10, (m_plotBottom + m_plotTop) / 2 + 5);
+    const int titleTop = m_plotTop + kLabelCellHeight;
+    painter.setFont(fittedFont(kTitleCellHeight, m_yTitle, m_plotBottom - titleTop));
+    painter.translate(m_plotLeft / 2 - 10, (m_plotBottom + titleTop) / 2);
     painter.rotate(-90);
     painter.drawText(QPoint(-advance(painter, m_yTitle) / 2, 0), m_yTitle);
     painter.restore();
