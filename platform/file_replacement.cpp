@@ -57,7 +57,11 @@ std::FILE* CFileReplacement::open()
     if (exists && S_ISREG(old.st_mode)) {
         if (std::FILE* file = openBeside(old.st_mode & 07777, Permissions::Exactly))
             return file;
-        // A folder we may not create files in can still hold a file we may overwrite.
+        // A folder we may not create files in can still hold a file we may overwrite. Any other
+        // failure (a full disk, too many open files) would as likely cut the old file short, and
+        // a file to be published later must not be seen before then.
+        if ((errno != EACCES && errno != EPERM) || m_publishing == Publishing::Separately)
+            return nullptr;
     } else if (missing) {
         if (m_publishing == Publishing::Separately)
             return openBeside(0666, Permissions::OfANewFile);
