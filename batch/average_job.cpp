@@ -52,7 +52,7 @@ BatchResult CAverageJob::finish(int jpegQuality)
     if (result.outcome != BatchOutcome::Finished)
         return result;
     if (writeResults(jpegQuality) && m_settings.sources == SourceFiles::MoveToTrash) {
-        // A source the result was written over is the result now.
+        // A source an output took the name of went to the trash before it was written over.
         for (const SummedSource& source : m_summed) {
             if (!isOutput(source.path))
                 trashSource(source.path, source.stamp);
@@ -69,9 +69,8 @@ bool CAverageJob::writeResults(int jpegQuality)
     CDibImage average;
     if (!m_sum.average(average))
         return fail("Sorry, there is not enough memory to average the images.");
-    if (!writeImage(*format, m_settings.targetFile, average, jpegQuality))
+    if (!writeOutput(*format, m_settings.targetFile, average, jpegQuality))
         return false;
-    m_outputs.push_back(m_settings.targetFile);
     for (const CopySize& copy : kCopies) {
         if (m_settings.*copy.wanted == ResizedCopy::No)
             continue;
@@ -82,10 +81,28 @@ bool CAverageJob::writeResults(int jpegQuality)
             ResizedCopyPath(m_settings.targetFile, *format, copy.width, copy.height);
         if (resized.IsEmpty())
             return fail("Sorry, there is not enough memory to make " + path + ".");
-        if (!writeImage(*format, path, resized, jpegQuality))
+        if (!writeOutput(*format, path, resized, jpegQuality))
             return false;
-        m_outputs.push_back(path);
     }
+    return true;
+}
+
+// An output may take the name of one of the sources, as a second run into the same folder does.
+// When the sources go to the trash, that source goes there first, so that it is not written
+// over for good; when the trash refuses it, nothing is written over it.
+bool CAverageJob::writeOutput(ImageFormat format, const std::string& path, CDibImage& image,
+                              int quality)
+{
+    if (m_settings.sources == SourceFiles::MoveToTrash) {
+        for (const SummedSource& source : m_summed) {
+            if (SameFile(source.path, path) && !trashSource(source.path, source.stamp))
+                return fail("Sorry, can't write the file " + path +
+                            ". It is one of the sources, and it can't be moved to the trash.");
+        }
+    }
+    if (!writeImage(format, path, image, quality))
+        return false;
+    m_outputs.push_back(path);
     return true;
 }
 

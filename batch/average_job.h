@@ -58,6 +58,7 @@ protected:
 
 private:
     bool writeResults(int jpegQuality);
+    bool writeOutput(ImageFormat format, const std::string& path, CDibImage& image, int quality);
     bool isOutput(const std::string& path) const;
 
     AverageJobSettings m_settings;

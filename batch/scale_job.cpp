@@ -5,6 +5,8 @@
 #include "batch/scale_size.h"
 #include "image/dib_image.h"
 
+#include <filesystem>
+
 BatchStart CScaleJob::start(const ScaleJobSettings& settings)
 {
     m_settings = settings;
@@ -41,6 +43,11 @@ bool CScaleJob::takeSource(SourceWork& work)
         return true; // nothing made, and the source stays
     if (!work.result)
         return fail(std::move(work.error));
+    if (takesAnotherName(work)) {
+        progress().onNotice("kept " + work.path + ": its result would take the name " +
+                            work.target + ", which is another file of this run");
+        return true;
+    }
     const bool trash = m_settings.sources == SourceFiles::MoveToTrash;
     // A result that takes its own source's place would destroy it: the source goes to the trash
     // first, and when it can't, it is left alone and the result is dropped.
@@ -49,7 +56,20 @@ bool CScaleJob::takeSource(SourceWork& work)
     if (!publishResult(*work.result))
         return false;
     countUsed();
+    m_targets.insert(work.target);
     if (trash && !work.inPlace)
         trashSource(work.path, work.stamp);
     return true;
+}
+
+// Names are matched without regard to case and results get a lower-case extension, so "a.JPG"
+// and "a.jpg" make the same name: a result never replaces another source, nor an earlier result.
+bool CScaleJob::takesAnotherName(const SourceWork& work) const
+{
+    if (m_targets.count(work.target) > 0)
+        return true;
+    const std::filesystem::path target(work.target);
+    return !work.inPlace && m_settings.targetFormat == m_settings.sourceFormat &&
+           SameFile(target.parent_path().string(), m_settings.sourceFolder) &&
+           std::filesystem::exists(target);
 }

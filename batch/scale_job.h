@@ -2,6 +2,9 @@
 
 #include "batch/batch_job.h"
 
+#include <set>
+#include <string>
+
 // What a Scale run is asked to do.
 struct ScaleJobSettings
 {
@@ -34,5 +37,8 @@ protected:
     bool takeSource(SourceWork& work) override;
 
 private:
+    bool takesAnotherName(const SourceWork& work) const;
+
     ScaleJobSettings m_settings;
+    std::set<std::string> m_targets; // the results put in place by this run
 };

@@ -233,3 +233,16 @@ TEST_F(AverageJobTest, ATargetFolderRemovedDuringTheRunFailsTheWriteAndKeepsEver
     EXPECT_TRUE(m_trash.trashed.empty());
     EXPECT_EQ(FileNames(m_source), (Names{"a.bmp", "b.bmp"}));
 }
+
+TEST_F(AverageJobTest, AResultNamedLikeASourceSendsThatSourceToTheTrashFirst)
+{
+    // A second run into the source folder: the earlier average is a source now.
+    addSource("a.bmp", SolidImage(2, 2, 10, 10, 10));
+    addSource("avg.bmp", SolidImage(2, 2, 30, 30, 30));
+    AverageJobSettings again = settings("frames/avg.bmp");
+    const BatchResult outcome = run(again);
+    EXPECT_EQ(outcome.outcome, BatchOutcome::Finished);
+    EXPECT_EQ(firstPixel(2, 2), (std::vector<int>{20, 20, 20}));
+    EXPECT_EQ(m_trash.trashed.size(), 2u);
+    EXPECT_EQ(FileNames(m_dir.path() / "trash"), (Names{"a.bmp", "avg.bmp"}));
+}

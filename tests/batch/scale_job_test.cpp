@@ -249,3 +249,29 @@ TEST_F(ScaleJobTest, ATargetFolderRemovedDuringTheRunEndsItAndKeepsTheLaterSourc
         EXPECT_EQ(FileNames(m_source), sources);
     }
 }
+
+TEST_F(ScaleJobTest, NamesThatDifferOnlyInCaseNeverReplaceEachOther)
+{
+    addSource("a.BMP", SolidImage(2, 2, 1, 2, 3));
+    addSource("a.bmp", SolidImage(3, 3, 1, 2, 3));
+    // Into another folder: the first takes "a.bmp", the other stays where it was.
+    EXPECT_EQ(run(settings(1)).written, 1);
+    EXPECT_EQ(FileNames(m_target), Names{"a.bmp"});
+    EXPECT_EQ(FileNames(m_source).size(), 1u);
+    EXPECT_EQ(m_trash.trashed.size(), 1u);
+
+    // In the source folder: "a.BMP" would replace the source "a.bmp" and stays instead.
+    fs::remove_all(m_source);
+    fs::create_directory(m_source);
+    addSource("a.BMP", SolidImage(2, 2, 1, 2, 3));
+    addSource("a.bmp", SolidImage(3, 3, 1, 2, 3));
+    ScaleJobSettings inPlace = settings(1);
+    inPlace.targetFolder = inPlace.sourceFolder;
+    EXPECT_EQ(run(inPlace).written, 1);
+    EXPECT_EQ(FileNames(m_source), (Names{"a.BMP", "a.bmp"}));
+    CDibImage kept;
+    ASSERT_EQ(kept.LoadBmp((m_source / "a.BMP").string()), 1);
+    EXPECT_EQ(kept.Width(), 2);
+    ASSERT_EQ(kept.LoadBmp((m_source / "a.bmp").string()), 1);
+    EXPECT_EQ(kept.Width(), 6);
+}
