@@ -8,7 +8,7 @@
 #include "video/frame_export.h"
 
 #include <cerrno>
-#include <cstring>
+#include <exception>
 #include <filesystem>
 #include <system_error>
 
@@ -18,14 +18,6 @@ namespace {
 
 // How long a run waits for its workers before the caller may handle its events again.
 constexpr std::chrono::milliseconds kWaitInterval(10);
-
-std::string writeErrorText(const std::string& path, int error)
-{
-    std::string text = "Sorry, can't write the file " + path + ".";
-    if (error != 0)
-        text += std::string(" ") + std::strerror(error) + ".";
-    return text;
-}
 
 } // namespace
 
@@ -91,7 +83,13 @@ int CBatchJob::processFile(const std::string& path)
         waitForNext();
     // A task must be copyable; what it works on is not.
     m_queue->push([this, work](NoWorkspace&) {
-        makeResult(*work);
+        // A worker must not throw; running out of memory fails the run instead.
+        try {
+            makeResult(*work);
+        } catch (const std::exception& error) {
+            work->result.reset();
+            work->error = "Sorry, can't make the result of " + work->path + ": " + error.what();
+        }
         return std::move(*work);
     });
     return 1;
@@ -151,7 +149,7 @@ std::unique_ptr<CFileReplacement> CBatchJob::writeResult(ImageFormat format,
     try {
         if (SaveImageFile(format, *file, image, quality, PngCompression::Fast))
             return file;
-        error = writeErrorText(path, errno);
+        error = CantWriteFileText(path, errno);
     } catch (const CJPEGException& exception) {
         error = "Sorry, can't write the file " + path + ". " + exception.ErrorText();
     } catch (const CException& exception) {
@@ -163,7 +161,7 @@ std::unique_ptr<CFileReplacement> CBatchJob::writeResult(ImageFormat format,
 bool CBatchJob::publishResult(CFileReplacement& result)
 {
     if (const int error = result.publish(); error != 0)
-        return fail(writeErrorText(result.path(), error));
+        return fail(CantWriteFileText(result.path(), error));
     ++m_result.written;
     return true;
 }

@@ -1,8 +1,10 @@
 #include "settings/batch_settings.h"
 
 #include "settings/ini_file.h"
+#include "settings/ini_text.h"
 
 #include <array>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -58,13 +60,21 @@ template <typename Fields> Fields load(const SectionKeys<Fields>& keys, const CI
 template <typename Fields>
 bool save(const SectionKeys<Fields>& keys, const Fields& fields, CIniFile& file)
 {
-    // Every key is tried, so that one refused value costs no other.
+    // Every key the file can hold goes in one replacement of it; a value it can't hold costs no
+    // other, and its refusal says why.
     bool saved = true;
-    for (const auto& [key, field] : keys.strings)
-        saved = file.writeString(keys.section, key, fields.*field) && saved;
+    std::vector<CIniFile::KeyValue> storable;
+    for (const auto& [key, field] : keys.strings) {
+        if (IniCanStore(keys.section, key, fields.*field))
+            storable.emplace_back(key, fields.*field);
+        else
+            saved = file.writeString(keys.section, key, fields.*field) && saved;
+    }
+    std::vector<std::string> numbers;
+    numbers.reserve(keys.integers.size()); // the views below stay valid
     for (const auto& [key, field] : keys.integers)
-        saved = WriteIniInt(keys.section, key, fields.*field, file) && saved;
-    return saved;
+        storable.emplace_back(key, numbers.emplace_back(std::to_string(fields.*field)));
+    return file.writeStrings(keys.section, storable) && saved;
 }
 
 } // namespace

@@ -33,8 +33,11 @@ bool CDesktopTrash::moveToTrash(const std::string& path, std::string& error)
     }
     // Should the trash still have gone astray, the file goes back where it was.
     if (QFileInfo(file.fileName()).isRelative()) {
-        QFile::rename(file.fileName(), source);
-        error = "the desktop's trash can't be found";
+        if (QFile::rename(file.fileName(), source))
+            error = "the desktop's trash can't be found";
+        else
+            error = "the desktop's trash can't be found, and the file was left at " +
+                    QFile::encodeName(QFileInfo(file.fileName()).absoluteFilePath()).toStdString();
         return false;
     }
     return true;

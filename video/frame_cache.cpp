@@ -55,13 +55,6 @@ bool FrameCache::worthKeeping(int frame, int target) const
     return std::int64_t(target) - frame < fitting;
 }
 
-void FrameCache::clear()
-{
-    m_byFrame.clear();
-    m_recent.clear();
-    m_bytes = 0;
-}
-
 void FrameCache::evictBeyond(std::size_t budget)
 {
     while (m_bytes > budget && !m_recent.empty()) {

@@ -24,7 +24,6 @@ public:
     // to. Not all of them: memory new to the program costs more than decoding (a page fault
     // for every 4 KiB), so a long seek keeps only what a few dozen steps back use.
     bool worthKeeping(int frame, int target) const;
-    void clear();
 
     std::size_t bytes() const { return m_bytes; }
     std::size_t size() const { return m_byFrame.size(); }

@@ -253,12 +253,13 @@ bool FrameDecoder::sendNextPacket(int target)
 }
 
 // Whether a B-frame, which the codec shows as the frame before its sample, is asked for: it is
-// the target or one of the wanted frames after it, or the cache would keep it. Near the end of
-// the stream every picture is: those the decoder hands out when it is drained come without a
-// sample and are numbered one after the other.
+// the target or one of the wanted frames after it, or, unless a step between wanted frames says
+// which are, the cache would keep it. Near the end of the stream every picture is: those the
+// decoder hands out when it is drained come without a sample and are numbered one after the
+// other.
 bool FrameDecoder::isNeeded(int frame, int target) const
 {
-    if (m_cache && m_cache->worthKeeping(frame, target))
+    if (m_wantedStep <= 1 && m_cache && m_cache->worthKeeping(frame, target))
         return true;
     if (std::int64_t(frame) + kMaxLookahead >= m_samples.last())
         return true;

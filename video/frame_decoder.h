@@ -16,8 +16,8 @@ enum class DecoderThreading
     // The parts of one picture at a time: the quickest way to a picture that others depend on,
     // as after a jump, when each picture on the way waits for the one before it.
     Slices,
-    // Several pictures at once: the quickest way through a run of frames, as playback and
-    // recording step through them, at the cost of memory and some work for each thread.
+    // Several pictures at once: the quickest way through a run of frames, as a recording steps
+    // through them, at the cost of memory and some work for each thread.
     Frames,
 };
 
