@@ -116,7 +116,6 @@ public:
     void run();
     // The run ends before the next file; the file in hand is finished first.
     void requestStop() { m_stop = true; }
-    bool stopRequested() const { return m_stop; }
 
 protected:
     // Counts the source files and creates targetFolder (when not empty).
@@ -150,7 +149,6 @@ protected:
     // A source went into the results.
     void countUsed() { ++m_result.used; }
 
-    BatchResult& result() { return m_result; }
     BatchProgress& progress() { return m_progress; }
     // The result as it stands after the walk: Stopped when the caller stopped it.
     BatchResult walkResult() const;

@@ -16,7 +16,6 @@ public:
     // can't be allocated, or when another image could overflow them.
     bool add(const CDibImage& image);
 
-    int count() const { return static_cast<int>(m_count); }
     bool empty() const { return m_count == 0; }
 
     // The mean image: each byte is the channel's sum divided by the number of images added,

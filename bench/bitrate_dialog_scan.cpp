@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 
 int main(int argc, char** argv)
 {
@@ -26,7 +27,7 @@ int main(int argc, char** argv)
 
     QElapsedTimer clock;
     clock.start();
-    CBitrateDlg dialog(QString::fromLocal8Bit(argv[1]));
+    CBitrateDlg dialog{std::string(argv[1])};
     const double opened = clock.nsecsElapsed() / 1e9;
     if (!dialog.source().isOpen()) {
         std::fprintf(stderr, "bitrate_dialog_scan: can't open %s\n", argv[1]);

@@ -6,6 +6,7 @@
 #include "ui/engine_path.h"
 #include "ui/message_box.h"
 #include "ui/message_pump.h"
+#include "ui/wait_cursor.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -28,15 +29,6 @@ constexpr int kFieldSpacing = 4;
 // Wide enough for the figures of a video of a gigabit a second.
 const QString kWidestFigure = QStringLiteral("000000");
 
-class WaitCursor
-{
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
 QString figure(std::optional<std::uint64_t> value)
 {
     return value ? QString::number(*value) : QString();
@@ -44,12 +36,16 @@ QString figure(std::optional<std::uint64_t> value)
 
 } // namespace
 
-CBitrateDlg::CBitrateDlg(const QString& aviPath, QWidget* parent) : QDialog(parent)
+CBitrateDlg::CBitrateDlg(const QString& aviPath, QWidget* parent)
+    : CBitrateDlg(enginePath(aviPath), parent)
+{}
+
+CBitrateDlg::CBitrateDlg(const std::string& aviPath, QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("bitrateDialog"));
     setWindowTitle(tr("Bitrate"));
     buildForm();
-    m_pathLabel->setText(aviPath);
+    m_pathLabel->setText(displayPath(aviPath));
     m_source.setMessagePump([this] { drainEvents(); });
     openVideo(aviPath);
 }
@@ -126,10 +122,10 @@ QPushButton* CBitrateDlg::addButton(const QString& text, const char* name,
     return button;
 }
 
-void CBitrateDlg::openVideo(const QString& aviPath)
+void CBitrateDlg::openVideo(const std::string& aviPath)
 {
     std::int64_t bitrate = 0;
-    m_opened = m_source.Open(enginePath(aviPath), nullptr, this, bitrate, WantFrames::No);
+    m_opened = m_source.Open(aviPath, nullptr, this, bitrate, WantFrames::No);
     if (!m_opened) {
         m_openError = displayPath(m_source.errorText());
         return;

@@ -8,6 +8,8 @@
 #include <QElapsedTimer>
 #include <QString>
 
+#include <string>
+
 class CCaptionLabel;
 class CChartCtrl;
 class QLabel;
@@ -28,6 +30,8 @@ class CBitrateDlg : public QDialog, public FrameSourceOwner
 
 public:
     explicit CBitrateDlg(const QString& aviPath, QWidget* parent = nullptr);
+    // The video by the bytes of its name, which need not be UTF-8.
+    explicit CBitrateDlg(const std::string& aviPath, QWidget* parent = nullptr);
     ~CBitrateDlg() override;
 
     // Start and Stop (the first button and Enter).
@@ -60,7 +64,7 @@ private:
     QLayout* buildStatistics();
     QLabel* addField(const char* name);
     QPushButton* addButton(const QString& text, const char* name, void (CBitrateDlg::*slot)());
-    void openVideo(const QString& aviPath);
+    void openVideo(const std::string& aviPath);
     void startAnalysis();
     void drainEvents();
     void showStatistics();

@@ -166,7 +166,7 @@ int RunAverage(const CommandLine& line)
     ExpectArguments(line, 2, kAverageUsage);
     const std::string& target = line.arguments[1];
     if (!ImageFormatOfPath(target))
-        throw UsageError("Sorry, the valid extention only can be jpg, png or bmp.");
+        throw UsageError("Sorry, the valid extension only can be jpg, png or bmp.");
     const auto copy = [&line](const char* flag) {
         return has(line, flag) ? ResizedCopy::No : ResizedCopy::Yes;
     };

@@ -65,7 +65,7 @@ CControlPanelDlg::CControlPanelDlg(CSettings& settings, CVideoWindowDlg* videoWi
     m_source.setIdleUpdate([this] { updateCommands(); });
     m_settings.LoadViewerPath();
     buildForm();
-    // The keys of the commands without a button.
+    // Every command's key works in the panel, also for the commands without a button.
     addActions(m_toolBar->commandActions());
     m_slider->Prepare();
     m_slider->setTickInterval(10);
@@ -401,7 +401,7 @@ void CControlPanelDlg::onOption()
 
 void CControlPanelDlg::onBitrate()
 {
-    CBitrateDlg dialog(displayPath(m_source.path()), this);
+    CBitrateDlg dialog(m_source.path(), this);
     dialog.exec();
 }
 

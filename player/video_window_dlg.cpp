@@ -1,6 +1,5 @@
 #include "player/video_window_dlg.h"
 
-#include "image/dib.h"
 #include "platform/application_name.h"
 #include "player/control_panel_dlg.h"
 #include "player/dialog_tool_bar.h"

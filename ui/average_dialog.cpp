@@ -128,7 +128,7 @@ void CAverageDialog::browseTarget()
     PumpMessages();
     const QString chosen = dialog.selectedFiles().front();
     if (!ImageFormatOfPath(enginePath(chosen))) {
-        ShowMessage(this, tr("Sorry, the valid extention only can be jpg, png or bmp."));
+        ShowMessage(this, tr("Sorry, the valid extension only can be jpg, png or bmp."));
         return;
     }
     m_targetLabel->setText(chosen);

@@ -7,6 +7,7 @@
 #include "ui/message_pump.h"
 #include "ui/select_folder_dialog.h"
 #include "ui/view_first_image.h"
+#include "ui/wait_cursor.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -21,20 +22,6 @@
 
 #include <algorithm>
 #include <utility>
-
-namespace {
-
-// The wait cursor, from the count of the files to the end of the run.
-class WaitCursor
-{
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
-} // namespace
 
 QString BatchFolderFilter(ImageFormat format)
 {

@@ -39,7 +39,6 @@ public:
     void SetURL(const QString& url);
     const QString& url() const { return m_url; }
     bool isVisited() const { return m_visited; }
-    bool isOverLink() const { return m_overLink; }
     // The colour the text is drawn in now.
     QColor textColor() const;
 

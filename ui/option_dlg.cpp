@@ -72,7 +72,7 @@ QWidget* COptionDlg::buildRecordGroup()
     auto* grid = new QGridLayout(group);
     grid->addWidget(new QLabel(tr("Record every"), group), 0, 0);
     grid->addWidget(m_everyFrame, 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("frames"), group), 0, 2, 1, 3);
+    grid->addWidget(new QLabel(tr("frames"), group), 0, 2, 1, 3);
     grid->addWidget(new QLabel(tr("Save as"), group), 1, 0);
     grid->addWidget(m_format, 1, 1);
     grid->addWidget(new QLabel(tr("Jpeg quality:"), group), 1, 2);
@@ -88,7 +88,7 @@ QWidget* COptionDlg::buildPlayGroup()
     auto* row = new QHBoxLayout(group);
     row->addWidget(new QLabel(tr("Delay"), group));
     row->addWidget(m_delay);
-    row->addWidget(new QLabel(QStringLiteral("milliseconds per frame"), group));
+    row->addWidget(new QLabel(tr("milliseconds per frame"), group));
     row->addStretch();
     group->setEnabled(false);
     return group;

@@ -98,11 +98,11 @@ with Qt.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Sorry, the valid extention only can be jpg, png or bmp.</source>
+        <source>Average finished.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Average finished.</source>
+        <source>Sorry, the valid extension only can be jpg, png or bmp.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -540,6 +540,14 @@ with the given filename extension.</source>
     <message>
         <source>Sorry, the options could not be saved: %1.
 They apply until the program ends.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>frames</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>milliseconds per frame</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -202,6 +202,19 @@ private slots:
         QCOMPARE(player.source().currentFrame(), 17);
         QCOMPARE(player.source().state(), CFrameSource::StateIdle);
     }
+
+    void bitrateMeasuresAVideoNamedInBytesThatAreNotUtf8()
+    {
+        StartedPlayer player;
+        const std::string video = player.dir().file("clip \xFF.avi");
+        std::filesystem::copy_file(demoVideo().toStdString(), video);
+        QVERIFY(player.panel().openVideoOrTell(video));
+        withDialogOf<CBitrateDlg>(player, PlayerCommand::Bitrate, [](CBitrateDlg& dialog) {
+            QVERIFY(dialog.source().isOpen());
+            QTRY_COMPARE(part<QLabel>(dialog, "average")->text(), QStringLiteral("577"));
+            QTest::mouseClick(part<QPushButton>(dialog, "closeButton"), Qt::LeftButton);
+        });
+    }
 };
 
 int runDialogTests(int argc, char** argv)
