@@ -55,7 +55,9 @@ void CBatchJob::run()
                                               [] { return NoWorkspace{}; });
     CSrchDirRelay relay;
     relay.RunBatch(*this, m_sourceFolder, imageFormatInfo(m_sourceFormat).pattern);
-    while (m_queue && !m_queue->isEmpty())
+    // After a failure the results still to come would only be dropped: the tasks not started
+    // go with the queue.
+    while (m_queue && !m_queue->isEmpty() && m_result.outcome != BatchOutcome::Failed)
         waitForNext();
     m_queue.reset();
 }
@@ -81,6 +83,8 @@ int CBatchJob::processFile(const std::string& path)
         return takeSource(*work) ? 1 : 0;
     while (!m_queue->hasRoom())
         waitForNext();
+    if (m_result.outcome == BatchOutcome::Failed)
+        return 0; // an earlier result failed meanwhile: this one would only be dropped
     // A task must be copyable; what it works on is not.
     m_queue->push([this, work](NoWorkspace&) {
         // A worker must not throw; running out of memory fails the run instead.
