@@ -2,6 +2,7 @@
 #include "image/jpeg_codec.h"
 #include "image/png_codec.h"
 #include "platform/exception.h"
+#include "support/batch_fixture.h"
 #include "support/faults.h"
 #include "support/temp_dir.h"
 
@@ -23,28 +24,13 @@ bool failsHalfway(const std::function<bool()>& save)
     }
 }
 
-CDibImage noise(int width, int height)
-{
-    // Random bytes: no writer can squeeze them below the size limit.
-    CDibImage image;
-    image.Create(width, height, 24);
-    std::uint32_t state = 12345;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width * 3; ++x) {
-            state = state * 1664525u + 1013904223u;
-            image.PictureRow(y)[x] = static_cast<std::uint8_t>(state >> 24);
-        }
-    }
-    return image;
-}
-
 } // namespace
 
 TEST(SaveFailure, AFailedSaveKeepsTheOldFileAndLeavesNoPartOfTheNewOne)
 {
     TempDir dir;
-    CDibImage small = noise(4, 4);
-    CDibImage large = noise(200, 200);
+    CDibImage small = NoiseImage(4, 4);
+    CDibImage large = NoiseImage(200, 200);
     const std::vector<std::pair<std::string, std::function<bool(CDibImage&, const std::string&)>>>
         writers = {
             {"a.bmp",
