@@ -1,5 +1,6 @@
 #include "video/av_stream_reader.h"
 
+#include "video/picture_type.h"
 #include "video/video_limits.h"
 
 extern "C" {
@@ -7,6 +8,8 @@ extern "C" {
 }
 
 #include <algorithm>
+#include <cstdlib>
+#include <limits>
 #include <string_view>
 
 namespace {
@@ -14,6 +17,46 @@ namespace {
 bool isPositive(AVRational ratio)
 {
     return ratio.num > 0 && ratio.den > 0;
+}
+
+// Streams without an index of their own, where a seek by time is a guess: the file is
+// repositioned at a packet's byte position instead, which the read through at open lists.
+bool seeksByPosition(std::string_view formatName)
+{
+    for (std::string_view name : {"mpegts", "mpeg", "mpegvideo", "h264", "hevc", "m4v", "vc1"}) {
+        if (formatName == name)
+            return true;
+    }
+    return false;
+}
+
+// MPEG-1, MPEG-2 and MPEG-4 Visual show a B-frame as it is decoded and every other picture when
+// the next one that is not a B-frame is decoded. A program stream gives no presentation time to
+// a picture that starts inside another's packet; such times are put back by that rule, and only
+// where every packet has a decoding time.
+void fillPresentationTimes(std::vector<IndexEntry>& entries, const std::vector<PictureType>& types)
+{
+    const auto isB = [&types](std::size_t i) { return types[i] == PictureType::B; };
+    bool missing = false;
+    bool anyB = false;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].dts == kNoTimestamp || types[i] == PictureType::Unknown)
+            return;
+        missing = missing || entries[i].pts == kNoTimestamp;
+        anyB = anyB || isB(i);
+    }
+    if (!missing)
+        return;
+    const std::int64_t step = entries.size() > 1 ? (entries.back().dts - entries.front().dts) /
+                                                       std::int64_t(entries.size() - 1)
+                                                 : 1;
+    std::int64_t nextReferenceDts = entries.back().dts + step;
+    for (std::size_t i = entries.size(); i-- > 0;) {
+        if (entries[i].pts == kNoTimestamp)
+            entries[i].pts = isB(i) || !anyB ? entries[i].dts : nextReferenceDts;
+        if (!isB(i))
+            nextReferenceDts = entries[i].dts;
+    }
 }
 
 } // namespace
@@ -108,17 +151,17 @@ void AvStreamReader::readRateAndScale(bool avi)
 
 bool AvStreamReader::readSampleTable(bool avi)
 {
-    const std::string_view formatName = m_format->iformat->name;
-    // MP4 and QuickTime list every sample; Matroska's cues list only some key frames.
-    const bool fullIndex = avi || formatName.substr(0, 4) == "mov,";
+    // An AVI index lists every sample. Elsewhere the presentation times that number the frames
+    // come only with the packets (an MP4 index holds decoding times, Matroska's cues only some
+    // key frames), so the file is read through.
     std::vector<IndexEntry> entries;
-    if (fullIndex)
+    if (avi)
         entries = indexEntries();
     if (entries.empty())
         entries = packetEntries(avi);
 
-    auto table =
-        SampleTable::build(entries, avi ? SampleNumbering::ByTimestamp : SampleNumbering::ByOrder);
+    auto table = SampleTable::build(entries, avi ? SampleNumbering::ByTimestamp
+                                                 : SampleNumbering::ByPresentation);
     if (!table) {
         m_errorText = "the video's frame numbers are out of range";
         return false;
@@ -128,7 +171,34 @@ bool AvStreamReader::readSampleTable(bool avi)
         return false;
     }
     m_samples = std::move(*table);
+    readTimes();
     return true;
+}
+
+// Times come from the presentation times where the frames are numbered by them, unless the
+// frames follow one another at the stream's rate: such a file keeps the times its rate gives, as
+// an AVI file does.
+void AvStreamReader::readTimes()
+{
+    const AVStream* stream = m_format->streams[m_streamIndex];
+    m_timeBase = stream->time_base;
+    m_constantRate = true;
+    if (m_samples.numbering() != SampleNumbering::ByPresentation || m_samples.count() < 2 ||
+        !isPositive(m_timeBase))
+        return;
+    std::int64_t shortest = std::numeric_limits<std::int64_t>::max();
+    std::int64_t longest = std::numeric_limits<std::int64_t>::min();
+    for (int frame = 1; frame < m_samples.count(); ++frame) {
+        const std::int64_t step =
+            *m_samples.presentationTime(frame) - *m_samples.presentationTime(frame - 1);
+        shortest = std::min(shortest, step);
+        longest = std::max(longest, step);
+    }
+    // A time base too coarse for the rate (Matroska's milliseconds at 29.97 frames a second)
+    // rounds the steps by up to a tick.
+    m_constantRate = longest - shortest <= 1 &&
+                     std::abs(ticksToNanoseconds(longest) - frameTimeByRate(1).count()) <=
+                         ticksToNanoseconds(1) + frameTimeByRate(1).count() / 100;
 }
 
 std::vector<IndexEntry> AvStreamReader::indexEntries()
@@ -141,8 +211,13 @@ std::vector<IndexEntry> AvStreamReader::indexEntries()
         const AVIndexEntry* entry = avformat_index_get_entry(stream, i);
         if (entry == nullptr)
             break;
-        entries.push_back({entry->timestamp, entry->pos, static_cast<std::uint32_t>(entry->size),
-                           (entry->flags & AVINDEX_KEYFRAME) != 0});
+        IndexEntry indexed;
+        indexed.timestamp = entry->timestamp;
+        indexed.dts = entry->timestamp;
+        indexed.position = entry->pos;
+        indexed.size = static_cast<std::uint32_t>(entry->size);
+        indexed.key = (entry->flags & AVINDEX_KEYFRAME) != 0;
+        entries.push_back(indexed);
     }
     return entries;
 }
@@ -155,27 +230,81 @@ std::vector<IndexEntry> AvStreamReader::packetEntries(bool avi)
     AvPacketPtr packet(av_packet_alloc());
     if (!packet)
         return entries;
+    // MP4 seeks by decoding time; the other containers by presentation time.
+    const bool seeksByDecodingTime = std::string_view(m_format->iformat->name).substr(0, 4) == "mov,";
+    const AVCodecID codec = m_format->streams[m_streamIndex]->codecpar->codec_id;
+    std::vector<PictureType> types;
     while (av_read_frame(m_format.get(), packet.get()) >= 0) {
-        // AVI packets carry their sample number as decoding time; elsewhere the display time is
-        // what a seek looks for.
-        std::int64_t timestamp = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
-        if (avi)
-            timestamp = packet->dts;
-        if (packet->stream_index == m_streamIndex && (timestamp != AV_NOPTS_VALUE || !avi)) {
-            entries.push_back({timestamp != AV_NOPTS_VALUE ? timestamp : 0, packet->pos,
-                               static_cast<std::uint32_t>(std::max(packet->size, 0)),
-                               (packet->flags & AV_PKT_FLAG_KEY) != 0});
+        if (packet->stream_index == m_streamIndex) {
+            IndexEntry entry;
+            entry.position = packet->pos;
+            entry.dts = packet->dts;
+            entry.size = static_cast<std::uint32_t>(std::max(packet->size, 0));
+            entry.key = (packet->flags & AV_PKT_FLAG_KEY) != 0;
+            entry.discarded = (packet->flags & AV_PKT_FLAG_DISCARD) != 0;
+            if (packet->pts != AV_NOPTS_VALUE)
+                entry.pts = packet->pts;
+            // AVI packets carry their sample number as decoding time.
+            std::int64_t timestamp = packet->dts;
+            if (!avi && !seeksByDecodingTime && packet->pts != AV_NOPTS_VALUE)
+                timestamp = packet->pts;
+            if (timestamp != AV_NOPTS_VALUE || !avi) {
+                entry.timestamp = timestamp != AV_NOPTS_VALUE ? timestamp : 0;
+                entries.push_back(entry);
+                if (!avi)
+                    types.push_back(PictureTypeOf(codec, {packet->data, std::size_t(entry.size)}));
+            }
         }
         av_packet_unref(packet.get());
     }
+    if (!avi)
+        fillPresentationTimes(entries, types);
     return entries;
 }
 
 std::int64_t AvStreamReader::sampleToTime(int sample) const
 {
+    using namespace std::chrono;
+    const nanoseconds time = frameTime(sample);
+    // Nearest millisecond, halves away from zero.
+    const std::int64_t half = time.count() >= 0 ? 500000 : -500000;
+    return (time.count() + half) / 1000000;
+}
+
+std::chrono::nanoseconds AvStreamReader::frameTimeByRate(std::int64_t sample) const
+{
     if (m_rate == 0)
-        return 0;
-    return av_rescale_rnd(sample, std::int64_t(m_scale) * 1000, m_rate, AV_ROUND_NEAR_INF);
+        return std::chrono::nanoseconds(0);
+    // 128 bits: a sample number times a scale times 10^9 may pass 64.
+    const __int128 nanoseconds = static_cast<__int128>(sample) * m_scale * 1000000000 / m_rate;
+    return std::chrono::nanoseconds(static_cast<std::int64_t>(nanoseconds));
+}
+
+std::int64_t AvStreamReader::ticksToNanoseconds(std::int64_t ticks) const
+{
+    return av_rescale_q(ticks, m_timeBase, AVRational{1, 1000000000});
+}
+
+std::chrono::nanoseconds AvStreamReader::frameTime(int sample) const
+{
+    if (!m_constantRate) {
+        const std::optional<std::int64_t> time = m_samples.presentationTime(sample);
+        if (time)
+            return std::chrono::nanoseconds(
+                ticksToNanoseconds(*time - *m_samples.presentationTime(m_samples.first())));
+    }
+    return frameTimeByRate(sample);
+}
+
+std::chrono::nanoseconds AvStreamReader::duration() const
+{
+    if (m_samples.count() <= 0)
+        return std::chrono::nanoseconds(0);
+    if (m_constantRate)
+        return frameTimeByRate(m_samples.last() + std::int64_t(1)) - frameTimeByRate(m_samples.first());
+    // The last frame lasts as long as the one before it.
+    const int last = m_samples.last();
+    return 2 * frameTime(last) - frameTime(last - 1);
 }
 
 std::optional<std::uint32_t> AvStreamReader::sampleSize(int sample) const
@@ -198,7 +327,9 @@ bool AvStreamReader::openFrameDecoder()
         m_errorText = "the video's frames are too large";
         return false;
     }
-    auto decoder = std::make_unique<FrameDecoder>(*m_format, m_streamIndex, m_samples);
+    auto decoder = std::make_unique<FrameDecoder>(
+        *m_format, m_streamIndex, m_samples,
+        seeksByPosition(m_format->iformat->name) ? SeekMethod::ByPosition : SeekMethod::ByTimestamp);
     if (!decoder->open(m_errorText))
         return false;
     decoder->setCache(m_cache.get());

@@ -7,6 +7,7 @@
 #include "video/frame_decoder.h"
 #include "video/sample_table.h"
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -17,11 +18,11 @@
 // stored size and key-frame flag of every sample from the container's index, sample start times,
 // and decoded frames, as the decoder's pictures or as packed 24-bit DIBs.
 //
-// Sample numbers follow the container's index. In an AVI file the index timestamps count samples
-// from the stream's start, so they are the sample numbers and a gap between them is a dropped
-// frame, whose empty chunk FFmpeg leaves out of the index. Containers with a full index of their
-// own (MP4, MOV) number its entries in storage order; the others (Matroska, WebM, and an AVI
-// file that lost its index) are read through once at open to list their packets.
+// In an AVI file the index timestamps count samples from the stream's start, so they are the
+// sample numbers and a gap between them is a dropped frame, whose empty chunk FFmpeg leaves out of
+// the index. Every other file (and an AVI file that lost its index) is read through once at open
+// to list its packets; their frames are numbered in the order of their presentation times, or,
+// in a raw stream that has none, in storage order.
 class AvStreamReader
 {
 public:
@@ -44,8 +45,19 @@ public:
 
     int streamStart() const { return m_samples.first(); }
     int streamLength() const { return m_samples.count(); }
-    // The start of a sample in milliseconds, sample x scale x 1000 / rate rounded to nearest.
+    // The start of a sample in milliseconds, rounded to the nearest: sample x scale x 1000 /
+    // rate, or, where the frames do not follow one another at one rate, the frame's presentation
+    // time counted from the first frame's.
     std::int64_t sampleToTime(int sample) const;
+    // The same, exact to the nanosecond.
+    std::chrono::nanoseconds frameTime(int sample) const;
+    // Whether every frame lasts as long as the rate says; only then do times follow the rate.
+    bool hasConstantRate() const { return m_constantRate; }
+    // Whether the frames' times come from the container's own timestamps rather than from
+    // counting frames, as in an AVI file.
+    bool hasTimestamps() const { return m_samples.numbering() == SampleNumbering::ByPresentation; }
+    // From the first frame's start to the last frame's end.
+    std::chrono::nanoseconds duration() const;
     // The stored (compressed) size of a sample, 0 for a dropped one, read from the index alone;
     // nothing for a sample outside the stream.
     std::optional<std::uint32_t> sampleSize(int sample) const;
@@ -73,6 +85,12 @@ public:
         if (m_decoder)
             m_decoder->setWantedFrames(from, step);
     }
+    // The order in which frames will be asked for; see FrameOrder.
+    void setFrameOrder(FrameOrder order)
+    {
+        if (m_decoder)
+            m_decoder->setFrameOrder(order);
+    }
     // Keeps up to budget bytes of the pictures decoded lately, so that they need no decoding
     // again; 0, the default, keeps none. Changing the budget empties the cache.
     void setFrameCacheBudget(std::size_t budget);
@@ -86,6 +104,9 @@ private:
     bool selectVideoStream();
     void readRateAndScale(bool avi);
     bool readSampleTable(bool avi);
+    void readTimes();
+    std::chrono::nanoseconds frameTimeByRate(std::int64_t sample) const;
+    std::int64_t ticksToNanoseconds(std::int64_t ticks) const;
     std::vector<IndexEntry> indexEntries();
     std::vector<IndexEntry> packetEntries(bool avi);
 
@@ -100,5 +121,7 @@ private:
     int m_height = 0;
     std::uint32_t m_rate = 0;
     std::uint32_t m_scale = 1;
+    AVRational m_timeBase{0, 1};
+    bool m_constantRate = true;
     std::string m_errorText;
 };

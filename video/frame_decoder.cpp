@@ -16,21 +16,35 @@ constexpr int kMaxLookahead = 32;
 // Groups of pictures tried before a frame is given up: open groups reach one group back, and a
 // stream damaged at a key frame may need one more.
 constexpr int kMaxSeekAttempts = 3;
+// Packets the sample table doesn't know that a seek may read before the key frame's: the
+// remains of a picture cut by the seek.
+constexpr int kMaxUnknownBeforeKey = 16;
 
 // MPEG-4 Visual never refers to a B-frame, hands a B-frame out as soon as it is decoded (as the
 // frame before its sample) and every other picture when the next reference picture arrives; so
 // leaving out a B-frame stored before the wanted frame changes neither the other pictures nor
-// their numbering. (H.264 may refer to B-frames and counts its delay in pictures.)
-bool skipsNonReferenceExactly(AVCodecID codec)
+// their numbering by delay. (H.264 may refer to B-frames and counts its delay in pictures.)
+// Numbered by presentation, a picture's number comes with it, so any codec whose decoder can tell
+// pictures that no other refers to may leave them out.
+bool skipsNonReferenceExactly(AVCodecID codec, bool byPresentation)
 {
-    return codec == AV_CODEC_ID_MPEG4;
+    if (codec == AV_CODEC_ID_MPEG4)
+        return true;
+    return byPresentation && (codec == AV_CODEC_ID_MPEG1VIDEO || codec == AV_CODEC_ID_MPEG2VIDEO ||
+                              codec == AV_CODEC_ID_H264 || codec == AV_CODEC_ID_HEVC);
 }
 
 } // namespace
 
-FrameDecoder::FrameDecoder(AVFormatContext& format, int streamIndex, const SampleTable& samples)
-    : m_format(format), m_streamIndex(streamIndex), m_samples(samples)
+FrameDecoder::FrameDecoder(AVFormatContext& format, int streamIndex, const SampleTable& samples,
+                           SeekMethod seekMethod)
+    : m_format(format), m_streamIndex(streamIndex), m_samples(samples), m_seekMethod(seekMethod)
 {}
+
+bool FrameDecoder::numbersByPresentation() const
+{
+    return m_samples.numbering() == SampleNumbering::ByPresentation;
+}
 
 bool FrameDecoder::open(std::string& errorText)
 {
@@ -90,7 +104,7 @@ bool FrameDecoder::openCodec(DecoderThreading threading, std::string& errorText)
         errorText = avErrorText(result);
         return false;
     }
-    m_skipsNonReference = skipsNonReferenceExactly(codec->id);
+    m_skipsNonReference = skipsNonReferenceExactly(codec->id, numbersByPresentation());
     m_codec = std::move(context);
     m_threading = threading;
     return true;
@@ -111,13 +125,32 @@ DecodedPicturePtr FrameDecoder::decode(int sample)
     }
 
     m_shown = nullptr;
+    // Once a recording's decoding is under way, a frame the decoder did not give is passed over
+    // and decoding goes on from where it stands, never back.
+    const bool passOver = m_order == FrameOrder::Ascending && m_decodingInOrder;
     if (canContinueTo(target)) {
-        if (DecodedPicturePtr picture = decodeForward(target))
+        if (DecodedPicturePtr picture = decodeForward(target)) {
+            m_decodingInOrder = m_order == FrameOrder::Ascending;
             return m_shown = std::move(picture);
+        }
+        if (passOver)
+            return nullptr;
+    } else if (passOver && m_positioned && !isAheadOfDecoder(target)) {
+        return nullptr;
     }
     // Decoding from a key frame again may still bring out a picture that the decoder dropped
     // after an earlier seek.
-    return m_shown = decodeAfterSeek(target);
+    m_shown = decodeAfterSeek(target, passOver ? 1 : kMaxSeekAttempts);
+    m_decodingInOrder = m_order == FrameOrder::Ascending;
+    return m_shown;
+}
+
+// Whether reaching target needs a seek forward, past what was sent: a key frame of its own lies
+// ahead.
+bool FrameDecoder::isAheadOfDecoder(int target) const
+{
+    const int start = m_samples.decodeStart(target);
+    return m_sentAny && start > m_lastSentPacket + 1;
 }
 
 bool FrameDecoder::canContinueTo(int target) const
@@ -131,45 +164,61 @@ bool FrameDecoder::canContinueTo(int target) const
         return false;
     }
     // Reading on is cheaper than a seek unless a key frame lies ahead of what was sent.
-    const int key = m_samples.findKey(target, KeySearch::Previous);
-    return !(key >= 0 && m_sentAny && key > m_lastSent + 1);
+    return !isAheadOfDecoder(target);
 }
 
-DecodedPicturePtr FrameDecoder::decodeAfterSeek(int target)
+DecodedPicturePtr FrameDecoder::decodeAfterSeek(int target, int attempts)
 {
-    int key = m_samples.findKey(target, KeySearch::Previous);
+    int key = m_samples.decodeStart(target);
     if (key < 0)
-        key = m_samples.first(); // an index without key frames: decode from the start
-    for (int attempt = 0; attempt < kMaxSeekAttempts; ++attempt) {
+        key = 0; // an index without key frames: decode from the start
+    for (int attempt = 0; attempt < attempts; ++attempt) {
         if (!seekTo(key))
             return nullptr;
         if (DecodedPicturePtr picture = decodeForward(target))
             return picture;
         // The key frame's group shows pictures before the key frame itself that need the group
         // before it, or the decoder, missing what came before, dropped the picture: H.264's
-        // memory management may refer back across a key frame that isn't an IDR picture.
-        key = m_samples.findKey(key - 1, KeySearch::Previous);
-        if (key < 0)
-            return nullptr;
+        // memory management may refer back across a key frame that isn't an IDR picture. A
+        // seek by time may also have landed past the key frame.
+        key = m_samples.previousKeyPacket(key);
+        if (key < 0) {
+            if (!m_overshot)
+                return nullptr;
+            key = 0;
+        }
     }
     return nullptr;
 }
 
-bool FrameDecoder::seekTo(int keySample)
+bool FrameDecoder::seekTo(int keyPacket)
 {
     avcodec_flush_buffers(m_codec.get());
     m_pending = nullptr;
     m_positioned = false;
     m_drained = false;
     m_ended = false;
+    m_overshot = false;
     m_sentAny = false;
     m_rankedAny = false;
-    m_seekKey = keySample;
+    m_reachedKey = false;
+    m_unknownBeforeKey = 0;
+    m_seekPacket = keyPacket;
+    m_seekFrame = 0;
     ++m_seekCount;
-    const std::int64_t timestamp = m_samples.timestamp(keySample);
-    if (av_seek_frame(&m_format, m_streamIndex, timestamp, AVSEEK_FLAG_BACKWARD) < 0 &&
-        av_seek_frame(&m_format, m_streamIndex, timestamp, AVSEEK_FLAG_BACKWARD | AVSEEK_FLAG_ANY) <
-            0)
+    if (keyPacket >= m_samples.packetCount())
+        return false;
+    const SampleTable::Packet& key = m_samples.packet(keyPacket);
+    m_seekFrame = key.frame;
+    int result = -1;
+    if (m_seekMethod == SeekMethod::ByPosition && key.seekPosition >= 0)
+        result = av_seek_frame(&m_format, m_streamIndex, key.seekPosition, AVSEEK_FLAG_BYTE);
+    if (result < 0)
+        result = av_seek_frame(&m_format, m_streamIndex, key.timestamp, AVSEEK_FLAG_BACKWARD);
+    if (result < 0)
+        result = av_seek_frame(&m_format, m_streamIndex, key.timestamp,
+                               AVSEEK_FLAG_BACKWARD | AVSEEK_FLAG_ANY);
+    if (result < 0)
         return false;
     m_positioned = true;
     return true;
@@ -201,7 +250,12 @@ bool FrameDecoder::fetchPicture(int target)
     for (;;) {
         const int result = avcodec_receive_frame(m_codec.get(), frame.get());
         if (result == 0) {
-            const std::int64_t rank = rankOfNewPicture(*frame);
+            const std::optional<std::int64_t> ranked = rankOfNewPicture(*frame);
+            if (!ranked) {
+                av_frame_unref(frame.get());
+                continue; // a picture that is never shown
+            }
+            const std::int64_t rank = *ranked;
             m_rankedAny = true;
             m_lastRank = rank;
             auto picture = std::make_shared<DecodedPicture>();
@@ -218,7 +272,9 @@ bool FrameDecoder::fetchPicture(int target)
             m_ended = m_drained || result == AVERROR_EOF;
             return false;
         }
-        if (m_sentAny && m_lastSent > target && m_lastSent - target > kMaxLookahead)
+        if (m_overshot)
+            return false;
+        if (m_sentAny && m_lastSentPacket - m_samples.packetOfFrame(target) > kMaxLookahead)
             return false;
         if (!sendNextPacket(target)) {
             // The end of the file: let the decoder hand out the pictures it still holds.
@@ -236,52 +292,90 @@ bool FrameDecoder::sendNextPacket(int target)
             return false;
         if (m_packet->stream_index != m_streamIndex || m_packet->size <= 0)
             continue;
-        const int sample = sampleOfPacket();
-        // The decoder sees nothing but the sample number; pictures are told apart by when they
-        // come out, not by the container's timestamps, which AVI doesn't have.
-        m_packet->pts = AV_NOPTS_VALUE;
-        m_packet->dts = sample;
+        const int index = packetOfRead();
+        if (!m_reachedKey) {
+            // Packets before the key frame are left out; a packet past it means that the seek
+            // went too far. A packet the table doesn't know, read on the way, is left out too,
+            // unless none of those read is known, as in a file whose packets say nothing.
+            if (index > m_seekPacket) {
+                m_overshot = true;
+                return false;
+            }
+            if (index >= 0 && index < m_seekPacket)
+                continue;
+            const bool keySized =
+                std::uint32_t(m_packet->size) == m_samples.packet(m_seekPacket).size;
+            if (index < 0 && !keySized && ++m_unknownBeforeKey <= kMaxUnknownBeforeKey)
+                continue;
+            m_reachedKey = true;
+        }
+        const int sample = index >= 0 ? index : m_seekPacket;
+        const int frame = m_samples.packet(sample).frame;
         m_sentAny = true;
-        m_lastSent = sample;
-        m_codec->skip_frame = m_skipsNonReference && !isNeeded(sample - 1, target)
-                                  ? AVDISCARD_NONREF
-                                  : AVDISCARD_DEFAULT;
+        m_lastSentPacket = sample;
+        m_lastSent = frame;
+        if (numbersByPresentation()) {
+            // The decoder hands the frame number back with the picture; a packet that is never
+            // shown gets none, and its picture is dropped.
+            m_packet->pts = frame >= 0 ? frame : AV_NOPTS_VALUE;
+            m_packet->dts = AV_NOPTS_VALUE;
+            if (frame < 0)
+                m_packet->flags |= AV_PKT_FLAG_DISCARD;
+        } else {
+            // The decoder sees nothing but the sample number; pictures are told apart by when
+            // they come out, not by the container's timestamps, which AVI doesn't have.
+            m_packet->pts = AV_NOPTS_VALUE;
+            m_packet->dts = frame;
+        }
+        const int shownAs = numbersByPresentation() ? frame : frame - 1;
+        m_codec->skip_frame = m_skipsNonReference && !isNeeded(shownAs, target) ? AVDISCARD_NONREF
+                                                                                 : AVDISCARD_DEFAULT;
         // A damaged packet is skipped: the decoder simply gives no picture for it.
         avcodec_send_packet(m_codec.get(), m_packet.get());
         return true;
     }
 }
 
-// Whether a B-frame, which the codec shows as the frame before its sample, is asked for: it is
-// the target or one of the wanted frames after it, or, unless a step between wanted frames says
-// which are, the cache would keep it. Near the end of the stream every picture is: those the
-// decoder hands out when it is drained come without a sample and are numbered one after the
-// other.
+// Whether a picture is asked for: it is the target or one of the wanted frames after it, or,
+// unless a step between wanted frames says which are, the cache would keep it. Numbered by delay,
+// a B-frame is shown as the frame before its sample, and near the end of the stream every picture
+// is needed: those the decoder hands out when it is drained come without a sample and are
+// numbered one after the other.
 bool FrameDecoder::isNeeded(int frame, int target) const
 {
     if (m_wantedStep <= 1 && m_cache && m_cache->worthKeeping(frame, target))
         return true;
-    if (std::int64_t(frame) + kMaxLookahead >= m_samples.last())
+    if (!numbersByPresentation() && std::int64_t(frame) + kMaxLookahead >= m_samples.last())
         return true;
     return frame >= target && (std::int64_t(frame) - m_wantedFrom) % std::max(m_wantedStep, 1) == 0;
 }
 
-int FrameDecoder::sampleOfPacket() const
+// The packet just read, by its place in storage. One the table doesn't know, or one out of step,
+// is taken as the next in storage.
+int FrameDecoder::packetOfRead() const
 {
-    const int sample = m_samples.sampleOfPacket(m_packet->dts, m_packet->pos);
+    const int index = m_samples.packetOfRead(m_packet->dts, m_packet->pos,
+                                             static_cast<std::uint32_t>(m_packet->size));
     if (!m_sentAny)
-        return sample >= 0 ? sample : m_seekKey;
-    // A packet the index doesn't know, or one out of step, is taken as the next in storage.
-    if (sample <= m_lastSent)
-        return m_lastSent < m_samples.last() ? m_lastSent + 1 : m_lastSent;
-    return sample;
+        return index;
+    if (index <= m_lastSentPacket) {
+        return m_lastSentPacket + 1 < m_samples.packetCount() ? m_lastSentPacket + 1
+                                                              : m_lastSentPacket;
+    }
+    return index;
 }
 
-std::int64_t FrameDecoder::rankOfNewPicture(const AVFrame& picture) const
+std::optional<std::int64_t> FrameDecoder::rankOfNewPicture(const AVFrame& picture) const
 {
+    if (numbersByPresentation()) {
+        // A picture shown before the key frame it was decoded from lacks the group before.
+        if (picture.pts == AV_NOPTS_VALUE || (m_seekFrame >= 0 && picture.pts < m_seekFrame))
+            return std::nullopt;
+        return picture.pts;
+    }
     // Pictures that the decoder held until it was drained come without a sample.
     if (picture.pkt_dts == AV_NOPTS_VALUE || !m_sentAny)
-        return m_rankedAny ? m_lastRank + 1 : m_seekKey;
+        return m_rankedAny ? m_lastRank + 1 : m_seekFrame;
     const std::int64_t rank = picture.pkt_dts - m_codec->has_b_frames;
     // A decoder that finds out late how far it reorders hands out pictures sooner than its
     // delay says; they still come in display order.

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 class FrameCache;
@@ -21,20 +22,47 @@ enum class DecoderThreading
     Frames,
 };
 
+// How the file is repositioned before a key frame.
+enum class SeekMethod
+{
+    // By the timestamp of the sample table: containers with an index of their own (AVI, MP4,
+    // Matroska) find their key frames by time.
+    ByTimestamp,
+    // By the packet's byte position: streams without an index (MPEG transport and program
+    // streams, raw elementary streams), where a seek by time only guesses.
+    ByPosition,
+};
+
+// The order in which frames will be asked for.
+enum class FrameOrder
+{
+    // Any: a frame that can't be decoded is looked for again from earlier key frames.
+    Any,
+    // Ascending, as a recording steps through them: a frame that can't be decoded is passed
+    // over and decoding goes on forward, so that a damaged stretch costs no more than an intact
+    // one.
+    Ascending,
+};
+
 // Decodes frames of one video stream by frame number.
 //
-// Frame N is the N-th picture in display order. The decoder hands pictures out in display order,
-// each one after a fixed number of further packets (its reordering delay), so a picture that
-// comes out after the packet of sample S has been sent is frame S - delay; pictures that come out
-// while the decoder is drained at the end follow one by one. Each picture carries S with it, also
-// through frame threads, which hold pictures back beyond the reordering delay.
+// Frame N is the N-th picture in display order. Where the container gives every packet a
+// presentation time, the sample table numbers its packets in that order, and each packet goes to
+// the decoder with its frame number as its presentation time, which the decoder hands back with
+// the picture, also through frame threads. Elsewhere (AVI, raw streams) the decoder hands pictures
+// out in display order, each one after a fixed number of further packets (its reordering delay),
+// so a picture that comes out after the packet of sample S has been sent is frame S - delay;
+// pictures that come out while the decoder is drained at the end follow one by one.
 // Only the next picture is decoded when frames are stepped through; any other frame is reached
 // from the key frame at or before it, or from an earlier one when that key frame's group starts
-// with pictures shown before it, or when the decoder, starting there, dropped the picture.
+// with pictures shown before it, or when the decoder, starting there, dropped the picture. After
+// a seek, packets stored before the key frame are not sent at all, and pictures shown before the
+// key frame, which lack the group before it, are not handed out.
 class FrameDecoder
 {
 public:
-    FrameDecoder(AVFormatContext& format, int streamIndex, const SampleTable& samples);
+    FrameDecoder(AVFormatContext& format, int streamIndex, const SampleTable& samples,
+                 SeekMethod seekMethod);
     FrameDecoder(const FrameDecoder&) = delete;
     FrameDecoder& operator=(const FrameDecoder&) = delete;
 
@@ -62,31 +90,43 @@ public:
         m_wantedStep = step;
     }
 
+    // Any, until changed.
+    void setFrameOrder(FrameOrder order)
+    {
+        m_order = order;
+        m_decodingInOrder = false;
+    }
+
     // How often the file was repositioned; stepping through the frames needs it only once.
     int seekCount() const { return m_seekCount; }
 
 private:
     bool openCodec(DecoderThreading threading, std::string& errorText);
-    DecodedPicturePtr decodeAfterSeek(int target);
+    DecodedPicturePtr decodeAfterSeek(int target, int attempts);
     bool canContinueTo(int target) const;
-    bool seekTo(int keySample);
+    bool isAheadOfDecoder(int target) const;
+    bool seekTo(int keyPacket);
     DecodedPicturePtr decodeForward(int target);
     bool fetchPicture(int target);
     bool sendNextPacket(int target);
-    int sampleOfPacket() const;
+    int packetOfRead() const;
     bool isNeeded(int frame, int target) const;
-    std::int64_t rankOfNewPicture(const AVFrame& picture) const;
+    bool numbersByPresentation() const;
+    std::optional<std::int64_t> rankOfNewPicture(const AVFrame& picture) const;
 
     AVFormatContext& m_format;
     int m_streamIndex;
     const SampleTable& m_samples;
+    SeekMethod m_seekMethod;
+    FrameOrder m_order = FrameOrder::Any;
+    bool m_decodingInOrder = false; // the decoder has been asked for a frame in that order
     FrameCache* m_cache = nullptr;
 
     AvCodecContextPtr m_codec;
     DecoderThreading m_threading = DecoderThreading::Slices;
     AvPacketPtr m_packet;
-    // Pictures no other picture refers to may be left undecoded before the wanted one: the
-    // codec's B-frames are never references and leaving them out keeps the others' delay.
+    // Pictures no other picture refers to may be left undecoded before the wanted one, where
+    // leaving them out changes neither the other pictures nor their numbers.
     bool m_skipsNonReference = false;
     int m_wantedFrom = 0;
     int m_wantedStep = 1;
@@ -97,9 +137,14 @@ private:
     bool m_positioned = false;
     bool m_drained = false; // the end of the stream was sent to the decoder
     bool m_ended = false;   // and the decoder has handed out everything it held
-    int m_seekKey = 0;
+    bool m_overshot = false; // the seek landed past the key frame's packet
+    int m_seekPacket = 0;   // the key frame's packet decoding started from
+    int m_seekFrame = 0;    // and its frame
+    bool m_reachedKey = false; // packets before it are not sent
+    int m_unknownBeforeKey = 0;
     bool m_sentAny = false;
-    int m_lastSent = 0;
+    int m_lastSentPacket = 0;
+    int m_lastSent = 0; // the frame of the packet sent last
     bool m_rankedAny = false;
     std::int64_t m_lastRank = 0; // of the last picture that came out
     int m_seekCount = 0;

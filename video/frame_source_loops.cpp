@@ -20,8 +20,9 @@ namespace {
 constexpr int kDefaultQuality = 75;
 
 // While it lives, the decoder works on several frames at once, as a recording steps through them
-// in order, and knows which frames the recording will ask for; then on one frame at a time
-// again, which jumps and single steps need, any of which may be asked for.
+// in order, knows which frames the recording will ask for and passes over those it can't decode;
+// then on one frame at a time again, which jumps and single steps need, any of which may be asked
+// for.
 class DecodingInOrder
 {
 public:
@@ -32,6 +33,7 @@ public:
             return;
         m_reader->setDecoderThreading(DecoderThreading::Frames);
         m_reader->setWantedFrames(from, step);
+        m_reader->setFrameOrder(FrameOrder::Ascending);
     }
     ~DecodingInOrder()
     {
@@ -40,6 +42,7 @@ public:
             return;
         m_reader->setDecoderThreading(DecoderThreading::Slices);
         m_reader->setWantedFrames(0, 1);
+        m_reader->setFrameOrder(FrameOrder::Any);
     }
     DecodingInOrder(const DecodingInOrder&) = delete;
     DecodingInOrder& operator=(const DecodingInOrder&) = delete;
