@@ -1,6 +1,7 @@
 #include "image/byte_order.h"
 #include "image/dib_image.h"
 #include "image/png_codec.h"
+#include "support/faults.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -234,10 +235,13 @@ TEST(PngCodec, EveryCutOfAFileEndsCleanly)
 TEST(PngCodec, SaveFailuresAreReported)
 {
     TempDir dir;
-    std::filesystem::create_symlink("/dev/full", dir.file("full.png"));
     CDibImage image;
     image.Create(16, 16, 24);
-    EXPECT_EQ(SavePng(dir.file("full.png"), image, PngCompression::Fast), 0);
+    {
+        const FileSizeLimit full(16);
+        EXPECT_EQ(SavePng(dir.file("full.png"), image, PngCompression::Fast), 0);
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.file("full.png")));
     EXPECT_EQ(SavePng(dir.file("missing/out.png"), image, PngCompression::Fast), 0);
     CDibImage empty;
     EXPECT_EQ(SavePng(dir.file("empty.png"), empty, PngCompression::Fast), 0);
