@@ -81,7 +81,7 @@ QString CAverageDialog::targetFile() const
 void CAverageDialog::startRun()
 {
     if (targetFile().isEmpty()) {
-        ShowMessage(this, tr("Please select the target file."));
+        ShowMessage(this, noTargetText());
         return;
     }
     for (const QString& path : {sourceFolder(), targetFile()}) {
@@ -139,9 +139,14 @@ void CAverageDialog::viewTarget()
 {
     // The target itself, whether it was written yet or not.
     if (targetFile().isEmpty())
-        ShowMessage(this, tr("Please select the target file."));
+        ShowMessage(this, noTargetText());
     else
         OpenInViewer(targetFile(), viewerPath());
+}
+
+QString CAverageDialog::noTargetText() const
+{
+    return tr("Please select the target file.");
 }
 
 QString CAverageDialog::finishedText() const
