@@ -116,7 +116,10 @@ TEST_F(CliTest, WrongCommandLinesExitWithTwo)
 
           "scale a b --from jpg --to png", "scale a b --from gif --to png --size x2",
           "scale a --from jpg --to png --size x2", "average a out.gif --from jpg",
-          "average a out.jpg --from bmp --quality 0"}) {
+          "average a out.jpg --from bmp --quality 0",
+          // An unset variable in a script: never the current folder, nor the root.
+          "scale a '' --from bmp --to png --size x2", "average a '' --from bmp", "record v.avi ''",
+          "frame '' 1 out.png", "bitrate v.avi --png ''"}) {
         const CliRun run = cli(m_dir, arguments);
         EXPECT_EQ(run.status, 2) << arguments;
         EXPECT_NE(run.err, "") << arguments;
@@ -298,6 +301,19 @@ TEST_F(CliTest, TrashSourcesTakesOnlySourcesWhoseResultsWereWritten)
     EXPECT_NE(run.err.find("b.jpg. Is a directory"), std::string::npos) << run.err;
     EXPECT_EQ(FileNames(source), (std::vector<std::string>{"b.bmp", "c.bmp"}));
     EXPECT_EQ(FileNames(home + "/data/Trash/files"), std::vector<std::string>{"a.bmp"});
+
+    // A source kept because its result would take another source's name fails the run too.
+    const fs::path clash = m_dir.path() / "clash";
+    fs::create_directory(clash);
+    for (const char* name : {"a.BMP", "a.bmp"}) {
+        CDibImage image = NoiseImage(4, 4);
+        SaveTestImage(ImageFormat::Bmp, (clash / name).string(), image);
+    }
+    const CliRun kept = cli(m_dir, "scale '" + clash.string() + "' '" + clash.string() +
+                                       "' --from bmp --to bmp --size x2");
+    EXPECT_EQ(kept.status, 1) << kept.err;
+    EXPECT_NE(kept.err.find("1 source file(s) were left alone without a result"), std::string::npos)
+        << kept.err;
 }
 
 TEST_F(CliTest, HostileNamesWorkOrFailWithOneClearLine)
