@@ -350,6 +350,22 @@ TEST_F(CliTest, HostileNamesWorkOrFailWithOneClearLine)
     EXPECT_EQ(FileNames(work),
               (std::vector<std::string>{name, name + " avg.png", name + " scaled", name + ".avi"}));
 
+    // The trash takes such names as they are, and keeps them for restoring.
+    const std::string data = m_dir.file("data");
+    setenv("XDG_DATA_HOME", data.c_str(), 1);
+    const CliRun trashed = cliIn(m_dir, work,
+                                 {"scale", scaled, frames, "--from", "png", "--to", "png", "--size",
+                                  "x2", "--trash-sources"});
+    unsetenv("XDG_DATA_HOME");
+    EXPECT_EQ(trashed.status, 0) << trashed.err;
+    EXPECT_TRUE(FileNames(scaled).empty());
+    EXPECT_EQ(FileNames(data + "/Trash/files"),
+              (std::vector<std::string>{"000000.png", "000001.png", "000002.png"}));
+    EXPECT_NE(ReadText(data + "/Trash/info/000000.png.trashinfo")
+                  .find("Path=" + (m_dir.path() / "work").string() +
+                        "/-a%20%27b%27%20%22c%22%0Ad%FF%20scaled/000000.png\n"),
+              std::string::npos);
+
     // Names too long for the file system, and missing files, fail with one line that names them
     // in escapes.
     const std::string tooLong = (work / std::string(300, 'n')).string();
