@@ -6,7 +6,7 @@
 #include "ui/engine_path.h"
 #include "ui/message_box.h"
 #include "ui/message_pump.h"
-#include "ui/shell.h"
+#include "ui/view_first_image.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -141,7 +141,7 @@ void CAverageDialog::viewTarget()
     if (targetFile().isEmpty())
         ShowMessage(this, noTargetText());
     else
-        OpenInViewer(targetFile(), viewerPath());
+        ViewImage(this, targetFile(), viewerPath());
 }
 
 QString CAverageDialog::noTargetText() const
