@@ -302,8 +302,7 @@ void CControlPanelDlg::onOpen()
 {
     QFileDialog dialog(this);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilters({tr("Media Files(*.avi)"), tr("All videos(%1)").arg(videoFilePatterns()),
-                           tr("All Files (*)")});
+    dialog.setNameFilters({tr("All videos(%1)").arg(videoFilePatterns()), tr("All Files (*)")});
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     openChosenVideo(dialog.selectedFiles().first());
