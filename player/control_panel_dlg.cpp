@@ -176,7 +176,7 @@ void CControlPanelDlg::resetAfterFailedOpen()
     m_slider->setSelection(m_source.beginMark(), m_source.beginMark());
     setWindowTitle(applicationName());
     m_videoWindow->setCaption(applicationName());
-    m_videoWindow->clearFrame();
+    m_videoWindow->showNoVideo();
     updateCommands();
 }
 
