@@ -215,6 +215,13 @@ void CControlPanelDlg::updateCommands()
 {
     m_toolBar->updateCommands([this](PlayerCommand command) { return isCommandEnabled(command); });
     m_slider->setEnabled(m_source.state() == CFrameSource::StateIdle);
+    // A button that stays grey for want of a folder says so.
+    for (const PlayerCommand command : {PlayerCommand::Record, PlayerCommand::PeriodRecord}) {
+        QString tip = commandToolTip(command);
+        if (m_targetFolder.isEmpty())
+            tip += u'\n' + tr("Choose a folder under \"Save to\" first.");
+        m_toolBar->action(command)->setToolTip(tip);
+    }
 }
 
 void CControlPanelDlg::runCommand(PlayerCommand command)
