@@ -26,17 +26,55 @@ constexpr CopySize kCopies[] = {
 BatchStart CAverageJob::start(const AverageJobSettings& settings)
 {
     m_settings = settings;
+    if (settings.targetFile.empty())
+        return BatchStart::NoTarget;
     const std::string folder = std::filesystem::path(settings.targetFile).parent_path().string();
     const BatchStart start = prepare(settings.sourceFolder, settings.sourceFormat, folder);
-    if (start == BatchStart::Ready && settings.autoNumber == AutoNumber::Yes)
-        m_settings.targetFile = NextFreeTargetName(settings.targetFile);
-    return start;
+    if (start != BatchStart::Ready)
+        return start;
+    // A numbered name is free only when the copies' names are free too.
+    if (settings.autoNumber == AutoNumber::Yes)
+        m_settings.targetFile =
+            NextFreeTargetName(settings.targetFile, [this](const std::string& candidate) {
+                const std::vector<std::string> outputs = outputPaths(candidate);
+                return std::any_of(outputs.begin(), outputs.end(), NameTaken);
+            });
+    // Without the trash to keep it, a source written over would be lost for good.
+    if (m_settings.sources == SourceFiles::Keep) {
+        for (const std::string& output : outputPaths(m_settings.targetFile)) {
+            if (isSource(output))
+                return refuse(BatchStart::TargetIsSource, output);
+        }
+    }
+    return BatchStart::Ready;
+}
+
+std::vector<std::string> CAverageJob::outputPaths(const std::string& target) const
+{
+    std::vector<std::string> paths{target};
+    const std::optional<ImageFormat> format = ImageFormatOfPath(target);
+    if (!format)
+        return paths;
+    for (const CopySize& copy : kCopies) {
+        if (m_settings.*copy.wanted == ResizedCopy::Yes)
+            paths.push_back(ResizedCopyPath(target, *format, copy.width, copy.height));
+    }
+    return paths;
 }
 
 bool CAverageJob::takeSource(SourceWork& work)
 {
-    if (!m_sum.add(work.image))
+    switch (m_sum.add(work.image)) {
+    case SumAdded::Yes:
+        break;
+    case SumAdded::OverBudget:
+        passOver(work.path, "its sums would take more than the " +
+                                std::to_string(m_sum.budgetBytes() >> 20) +
+                                " MiB an average may use here");
+        return true;
+    case SumAdded::No:
         return fail("Sorry, there is not enough memory to average " + work.path + ".");
+    }
     m_summed.push_back({work.path, work.stamp});
     countUsed();
     return true;

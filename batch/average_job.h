@@ -3,6 +3,7 @@
 #include "batch/batch_job.h"
 #include "batch/image_sum.h"
 
+#include <string>
 #include <vector>
 
 // Whether an Average run also writes its result cut to a fixed size.
@@ -57,6 +58,8 @@ protected:
     bool takeSource(SourceWork& work) override;
 
 private:
+    // The target and the copies to be written beside it.
+    std::vector<std::string> outputPaths(const std::string& target) const;
     bool writeResults(int jpegQuality);
     bool writeOutput(ImageFormat format, const std::string& path, CDibImage& image, int quality);
     bool isOutput(const std::string& path) const;

@@ -46,6 +46,21 @@ BatchStart CBatchJob::prepare(const std::string& sourceFolder, ImageFormat sourc
     return BatchStart::Ready;
 }
 
+BatchStart CBatchJob::refuse(BatchStart why, std::string error)
+{
+    m_startError = std::move(error);
+    return why;
+}
+
+bool CBatchJob::isSource(const std::string& path) const
+{
+    const std::filesystem::path file(path);
+    std::error_code error;
+    return std::filesystem::is_regular_file(file, error) &&
+           MatchesWildcard(file.filename().string(), imageFormatInfo(m_sourceFormat).pattern) &&
+           SameFile(file.parent_path().empty() ? "." : file.parent_path().string(), m_sourceFolder);
+}
+
 void CBatchJob::run()
 {
     // Results are made on worker threads; each holds an image or two, so only a few are out at
@@ -80,7 +95,7 @@ int CBatchJob::processFile(const std::string& path)
     }
     prepareSource(*work);
     if (!m_queue)
-        return takeSource(*work) ? 1 : 0;
+        return take(*work) ? 1 : 0;
     while (!m_queue->hasRoom())
         waitForNext();
     if (m_result.outcome == BatchOutcome::Failed)
@@ -114,8 +129,16 @@ void CBatchJob::takeFinished()
         return;
     while (std::optional<SourceWork> work = m_queue->takeNext()) {
         if (m_result.outcome != BatchOutcome::Failed)
-            takeSource(*work);
+            take(*work);
     }
+}
+
+bool CBatchJob::take(SourceWork& work)
+{
+    m_inHand = work.path;
+    const bool goOn = takeSource(work);
+    m_inHand.clear();
+    return goOn;
 }
 
 bool CBatchJob::readSource(const std::string& path, ImageFormat format, CDibImage& image,
@@ -196,7 +219,15 @@ bool CBatchJob::fail(std::string error)
 {
     m_result.outcome = BatchOutcome::Failed;
     m_result.error = std::move(error);
+    m_result.failedSource = m_inHand;
     return false;
+}
+
+void CBatchJob::passOver(const std::string& path, const std::string& reason)
+{
+    if (m_result.passedOver++ == 0)
+        m_result.passOverReason = reason;
+    m_progress.onNotice("kept " + path + ": " + reason);
 }
 
 BatchResult CBatchJob::walkResult() const

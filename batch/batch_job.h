@@ -42,8 +42,10 @@ public:
 enum class BatchStart
 {
     Ready,
+    NoTarget,           // no target folder or file was named
     NoFiles,            // the source folder holds no file of the source type
     TargetFolderFailed, // the folder to write into could not be created; see startError
+    TargetIsSource,     // a file to be written is a source that would be lost; see startError
 };
 
 enum class BatchOutcome
@@ -58,12 +60,15 @@ enum class BatchOutcome
 struct BatchResult
 {
     BatchOutcome outcome = BatchOutcome::Finished;
-    std::string error;      // why the run failed
-    int written = 0;        // files written
-    int used = 0;           // sources that went into the results
-    int skipped = 0;        // sources that could not be read, left in place
-    int keptSources = 0;    // sources that could not be moved to the trash, left in place
-    std::string trashError; // why the first of those could not
+    std::string error;          // why the run failed
+    std::string failedSource;   // the source whose result failed, when it was one
+    int written = 0;            // files written
+    int used = 0;               // sources that went into the results
+    int skipped = 0;            // sources that could not be read, left in place
+    int passedOver = 0;         // sources read but left in place without a result
+    std::string passOverReason; // why the first of those was
+    int keptSources = 0;        // sources that could not be moved to the trash, left in place
+    std::string trashError;     // why the first of those could not
 };
 
 // What a source file was when it was read: enough to tell later whether it is still the same
@@ -89,7 +94,8 @@ struct SourceWork
     std::string target;                       // where the result goes
     bool inPlace = false;                     // the result takes the source's own name
     std::unique_ptr<CFileReplacement> result; // written beside the target, not yet in place
-    std::string error;                        // why no result could be made or written
+    std::string error;                        // why no result could be written: the run ends
+    std::string passOver; // why no result can be made of this source: the run goes on
 };
 
 // The part of a batch tool's run that both tools share: the source files are counted, then
@@ -121,6 +127,10 @@ protected:
     // Counts the source files and creates targetFolder (when not empty).
     BatchStart prepare(const std::string& sourceFolder, ImageFormat sourceFormat,
                        const std::string& targetFolder);
+    // The run does not start, for a reason that startError() then names.
+    BatchStart refuse(BatchStart why, std::string error);
+    // Whether path is a file that the walk takes as a source.
+    bool isSource(const std::string& path) const;
 
     // The threads that make results; with none, each source is taken as soon as it is read.
     virtual int workerCount() const { return DefaultWorkerCount(); }
@@ -145,7 +155,11 @@ protected:
     // that changed since it was read (replaced by another file, written to) stays: what would go
     // to the trash is not what went into the results.
     bool trashSource(const std::string& path, const FileStamp& whenRead);
+    // Ends the run with its reason; the source in hand, if any, is named as the one that failed.
     bool fail(std::string error);
+    // Leaves a source that was read in place without a result, the caller told why; the run
+    // goes on.
+    void passOver(const std::string& path, const std::string& reason);
     // A source went into the results.
     void countUsed() { ++m_result.used; }
 
@@ -165,6 +179,7 @@ private:
     static std::optional<FileStamp> stampOf(const std::string& path);
     void waitForNext();
     void takeFinished();
+    bool take(SourceWork& work);
 
     TrashCan& m_trash;
     BatchProgress& m_progress;
@@ -174,6 +189,7 @@ private:
     int m_position = 0;
     bool m_stop = false;
     std::string m_startError;
+    std::string m_inHand; // the source whose work is being taken
     BatchResult m_result;
     std::unique_ptr<WorkQueue> m_queue; // while run() runs
 };

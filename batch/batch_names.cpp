@@ -21,14 +21,6 @@ std::string_view fileName(std::string_view path)
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
-// Anything at all at the path counts, a dangling link included: it is never written over.
-bool nameTaken(const std::string& path)
-{
-    std::error_code error;
-    return std::filesystem::symlink_status(path, error).type() !=
-           std::filesystem::file_type::not_found;
-}
-
 std::string numbered(std::string_view prefix, unsigned long long number, std::string_view extension)
 {
     char digits[32];
@@ -38,18 +30,26 @@ std::string numbered(std::string_view prefix, unsigned long long number, std::st
 
 } // namespace
 
+bool NameTaken(const std::string& path)
+{
+    std::error_code error;
+    return std::filesystem::symlink_status(path, error).type() !=
+           std::filesystem::file_type::not_found;
+}
+
 std::string ScaleTargetPath(std::string_view targetFolder, std::string_view source,
                             ImageFormat format)
 {
     std::string path(targetFolder);
-    if (path.empty() || path.back() != '/')
+    if (!path.empty() && path.back() != '/')
         path += '/';
     path += withoutExtension(fileName(source));
     path += imageFormatInfo(format).extension;
     return path;
 }
 
-std::string NextFreeTargetName(std::string_view target)
+std::string NextFreeTargetName(std::string_view target,
+                               const std::function<bool(const std::string&)>& isTaken)
 {
     if (target.empty())
         return {};
@@ -68,7 +68,7 @@ std::string NextFreeTargetName(std::string_view target)
 
     constexpr unsigned long long kLastNumber = 999999;
     std::string candidate = numbered(prefix, number, extension);
-    while (++number <= kLastNumber && nameTaken(candidate))
+    while (++number <= kLastNumber && isTaken(candidate))
         candidate = numbered(prefix, number, extension);
     return candidate;
 }

@@ -1,6 +1,7 @@
 #include "batch/image_sum.h"
 
 #include "image/dib_image.h"
+#include "platform/available_memory.h"
 
 #include <algorithm>
 #include <limits>
@@ -18,15 +19,23 @@ void addRow(const std::uint8_t* __restrict bytes, std::uint32_t* __restrict sums
 
 } // namespace
 
-bool CImageSum::add(const CDibImage& image)
+std::size_t CImageSum::DefaultBudgetBytes()
+{
+    return std::min(kMaxDibBytes, AvailableMemoryBytes() / 4);
+}
+
+SumAdded CImageSum::add(const CDibImage& image)
 {
     if (image.IsEmpty() || image.BitCount() != 24 || m_count == kMostImages)
-        return false;
+        return SumAdded::No;
     if (m_count == 0) {
+        const std::uint64_t sums = std::uint64_t(image.Width()) * std::uint64_t(image.Height()) * 3;
+        if (sums > m_budget / sizeof(std::uint32_t))
+            return SumAdded::OverBudget;
         try {
-            m_sums.assign(size_t(image.Width()) * size_t(image.Height()) * 3, 0);
+            m_sums.assign(size_t(sums), 0);
         } catch (const std::bad_alloc&) {
-            return false;
+            return SumAdded::No;
         }
         m_width = image.Width();
         m_height = image.Height();
@@ -36,7 +45,7 @@ bool CImageSum::add(const CDibImage& image)
     for (int row = 0; row < rows; ++row)
         addRow(image.PictureRow(row), m_sums.data() + size_t(row) * size_t(m_width) * 3, bytes);
     ++m_count;
-    return true;
+    return SumAdded::Yes;
 }
 
 bool CImageSum::average(CDibImage& result) const

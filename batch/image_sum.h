@@ -1,9 +1,18 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
 class CDibImage;
+
+// What became of an image given to CImageSum::add.
+enum class SumAdded
+{
+    Yes,
+    OverBudget, // the sums of an image of its size would take more than the budget
+    No,         // not 24-bit, the sums could not be allocated, or another image could overflow them
+};
 
 // The running per-channel sums of the images an Average run has read, and their mean. The first
 // image sets the size; later ones are laid over it at their top-left corners, so a larger image
@@ -12,9 +21,16 @@ class CDibImage;
 class CImageSum
 {
 public:
-    // Adds a 24-bit image. False, with nothing added, when the image is not 24-bit, when the sums
-    // can't be allocated, or when another image could overflow them.
-    bool add(const CDibImage& image);
+    // The sums may take at most budgetBytes, four bytes for every byte of a picture.
+    explicit CImageSum(std::size_t budgetBytes = DefaultBudgetBytes()) : m_budget(budgetBytes) {}
+
+    // The smaller of the largest picture the program reads and a quarter of the memory the
+    // machine can spare, so that a small file claiming a huge picture can't exhaust it.
+    static std::size_t DefaultBudgetBytes();
+    std::size_t budgetBytes() const { return m_budget; }
+
+    // Adds a 24-bit image; nothing is added unless the answer is Yes.
+    SumAdded add(const CDibImage& image);
 
     bool empty() const { return m_count == 0; }
 
@@ -23,6 +39,7 @@ public:
     bool average(CDibImage& result) const;
 
 private:
+    std::size_t m_budget;
     std::vector<std::uint32_t> m_sums; // blue, green, red per pixel, from the top row down
     int m_width = 0;
     int m_height = 0;

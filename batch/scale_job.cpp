@@ -5,11 +5,50 @@
 #include "batch/scale_size.h"
 #include "image/dib_image.h"
 
+#include "platform/available_memory.h"
+
+#include <algorithm>
 #include <filesystem>
+
+namespace {
+
+// A result may well be larger than any picture the program reads (a large photo at three times
+// its size), but never so large that a small hostile file could make the program ask for more.
+constexpr std::uint64_t kMostResultBytes = std::uint64_t(4) << 30;
+
+// What one result may take: the ceiling, or half of what the machine can spare, leaving the rest
+// to the other workers' results and to everything else.
+std::uint64_t resultBudget()
+{
+    return std::min<std::uint64_t>(kMostResultBytes, AvailableMemoryBytes() / 2);
+}
+
+std::string mebibytes(std::uint64_t bytes)
+{
+    return std::to_string((bytes + (1 << 20) - 1) >> 20) + " MiB";
+}
+
+// Why no result of that size can be made, or nothing when it can.
+std::string whyNoResult(ImageFormat format, ImageSize size, std::uint64_t bytes)
+{
+    const std::string result =
+        "its result of " + std::to_string(size.width) + "x" + std::to_string(size.height);
+    if (!ImageFormatHolds(format, size.width, size.height))
+        return result + " is larger than a " + std::string(imageFormatInfo(format).name) +
+               " file can hold";
+    if (const std::uint64_t budget = resultBudget(); bytes > budget)
+        return result + " would take " + mebibytes(bytes) + " of memory, more than the " +
+               mebibytes(budget) + " a result may take here";
+    return {};
+}
+
+} // namespace
 
 BatchStart CScaleJob::start(const ScaleJobSettings& settings)
 {
     m_settings = settings;
+    if (settings.targetFolder.empty())
+        return BatchStart::NoTarget;
     return prepare(settings.sourceFolder, settings.sourceFormat, settings.targetFolder);
 }
 
@@ -26,11 +65,17 @@ void CScaleJob::makeResult(SourceWork& work) const
         ScaleTargetSize(m_settings.sizeIndex, work.image.Width(), work.image.Height());
     if (!size)
         return; // no size chosen: nothing is made
+    const std::uint64_t bytes =
+        ResizeAndCropBytes(work.image.Width(), work.image.Height(), size->width, size->height);
+    work.passOver = whyNoResult(m_settings.targetFormat, *size, bytes);
+    if (!work.passOver.empty())
+        return;
     CDibImage result;
-    ResizeAndCrop(work.image, result, size->width, size->height);
+    ResizeAndCrop(work.image, result, size->width, size->height, resultBudget());
     work.image.Free();
     if (result.IsEmpty()) {
-        work.error = "Sorry, there is not enough memory to scale " + work.path + ".";
+        work.passOver = "there is not enough memory for its result of " +
+                        std::to_string(size->width) + "x" + std::to_string(size->height);
         return;
     }
     work.result = writeResult(m_settings.targetFormat, work.target, result, m_settings.jpegQuality,
@@ -39,13 +84,17 @@ void CScaleJob::makeResult(SourceWork& work) const
 
 bool CScaleJob::takeSource(SourceWork& work)
 {
+    if (!work.passOver.empty()) {
+        passOver(work.path, work.passOver);
+        return true;
+    }
     if (!work.result && work.error.empty())
         return true; // nothing made, and the source stays
     if (!work.result)
         return fail(std::move(work.error));
     if (takesAnotherName(work)) {
-        progress().onNotice("kept " + work.path + ": its result would take the name " +
-                            work.target + ", which is another file of this run");
+        passOver(work.path, "its result would take the name " + work.target +
+                                ", which is another file of this run");
         return true;
     }
     const bool trash = m_settings.sources == SourceFiles::MoveToTrash;

@@ -108,11 +108,20 @@ bool started(BatchStart start, const CBatchJob& job)
     switch (start) {
     case BatchStart::Ready:
         return true;
+    case BatchStart::NoTarget:
+        // The command line refuses an empty name before a job is made.
+        Fail("no target was named");
+        return false;
     case BatchStart::NoFiles:
         Fail("Sorry, can't find any valid file in the source folder.");
         return false;
     case BatchStart::TargetFolderFailed:
         Fail("Sorry, can't create target folder. Please check it. (" + job.startError() + ")");
+        return false;
+    case BatchStart::TargetIsSource:
+        Fail("Sorry, " + job.startError() +
+             " is one of the source files, and writing the result there would lose it. Choose "
+             "another target, or add --trash-sources to move the sources to the trash first.");
         return false;
     }
     return false;
@@ -127,11 +136,15 @@ int ended(const BatchResult& result, const std::string& summary)
         return Fail("Average failed.");
     std::fprintf(stderr, "%s%s\n", Printable(summary).c_str(),
                  result.outcome == BatchOutcome::Stopped ? " (stopped)" : "");
+    int status = result.outcome == BatchOutcome::Stopped ? 1 : 0;
+    if (result.passedOver > 0)
+        status = Fail(std::to_string(result.passedOver) +
+                      " source file(s) were left alone without a result: " + result.passOverReason);
     if (result.keptSources > 0)
-        return Fail(std::to_string(result.keptSources) +
-                    " source file(s) could not be moved to the trash and stay where they were: " +
-                    result.trashError);
-    return result.outcome == BatchOutcome::Stopped ? 1 : 0;
+        status = Fail(std::to_string(result.keptSources) +
+                      " source file(s) could not be moved to the trash and stay where they were: " +
+                      result.trashError);
+    return status;
 }
 
 std::string plural(int count, const char* noun)

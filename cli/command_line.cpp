@@ -31,6 +31,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& words,
     for (size_t i = 0; i < words.size(); ++i) {
         const std::string& word = words[i];
         if (onlyArguments || word.size() < 2 || word[0] != '-' || parseInteger(word)) {
+            // An unset variable in a script gives an empty name, which must not come to mean
+            // the current folder, nor the root that a folder name is joined to.
+            if (word.empty())
+                throw UsageError("an empty argument names no file or folder");
             if (line.command.empty())
                 line.command = word;
             else
@@ -44,7 +48,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& words,
         } else if (contains(flags, word)) {
             line.options[word] = "";
         } else if (contains(valueOptions, word)) {
-            if (i + 1 >= words.size())
+            if (i + 1 >= words.size() || words[i + 1].empty())
                 throw UsageError(word + " needs a value");
             line.options[word] = words[++i];
         } else {

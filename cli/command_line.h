@@ -25,7 +25,7 @@ private:
 };
 
 // flags names the options that take no value. Throws UsageError for an unknown option
-// (one not in valueOptions or flags) or a missing value.
+// (one not in valueOptions or flags), a missing or empty value, or an empty argument.
 CommandLine ParseCommandLine(const std::vector<std::string>& words,
                              const std::vector<std::string>& valueOptions,
                              const std::vector<std::string>& flags);

@@ -191,7 +191,8 @@ std::string figure(std::optional<std::uint64_t> value)
 
 std::string writeSecondsCsv(const std::vector<std::uint64_t>& values, const std::string& path)
 {
-    CFileReplacement file(path);
+    // A table is often sent through a link, /dev/stdout for one: it goes where the link leads.
+    CFileReplacement file(path, Publishing::OnCommit, Links::Follow);
     std::FILE* stream = file.open();
     if (stream == nullptr)
         return CantWriteFileText(path, errno);

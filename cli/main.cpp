@@ -86,6 +86,8 @@ int run(const std::vector<std::string>& words)
     }
     CSettings settings(settingsPath());
     settings.LoadOptions();
+    if (const std::string& refusal = settings.iniFile().readRefusal(); !refusal.empty())
+        std::fprintf(stderr, "clipmint-cli: %s; the defaults apply\n", Printable(refusal).c_str());
     if (line.command == "info")
         return RunInfo(line);
     if (line.command == "frame")

@@ -80,7 +80,7 @@ void CDibImage::Free()
     DibBlock().swap(m_block);
 }
 
-int CDibImage::Create(int width, int height, int bitCount)
+int CDibImage::Create(int width, int height, int bitCount, std::size_t maxBytes)
 {
     Free();
     if (width <= 0 || height <= 0 || (bitCount != 24 && bitCount != 32))
@@ -90,7 +90,7 @@ int CDibImage::Create(int width, int height, int bitCount)
         return 0;
     // Four bytes beyond header and rows, as the block has always been laid out.
     const std::uint64_t size = kInfoHeaderSize + 4 + std::uint64_t(height) * std::uint64_t(stride);
-    if (size > kMaxDibBytes)
+    if (size > maxBytes)
         return 0;
 
     m_width = width;
@@ -172,14 +172,14 @@ int CDibImage::ConvertTo24Bit()
     return ok ? 1 : 0;
 }
 
-int CDibImage::CropCenter(int width, int height)
+int CDibImage::CropCenter(int width, int height, std::size_t maxBytes)
 {
     if (IsEmpty() || m_bitCount != 24)
         return 0;
     if (m_width < width || m_height < height)
         return 1;
     CDibImage result;
-    if (!result.Create(width, height, 24))
+    if (!result.Create(width, height, 24, maxBytes))
         return 0;
     const int left = (m_width - width) / 2;
     const int top = (m_height - height) / 2;

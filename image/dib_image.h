@@ -39,7 +39,8 @@ public:
     void Free();
 
     // A new black image. Bit counts 24 and 32 are supported; there is no room for a colour table.
-    int Create(int width, int height, int bitCount);
+    // One whose block would exceed maxBytes is refused, as if the allocation had failed.
+    int Create(int width, int height, int bitCount, std::size_t maxBytes = kMaxDibBytes);
 
     // Takes ownership of a packed DIB. An empty or malformed block empties the image and gives 0.
     int Attach(DibBlock block);
@@ -49,7 +50,7 @@ public:
     int CreateFromBitmap(const CBitmapBits& bitmap, const DibPalette* palette);
 
     int ConvertTo24Bit();
-    int CropCenter(int width, int height);
+    int CropCenter(int width, int height, std::size_t maxBytes = kMaxDibBytes);
 
     int LoadBmp(const std::string& path);
     int SaveBmp(const std::string& path);

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 
 namespace {
 
@@ -94,6 +95,23 @@ ImageFormat BatchFormat(int typeIndex)
 int BatchFormatIndex(ImageFormat format)
 {
     return static_cast<int>(format);
+}
+
+bool ImageFormatHolds(ImageFormat format, int width, int height)
+{
+    // libjpeg's JPEG_MAX_DIMENSION; a bitmap file's header gives its size in 32 bits.
+    constexpr int kMostJpegSide = 65500;
+    constexpr std::uint64_t kMostBitmapFileBytes = 0xFFFFFFFF;
+    switch (format) {
+    case ImageFormat::Jpeg:
+        return width <= kMostJpegSide && height <= kMostJpegSide;
+    case ImageFormat::Bmp:
+        return std::uint64_t(DibStride(width, 24)) * std::uint64_t(height) <=
+               kMostBitmapFileBytes - 14 - kInfoHeaderSize;
+    case ImageFormat::Png:
+        break;
+    }
+    return true;
 }
 
 int LoadImageFile(ImageFormat format, const std::string& path, CDibImage& image)

@@ -46,6 +46,10 @@ int RecordedFormatOption(ImageFormat format);
 ImageFormat BatchFormat(int typeIndex);
 int BatchFormatIndex(ImageFormat format);
 
+// Whether a file of the format can hold a picture of width x height: JPEG files hold at most
+// 65500 pixels a side, BMP files at most 4 GiB.
+bool ImageFormatHolds(ImageFormat format, int width, int height);
+
 // Reads a file of the given format into image as a 24-bit image; bitmaps of other depths are
 // converted. Returns 1 when decoded and 0 otherwise. A read error of a bitmap file throws
 // CFileException.

@@ -32,9 +32,11 @@ void readFromMemory(png_structp png, png_bytep out, png_size_t count)
 
 void ignoreMessage(png_structp, png_const_charp) {}
 
-void ignoreError(png_structp, png_const_charp)
+// A handler that returned would let the library print its own line ("libpng error: Write
+// Error") before it jumps: this one jumps at once. The caller tells why, from errno for a write.
+[[noreturn]] void jumpBack(png_structp png, png_const_charp)
 {
-    // Returning makes the library jump back to the set-up point.
+    png_longjmp(png, 1);
 }
 
 struct PngReader
@@ -161,7 +163,7 @@ int LoadPngData(std::span<const std::uint8_t> data, CDibImage& image)
     if (data.empty())
         return 0;
     PngReader reader;
-    reader.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, ignoreError, ignoreMessage);
+    reader.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, jumpBack, ignoreMessage);
     if (!reader.png)
         return 0;
     reader.info = png_create_info_struct(reader.png);
@@ -194,8 +196,7 @@ int SavePng(CFileReplacement& file, const CDibImage& image, PngCompression compr
         return 0;
 
     PngWriter writer;
-    writer.png =
-        png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, ignoreError, ignoreMessage);
+    writer.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, jumpBack, ignoreMessage);
     if (!writer.png)
         return 0;
     writer.info = png_create_info_struct(writer.png);

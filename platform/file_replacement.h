@@ -15,16 +15,31 @@ enum class Publishing
     Separately,
 };
 
-// Writes a file so that a failure never costs the file that was there: an existing file is only
-// replaced by a complete new one, written beside it and renamed over it, and a new file that
-// could not be completed is removed again. A file that may not be written (read-only, or on a
-// read-only file system) is refused, not replaced. Anything else at the path, such as a device,
-// is written to directly.
+// What a CFileReplacement does with a symbolic link at its path.
+enum class Links
+{
+    // The new file takes the link's place and what the link leads to is left alone, so that a
+    // link planted at the name of a picture the program makes can't turn the write into one
+    // over another file.
+    Replace,
+    // The file the link leads to is the one replaced and the link stays, for a file that its
+    // owner keeps elsewhere on purpose, such as a settings file in a folder of dotfiles.
+    Follow,
+};
+
+// Writes a file so that a failure never costs the file that was there, and so that no part of a
+// new file is ever seen under its name: the new contents go to a file without a name in the same
+// folder where the file system allows it, or else to a short hidden one (".clipmint-XXXXXX.tmp"),
+// and take the name only once they are complete, replacing the old file in one step. A process
+// killed halfway leaves no file behind where the file system keeps unnamed files (ext4, xfs,
+// btrfs, tmpfs). A file that may not be written (read-only, or on a read-only file system) is
+// refused, not replaced. Anything else at the path, such as a device, is written to directly.
 class CFileReplacement
 {
 public:
-    explicit CFileReplacement(std::string path, Publishing publishing = Publishing::OnCommit)
-        : m_path(std::move(path)), m_publishing(publishing)
+    explicit CFileReplacement(std::string path, Publishing publishing = Publishing::OnCommit,
+                              Links links = Links::Replace)
+        : m_path(std::move(path)), m_publishing(publishing), m_links(links)
     {}
     ~CFileReplacement();
     CFileReplacement(const CFileReplacement&) = delete;
@@ -48,12 +63,32 @@ private:
         Exactly,    // those of the file replaced
     };
     std::FILE* openBeside(unsigned mode, Permissions permissions);
+    std::FILE* openInPlace();
+    int linkUnnamed();
     void abandon();
+
+    // An open descriptor that is closed when it goes.
+    class Descriptor
+    {
+    public:
+        Descriptor() = default;
+        explicit Descriptor(int descriptor) : m_descriptor(descriptor) {}
+        ~Descriptor() { reset(); }
+        Descriptor(const Descriptor&) = delete;
+        Descriptor& operator=(const Descriptor&) = delete;
+        int get() const { return m_descriptor; }
+        void reset(int descriptor = -1);
+
+    private:
+        int m_descriptor = -1;
+    };
 
     std::string m_path;
     Publishing m_publishing;
-    std::string m_temporary; // where the new contents go until they take their place
-    bool m_createdNew = false;
+    Links m_links;
+    bool m_unnamed = false;   // the new contents are in a file without a name
+    std::string m_temporary;  // else the hidden name they are under until they take their place
+    Descriptor m_unnamedFile; // the unnamed file, kept open from commit() until it has a name
     bool m_committed = false;
     StdioFile m_file;
 };

@@ -176,7 +176,7 @@ void CControlPanelDlg::resetAfterFailedOpen()
     m_slider->setSelection(m_source.beginMark(), m_source.beginMark());
     setWindowTitle(applicationName());
     m_videoWindow->setCaption(applicationName());
-    m_videoWindow->clearFrame();
+    m_videoWindow->showNoVideo();
     updateCommands();
 }
 
@@ -215,6 +215,13 @@ void CControlPanelDlg::updateCommands()
 {
     m_toolBar->updateCommands([this](PlayerCommand command) { return isCommandEnabled(command); });
     m_slider->setEnabled(m_source.state() == CFrameSource::StateIdle);
+    // A button that stays grey for want of a folder says so.
+    for (const PlayerCommand command : {PlayerCommand::Record, PlayerCommand::PeriodRecord}) {
+        QString tip = commandToolTip(command);
+        if (m_targetFolder.isEmpty())
+            tip += u'\n' + tr("Choose a folder under \"Save to\" first.");
+        m_toolBar->action(command)->setToolTip(tip);
+    }
 }
 
 void CControlPanelDlg::runCommand(PlayerCommand command)
@@ -302,8 +309,7 @@ void CControlPanelDlg::onOpen()
 {
     QFileDialog dialog(this);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilters({tr("Media Files(*.avi)"), tr("All videos(%1)").arg(videoFilePatterns()),
-                           tr("All Files (*)")});
+    dialog.setNameFilters({tr("All videos(%1)").arg(videoFilePatterns()), tr("All Files (*)")});
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     openChosenVideo(dialog.selectedFiles().first());

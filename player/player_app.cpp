@@ -3,6 +3,7 @@
 #include "player/control_panel_dlg.h"
 #include "player/video_window_dlg.h"
 
+#include <cstdio>
 #include <filesystem>
 
 CPlayerApp::CPlayerApp(const std::filesystem::path& executablePath)
@@ -14,6 +15,9 @@ CPlayerApp::~CPlayerApp() = default;
 bool CPlayerApp::InitInstance(const std::string& videoPath)
 {
     m_settings.LoadOptions();
+    // Said once, where whoever started the program from a terminal sees it.
+    if (const std::string& refusal = m_settings.iniFile().readRefusal(); !refusal.empty())
+        std::fprintf(stderr, "clipmint: %s; the defaults apply\n", refusal.c_str());
     m_mainWindow = std::make_unique<CVideoWindowDlg>(m_settings);
     m_mainWindow->show();
     if (!videoPath.empty()) {

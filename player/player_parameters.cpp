@@ -29,8 +29,9 @@ std::string LoadAviPath(const CIniFile& file)
     return file.readString(kSection, "AviPath", "");
 }
 
-StoredFrames LoadStoredFrames(const CIniFile& file)
+StoredFrames LoadStoredFrames(const CIniFile& ini)
 {
+    const CIniReading file = ini.read();
     return {file.readNonNegativeInt(kSection, "CurrentFrame"),
             file.readNonNegativeInt(kSection, "BeginFrame"),
             file.readNonNegativeInt(kSection, "EndFrame")};

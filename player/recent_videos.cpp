@@ -15,9 +15,7 @@ std::string keyOf(int index)
     return "File" + std::to_string(index + 1);
 }
 
-} // namespace
-
-std::vector<std::string> LoadRecentVideos(const CIniFile& file)
+std::vector<std::string> recentVideos(const CIniReading& file)
 {
     std::vector<std::string> paths;
     for (int index = 0; index < kRecentVideoCount; ++index) {
@@ -28,9 +26,17 @@ std::vector<std::string> LoadRecentVideos(const CIniFile& file)
     return paths;
 }
 
+} // namespace
+
+std::vector<std::string> LoadRecentVideos(const CIniFile& file)
+{
+    return recentVideos(file.read());
+}
+
 bool RememberRecentVideo(CIniFile& file, const std::string& path)
 {
-    std::vector<std::string> paths = LoadRecentVideos(file);
+    const CIniReading stored = file.read();
+    std::vector<std::string> paths = recentVideos(stored);
     std::erase(paths, path);
     paths.insert(paths.begin(), path);
     paths.resize(std::min<std::size_t>(paths.size(), kRecentVideoCount));
@@ -43,7 +49,7 @@ bool RememberRecentVideo(CIniFile& file, const std::string& path)
         values.emplace_back(keys[index], paths[index]);
     // Keys beyond the list are emptied where a list with gaps left them, and not added.
     for (std::size_t index = paths.size(); index < keys.size(); ++index) {
-        if (file.readString(kSection, keys[index], kMissing) != kMissing)
+        if (stored.readString(kSection, keys[index], kMissing) != kMissing)
             values.emplace_back(keys[index], "");
     }
     return file.writeStrings(kSection, values);

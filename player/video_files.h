@@ -2,9 +2,8 @@
 
 #include <QString>
 
-// The videos the player offers in its Open dialog and takes when one is dropped on it: the
-// common types that FFmpeg reads, known by their file names' extensions. (Open's "All Files"
-// filter still opens anything FFmpeg reads.)
+// The videos the player offers in its Open dialog and takes when one is dropped on it: the types
+// of videoFileTypes(). (Open's "All Files" filter still opens anything FFmpeg reads.)
 
 // "*.avi *.mp4 ...", for a file dialog's filter.
 QString videoFilePatterns();

@@ -69,6 +69,7 @@ void CVideoWindowDlg::setClientSize(const FrameRect& frame)
     m_frameSize =
         QSize(std::max(frame.right - frame.left, 1), std::max(frame.bottom - frame.top, 1));
     layOutPicture();
+    placeOnScreen();
 }
 
 void CVideoWindowDlg::toggleFit()
@@ -152,6 +153,30 @@ void CVideoWindowDlg::keepOnScreen()
         move(place);
 }
 
+void CVideoWindowDlg::placeOnScreen()
+{
+    const QScreen* screen = this->screen();
+    if (screen == nullptr)
+        return;
+    const bool panelInPlace = isPanelInPlace();
+    const QRect area = screen->availableGeometry();
+    const QSize outer = frameGeometry().size();
+    const int panelHeight = m_panel->frameGeometry().height();
+    move(area.left() + std::max(0, (area.width() - outer.width()) / 2),
+         area.top() + std::max(0, (area.height() - outer.height() - panelHeight) / 2));
+    if (panelInPlace) {
+        placePanel();
+        return;
+    }
+    const QRect panel = m_panel->frameGeometry();
+    const QPoint kept(std::clamp(panel.left(), area.left(),
+                                 std::max(area.left(), area.right() + 1 - panel.width())),
+                      std::clamp(panel.top(), area.top(),
+                                 std::max(area.top(), area.bottom() + 1 - panel.height())));
+    if (kept != panel.topLeft())
+        m_panel->move(kept);
+}
+
 void CVideoWindowDlg::setCaption(const QString& caption)
 {
     m_caption = caption;
@@ -175,6 +200,14 @@ void CVideoWindowDlg::clearFrame()
     m_frameSize = QSize();
     m_scale = 1;
     updateTitle();
+}
+
+void CVideoWindowDlg::showNoVideo()
+{
+    clearFrame();
+    m_view->setFixedSize(kInitialClientSize);
+    setFixedSize(kInitialClientSize);
+    placeOnScreen();
 }
 
 void CVideoWindowDlg::showNoPicture()
@@ -206,11 +239,12 @@ void CVideoWindowDlg::showEvent(QShowEvent* event)
         return;
     m_panelShown = true;
     m_panel->adjustSize();
+    placeOnScreen();
     placePanel();
     m_panel->show();
-    // A window manager adds its frames only once the windows are on the screen; the panel is
-    // placed again then, under the frame instead of over it.
-    QMetaObject::invokeMethod(this, &CVideoWindowDlg::placePanel, Qt::QueuedConnection);
+    // A window manager adds its frames only once the windows are on the screen; both are placed
+    // again then, the panel under the frame instead of over it.
+    QMetaObject::invokeMethod(this, &CVideoWindowDlg::placeOnScreen, Qt::QueuedConnection);
 }
 
 bool CVideoWindowDlg::isPanelInPlace() const

@@ -37,7 +37,8 @@ public:
     CControlPanelDlg* panel() const { return m_panel.get(); }
 
     // Makes the client area exactly the frame size, or fits the frame to the screen when it is
-    // too large for it; the window keeps its place unless it would then leave the screen.
+    // too large for it, and places the window, with the panel under it, on the screen as at the
+    // start.
     void setClientSize(const FrameRect& frame);
     // Between frames scaled to fit the screen and frames at full size that scroll; nothing
     // changes while the frames fit the screen anyway.
@@ -46,8 +47,11 @@ public:
     double pictureScale() const { return m_scale; }
     // The title without the scale, which the window adds when frames are scaled.
     void setCaption(const QString& caption);
-    // Back to black, for when no video is open.
+    // Back to black, for while a video opens; the window keeps its size until the video sets it.
     void clearFrame();
+    // Back to black at the size the window has without a video, placed as at the start, for when
+    // a video could not be opened.
+    void showNoVideo();
     // The frame drawn last, at full size, or a null image.
     const QImage& frame() const;
 
@@ -85,6 +89,9 @@ private:
     ViewRoom viewRoom() const;
     QSize scrollingClientSize(QSize picture, QSize room) const;
     void keepOnScreen();
+    // Centres the window with the panel under it in the screen's available area, as far as they
+    // fit; a panel the user has moved away stays where it is, as far as it is on the screen.
+    void placeOnScreen();
     // Lays the picture out again when the room on the screen has changed for a frame that is
     // too large for it.
     void followRoom();

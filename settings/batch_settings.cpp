@@ -45,8 +45,9 @@ const SectionKeys<AverageToolSettings> kAverageKeys{
     },
 };
 
-template <typename Fields> Fields load(const SectionKeys<Fields>& keys, const CIniFile& file)
+template <typename Fields> Fields load(const SectionKeys<Fields>& keys, const CIniFile& ini)
 {
+    const CIniReading file = ini.read();
     Fields fields;
     for (const auto& [key, field] : keys.strings)
         fields.*field = file.readString(keys.section, key, "");

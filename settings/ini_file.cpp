@@ -5,29 +5,88 @@
 #include "settings/ini_text.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// The file's bytes; a missing file reads as empty. Nothing when it exists but cannot be read,
-// which a write must not mistake for an empty file.
-std::optional<std::string> readFile(const fs::path& path)
+constexpr char kTooLarge[] = "it is larger than 1 MiB, more than a settings file can be";
+
+// Why a file of that status is not read; nothing when it may be.
+const char* leftAlone(const struct stat& status)
 {
-    StdioFile file = OpenStdioFile(path.string(), "rb");
+    if (!S_ISREG(status.st_mode))
+        return "it is not a regular file";
+    if (static_cast<std::uintmax_t>(status.st_size) > kMostIniFileBytes)
+        return kTooLarge;
+    return nullptr;
+}
+
+// Opens a file that stat found, unless it is to be left alone. The path was looked at before it
+// is opened, so that no pipe or device is opened at all; the open never waits for a pipe's
+// writer, should one have taken the file's place meanwhile, and what it opened is looked at
+// again.
+StdioFile openToRead(const fs::path& path, struct stat status, std::string& refusal)
+{
+    if (const char* reason = leftAlone(status)) {
+        refusal = reason;
+        return nullptr;
+    }
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    StdioFile file(descriptor >= 0 ? fdopen(descriptor, "rb") : nullptr);
+    if (!file) {
+        refusal = std::strerror(errno);
+        if (descriptor >= 0)
+            close(descriptor);
+        return nullptr;
+    }
+    if (fstat(fileno(file.get()), &status) != 0) {
+        refusal = std::strerror(errno);
+        return nullptr;
+    }
+    if (const char* reason = leftAlone(status)) {
+        refusal = reason;
+        return nullptr;
+    }
+    return file;
+}
+
+// The file's bytes; a missing file reads as empty. Nothing, with the reason, when it exists but
+// is left alone: it can't be read, it is no regular file, or it is larger than a settings file
+// can be. A write must not mistake any of these for an empty file.
+std::optional<std::string> readFile(const fs::path& path, std::string& refusal)
+{
+    struct stat status = {};
+    if (stat(path.c_str(), &status) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return std::optional<std::string>(std::in_place);
+        refusal = std::strerror(errno);
+        return std::nullopt;
+    }
+    StdioFile file = openToRead(path, status, refusal);
     if (!file)
-        return errno == ENOENT || errno == ENOTDIR ? std::optional<std::string>(std::in_place)
-                                                   : std::nullopt;
+        return std::nullopt;
     std::string content;
     char buffer[4096];
     std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
+    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
         content.append(buffer, got);
-    if (std::ferror(file.get()))
+        // A file that grew while it was read is as large as one that was.
+        if (content.size() > kMostIniFileBytes) {
+            refusal = kTooLarge;
+            return std::nullopt;
+        }
+    }
+    if (std::ferror(file.get())) {
+        refusal = std::strerror(errno != 0 ? errno : EIO);
         return std::nullopt;
+    }
     return content;
 }
 
@@ -36,7 +95,8 @@ std::optional<std::string> readFile(const fs::path& path)
 // Returns 0 or the errno of the failure.
 int replaceFile(const fs::path& target, std::string_view content)
 {
-    CFileReplacement file(target.string());
+    // The settings file may live behind a link, in a folder of dotfiles: the link stays.
+    CFileReplacement file(target.string(), Publishing::OnCommit, Links::Follow);
     std::FILE* stream = file.open();
     if (!stream)
         return errno;
@@ -49,27 +109,37 @@ int replaceFile(const fs::path& target, std::string_view content)
 
 } // namespace
 
-std::string CIniFile::readString(std::string_view section, std::string_view key,
-                                 std::string_view fallback) const
+std::string CIniReading::readString(std::string_view section, std::string_view key,
+                                    std::string_view fallback) const
 {
-    const std::string content = readFile(m_path).value_or(std::string());
-    return std::string(IniValue(content, section, key).value_or(fallback));
+    return std::string(IniValue(m_content, section, key).value_or(fallback));
 }
 
-int CIniFile::readInt(std::string_view section, std::string_view key, int fallback) const
+int CIniReading::readInt(std::string_view section, std::string_view key, int fallback) const
 {
-    const std::string content = readFile(m_path).value_or(std::string());
-    const std::optional<std::string_view> value = IniValue(content, section, key);
+    const std::optional<std::string_view> value = IniValue(m_content, section, key);
     if (!value || value->empty())
         return fallback;
     return IniLeadingInt(*value);
 }
 
-std::optional<int> CIniFile::readNonNegativeInt(std::string_view section,
-                                                std::string_view key) const
+std::optional<int> CIniReading::readNonNegativeInt(std::string_view section,
+                                                   std::string_view key) const
 {
     const int value = readInt(section, key, -1);
     return value >= 0 ? std::optional<int>(value) : std::nullopt;
+}
+
+CIniReading CIniFile::read() const
+{
+    std::string refusal;
+    std::optional<std::string> content = readFile(m_path, refusal);
+    m_readRefusal.clear();
+    if (!content) {
+        m_readRefusal = "the settings file " + m_path.string() + " is left alone: " + refusal;
+        return CIniReading();
+    }
+    return CIniReading(std::move(*content));
 }
 
 bool CIniFile::writeString(std::string_view section, std::string_view key, std::string_view value)
@@ -84,10 +154,10 @@ bool CIniFile::writeStrings(std::string_view section, std::span<const KeyValue> 
         if (!IniCanStore(section, key, value))
             return failWrite("the value holds a line break or the name can't be stored");
     }
-    errno = 0;
-    std::optional<std::string> content = readFile(m_path);
+    std::string refusal;
+    std::optional<std::string> content = readFile(m_path, refusal);
     if (!content)
-        return failWrite(std::strerror(errno != 0 ? errno : EIO));
+        return failWrite(refusal);
     for (const auto& [key, value] : keyValues)
         *content = IniWithKey(std::move(*content), section, key, value);
     if (const int error = replaceFile(m_path, *content))

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <span>
@@ -7,10 +8,37 @@
 #include <string_view>
 #include <utility>
 
+// The keys of an INI file as one read of it found them, for an operation that reads several.
+class CIniReading
+{
+public:
+    explicit CIniReading(std::string content = {}) : m_content(std::move(content)) {}
+
+    // The key's value, whole, or fallback when the section or the key is missing.
+    std::string readString(std::string_view section, std::string_view key,
+                           std::string_view fallback) const;
+
+    // The signed decimal number the key's value starts with, or 0 when it starts with none.
+    // A value beyond the int range gives the nearest int. Gives fallback when the section or the
+    // key is missing, and also when the value is empty.
+    int readInt(std::string_view section, std::string_view key, int fallback) const;
+
+    // For integer keys that only count when stored: the value, if it is present and 0 or more.
+    std::optional<int> readNonNegativeInt(std::string_view section, std::string_view key) const;
+
+private:
+    std::string m_content;
+};
+
 // One INI file on disk, read and written a key at a time.
 //
-// Every call goes to the file itself: nothing is cached, so two running copies of the program
-// that share the file each see the other's writes, and the last writer of a key wins.
+// Every operation goes to the file itself: nothing is cached, so two running copies of the
+// program that share the file each see the other's writes, and the last writer of a key wins.
+// An operation that reads several keys reads the file once, through read().
+//
+// A path that is no regular file (a pipe, which would never end, or a device), or a file larger
+// than any settings file can be (kMostIniFileBytes), is left alone: reads give the defaults and
+// writes fail, and readRefusal() says why.
 //
 // The format: a line "[name]" opens a section, a line "key=value" under it holds one value.
 // Section and key names match without regard to ASCII case; blanks around names, around the
@@ -30,17 +58,27 @@ public:
 
     const std::filesystem::path& path() const { return m_path; }
 
-    // The key's value, whole, or fallback when the file, the section or the key is missing.
+    // The file as it is now; a missing file, or one left alone, has no keys.
+    CIniReading read() const;
+
+    // One key, read as CIniReading reads it, from the file as it is now.
     std::string readString(std::string_view section, std::string_view key,
-                           std::string_view fallback) const;
+                           std::string_view fallback) const
+    {
+        return read().readString(section, key, fallback);
+    }
+    int readInt(std::string_view section, std::string_view key, int fallback) const
+    {
+        return read().readInt(section, key, fallback);
+    }
+    std::optional<int> readNonNegativeInt(std::string_view section, std::string_view key) const
+    {
+        return read().readNonNegativeInt(section, key);
+    }
 
-    // The signed decimal number the key's value starts with, or 0 when it starts with none.
-    // A value beyond the int range gives the nearest int. Gives fallback when the file, the
-    // section or the key is missing, and also when the value is empty.
-    int readInt(std::string_view section, std::string_view key, int fallback) const;
-
-    // For integer keys that only count when stored: the value, if it is present and 0 or more.
-    std::optional<int> readNonNegativeInt(std::string_view section, std::string_view key) const;
+    // Why the last read left the file alone, as "the settings file PATH is left alone: REASON",
+    // or empty when that read found a file it could read, or none.
+    const std::string& readRefusal() const { return m_readRefusal; }
 
     // Replaces the key's value in place, or adds the key (and its section, and the file). Every
     // other line of the file keeps its bytes. The new file is written beside the old one and
@@ -64,7 +102,11 @@ private:
 
     std::filesystem::path m_path;
     std::string m_writeError;
+    mutable std::string m_readRefusal;
 };
+
+// No settings file the program writes comes near this size.
+inline constexpr std::size_t kMostIniFileBytes = std::size_t(1) << 20;
 
 // Writes an integer key of file as signed decimal text.
 bool WriteIniInt(std::string_view section, std::string_view key, int value, CIniFile& file);

@@ -57,8 +57,9 @@ fs::path CSettings::BuildIniPath(const fs::path& executablePath)
 
 void CSettings::LoadOptions()
 {
+    const CIniReading file = m_iniFile.read();
     for (int index = 0; index < kOptionCount; ++index)
-        m_options[index] = std::max(m_iniFile.readInt(kOptionSection, kOptionKeys[index], -1), 0);
+        m_options[index] = std::max(file.readInt(kOptionSection, kOptionKeys[index], -1), 0);
     // The Option dialog accepts qualities from 1, but those below 10 only last for the run in
     // which they were set.
     if (m_options[OPTION_JPEG_QUALITY] < 10)

@@ -6,7 +6,7 @@
 #include "ui/engine_path.h"
 #include "ui/message_box.h"
 #include "ui/message_pump.h"
-#include "ui/shell.h"
+#include "ui/view_first_image.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -81,7 +81,7 @@ QString CAverageDialog::targetFile() const
 void CAverageDialog::startRun()
 {
     if (targetFile().isEmpty()) {
-        ShowMessage(this, tr("Please select the target file."));
+        ShowMessage(this, noTargetText());
         return;
     }
     for (const QString& path : {sourceFolder(), targetFile()}) {
@@ -139,9 +139,14 @@ void CAverageDialog::viewTarget()
 {
     // The target itself, whether it was written yet or not.
     if (targetFile().isEmpty())
-        ShowMessage(this, tr("Please select the target file."));
+        ShowMessage(this, noTargetText());
     else
-        OpenInViewer(targetFile(), viewerPath());
+        ViewImage(this, targetFile(), viewerPath());
+}
+
+QString CAverageDialog::noTargetText() const
+{
+    return tr("Please select the target file.");
 }
 
 QString CAverageDialog::finishedText() const

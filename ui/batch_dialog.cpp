@@ -199,11 +199,20 @@ bool CBatchDialog::started(BatchStart start, const CBatchJob& job)
     switch (start) {
     case BatchStart::Ready:
         return true;
+    case BatchStart::NoTarget:
+        ShowMessage(this, noTargetText());
+        return false;
     case BatchStart::NoFiles:
         ShowMessage(this, tr("Sorry, can't find any valid file in the source folder."));
         return false;
     case BatchStart::TargetFolderFailed:
         ShowMessage(this, tr("Sorry, can't create target folder. Please check it. (%1)")
+                              .arg(displayPath(job.startError())));
+        return false;
+    case BatchStart::TargetIsSource:
+        ShowMessage(this, tr("Sorry, %1 is one of the source files, and writing the result there "
+                             "would lose it. Please choose another target, or let the sources go "
+                             "to the trash with \"Delete source files when finish\".")
                               .arg(displayPath(job.startError())));
         return false;
     }
@@ -233,6 +242,10 @@ void CBatchDialog::tellResult(const BatchResult& result)
 {
     switch (result.outcome) {
     case BatchOutcome::Failed:
+        // The file in hand may be far past the one that failed, whose result came back later.
+        if (!result.failedSource.empty())
+            m_processingLabel->setText(displayPath(result.failedSource));
+        m_progress->setValue(0);
         ShowMessage(this, displayPath(result.error));
         break;
     case BatchOutcome::NothingRead:
@@ -248,6 +261,12 @@ void CBatchDialog::tellResult(const BatchResult& result)
     if (result.skipped > 0) {
         ShowMessage(this, tr("%n source file(s) could not be read and stay where they were.",
                              nullptr, result.skipped));
+    }
+    if (result.passedOver > 0) {
+        ShowMessage(this, tr("%n source file(s) were left alone without a result and stay where "
+                             "they were: %1.",
+                             nullptr, result.passedOver)
+                              .arg(displayPath(result.passOverReason)));
     }
     if (result.keptSources > 0) {
         ShowMessage(this, tr("%n source file(s) could not be moved to the trash and stay where "

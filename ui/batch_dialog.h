@@ -49,6 +49,8 @@ protected:
     virtual void browseTarget() = 0;
     virtual void viewTarget() = 0;
     virtual QString finishedText() const = 0;
+    // "Please select the target folder." or "...file."
+    virtual QString noTargetText() const = 0;
     // Puts the defaults, or the section's stored values over them, into the controls; writes the
     // controls into the section.
     virtual void showDefaults() = 0;

@@ -6,6 +6,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QPointer>
+#include <QWidget>
 
 QString FindHelpFile(const QStringList& folders)
 {
@@ -26,5 +28,14 @@ void OpenHelpFile(QWidget* parent, const QStringList& folders, const ShellLaunch
                                                 "the whole package again."));
         return;
     }
-    OpenWithShell(path, launcher);
+    const QPointer<QWidget> owner(parent);
+    const auto tell = [owner, path] {
+        ShowMessage(owner,
+                    QCoreApplication::translate(
+                        "OpenHelpFile", "Sorry, nothing on this desktop could open the user "
+                                        "guide. You can open it in a web browser yourself:\n%1")
+                        .arg(QDir::toNativeSeparators(path)));
+    };
+    if (!OpenWithShell(path, launcher, tell))
+        tell();
 }

@@ -15,6 +15,6 @@ inline constexpr char kHelpFileName[] = "clipmint.htm";
 QString FindHelpFile(const QStringList& folders);
 
 // The Help command: opens the guide with the desktop's browser, or tells the user that it is
-// missing. A browser that fails to start is not reported; the desktop usually has by then.
+// missing, or, when nothing could open it, where it is, so that it can be opened by hand.
 void OpenHelpFile(QWidget* parent, const QStringList& folders = programDataFolders(),
                   const ShellLauncher& launcher = ShellLauncher());

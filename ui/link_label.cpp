@@ -3,17 +3,20 @@
 #include "ui/message_box.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QMouseEvent>
 #include <QPalette>
+#include <QPointer>
 #include <QUrl>
 
-int OpenURL(const QString& url, const ShellLauncher& launcher)
+int OpenURL(const QString& url, const ShellLauncher& launcher,
+            const ShellLauncher::Refusal& refused)
 {
     const QUrl link = QUrl::fromUserInput(url);
     if (link.isLocalFile() && !QFileInfo::exists(link.toLocalFile()))
         return kUrlFileNotFound;
-    return launcher.openUrl(link) ? kUrlOpened : kUrlNoAssociation;
+    return launcher.openUrl(link, refused) ? kUrlOpened : kUrlNoAssociation;
 }
 
 QString HyperlinkErrorText(int code)
@@ -112,7 +115,15 @@ void CLinkLabel::mouseReleaseEvent(QMouseEvent* event)
     if (event->button() != Qt::LeftButton || !rect().contains(event->position().toPoint()))
         return;
     static const ShellLauncher desktop;
-    const int result = OpenURL(m_url, m_launcher ? *m_launcher : desktop);
+    const QPointer<CLinkLabel> self(this);
+    const auto refused = [self] {
+        if (!self)
+            return;
+        self->m_visited = false;
+        self->applyLook();
+        self->reportFailure(kUrlNoAssociation);
+    };
+    const int result = OpenURL(m_url, m_launcher ? *m_launcher : desktop, refused);
     if (result > kUrlOpenFailureLimit) {
         m_visited = true;
         applyLook();
@@ -124,6 +135,10 @@ void CLinkLabel::mouseReleaseEvent(QMouseEvent* event)
 void CLinkLabel::reportFailure(int code)
 {
     QApplication::beep();
-    ShowMessage(this, tr("Unable to open hyperlink:\n\n") + HyperlinkErrorText(code),
+    const QUrl link = QUrl::fromUserInput(m_url);
+    const QString target =
+        link.isLocalFile() ? QDir::toNativeSeparators(link.toLocalFile()) : m_url;
+    ShowMessage(this,
+                tr("Unable to open hyperlink:\n\n") + HyperlinkErrorText(code) + "\n\n" + target,
                 MessageButtons::Ok, MessageIcon::Exclamation);
 }

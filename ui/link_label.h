@@ -15,8 +15,10 @@ inline constexpr int kUrlNoAssociation = 31;
 
 // Opens a link or a file with the desktop's program for it. A local file that does not exist
 // gives kUrlFileNotFound; a link that the desktop could not hand to any program gives
-// kUrlNoAssociation, the nearest of the failures the program knows by name.
-int OpenURL(const QString& url, const ShellLauncher& launcher);
+// kUrlNoAssociation, the nearest of the failures the program knows by name, and so does a call
+// of refused, when the desktop finds out later that no program could take it.
+int OpenURL(const QString& url, const ShellLauncher& launcher,
+            const ShellLauncher::Refusal& refused = {});
 
 // The explanation of a failure code, shown after "Unable to open hyperlink:".
 QString HyperlinkErrorText(int code);
@@ -24,7 +26,7 @@ QString HyperlinkErrorText(int code);
 // A text that is a link: blue, underlined and sized to its text, with the link in its tool
 // tip and a pointing hand over it. It takes the palette's highlight colour while the mouse is
 // over it, and turns purple once it has been opened. A link that can't be opened beeps and
-// says why.
+// says why, and what it leads to, so that the user can open that by hand.
 class CLinkLabel : public QLabel
 {
     Q_OBJECT

@@ -75,7 +75,7 @@ ImageFormat CScaleDialog::targetFormat() const
 void CScaleDialog::startRun()
 {
     if (targetFolder().isEmpty()) {
-        ShowMessage(this, tr("Please select the target folder."));
+        ShowMessage(this, noTargetText());
         return;
     }
     for (const QString& path : {sourceFolder(), targetFolder()}) {
@@ -113,9 +113,14 @@ void CScaleDialog::browseTarget()
 void CScaleDialog::viewTarget()
 {
     if (targetFolder().isEmpty())
-        ShowMessage(this, tr("Please select the target folder."));
+        ShowMessage(this, noTargetText());
     else
         ViewFirstImage(this, targetFolder(), viewerPath());
+}
+
+QString CScaleDialog::noTargetText() const
+{
+    return tr("Please select the target folder.");
 }
 
 QString CScaleDialog::finishedText() const

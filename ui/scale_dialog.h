@@ -21,6 +21,7 @@ protected:
     void browseTarget() override;
     void viewTarget() override;
     QString finishedText() const override;
+    QString noTargetText() const override;
     void showDefaults() override;
     void showStored() override;
     bool saveSection() override;

@@ -182,6 +182,12 @@ std::optional<QString> CSelectFolderDialog::CheckFolder(QWidget* parent, QString
         text = QDir::homePath() + text.mid(1);
     // A name typed without a folder means one in the folder being browsed.
     text = QDir::cleanPath(base.absoluteFilePath(text));
+    // Anything but a folder (or a link to one) would only be refused when it is written to.
+    if (QFileInfo::exists(text) && !QFileInfo(text).isDir()) {
+        ShowMessage(parent, text + tr("\n\nThis is a file, not a folder. Please choose a folder."),
+                    MessageButtons::Ok, MessageIcon::Stop);
+        return std::nullopt;
+    }
     if (!QFileInfo::exists(text)) {
         const QString question =
             text + tr("\n\nThis path does not exist. Do you want to create it?");

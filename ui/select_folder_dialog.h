@@ -40,8 +40,9 @@ public:
     QString currentFolder() const { return m_currentFolder; }
 
     // The checks OK makes on the field's folder, for a folder chosen some other way (dropped on
-    // a window, say): a name that can't be a folder is refused with a message, and a missing
-    // folder is offered to be created. A relative name is taken in base. The folder with one
+    // a window, say): a name that can't be a folder, or that names a file, is refused with a
+    // message, and a missing folder is offered to be created. A relative name is taken in base. The
+    // folder with one
     // '/' at its end, or nothing when it was refused.
     static std::optional<QString> CheckFolder(QWidget* parent, QString text, const QDir& base);
 

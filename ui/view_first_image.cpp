@@ -6,6 +6,25 @@
 #include "ui/shell.h"
 
 #include <QCoreApplication>
+#include <QPointer>
+#include <QWidget>
+
+bool ViewImage(QWidget* parent, const QString& imagePath, const QString& viewerPath,
+               const ShellLauncher& launcher)
+{
+    const QPointer<QWidget> owner(parent);
+    const auto tell = [owner, imagePath] {
+        ShowMessage(owner, QCoreApplication::translate(
+                               "ViewFirstImage",
+                               "Sorry, nothing on this desktop could open %1. Please choose an "
+                               "image viewer in the Option dialog, or set one up for the desktop.")
+                               .arg(imagePath));
+    };
+    if (OpenInViewer(imagePath, viewerPath, launcher, tell))
+        return true;
+    tell();
+    return false;
+}
 
 bool ViewFirstImage(QWidget* parent, const QString& folder, const QString& viewerPath,
                     const ShellLauncher& launcher)
@@ -21,5 +40,5 @@ bool ViewFirstImage(QWidget* parent, const QString& folder, const QString& viewe
                                 "Sorry, no viewable file was found in the target folder."));
         return false;
     }
-    return OpenInViewer(displayPath(*image), viewerPath, launcher);
+    return ViewImage(parent, displayPath(*image), viewerPath, launcher);
 }

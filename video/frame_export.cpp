@@ -44,6 +44,8 @@ std::string CantWriteFileText(const std::string& path, int error)
 
 std::string MakeSureDirectoryPathExists(const std::string& folder)
 {
+    if (folder.empty())
+        return "no folder was named";
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     // The overloads with an error code: a name too long for the system must not throw.

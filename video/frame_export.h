@@ -32,5 +32,5 @@ SaveImageResult SaveImageByExtension(const std::string& path, CDibImage& image, 
 std::string CantWriteFileText(const std::string& path, int error);
 
 // Creates every missing folder of the path. Returns an empty string when the folder exists
-// afterwards, otherwise the system's reason.
+// afterwards, otherwise the system's reason. An empty path names no folder and is refused.
 std::string MakeSureDirectoryPathExists(const std::string& folder);

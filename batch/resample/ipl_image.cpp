@@ -55,7 +55,7 @@ ImageHeaderPtr iplTranslateDIB(std::span<std::uint8_t> dib, bool& cloneData)
     const std::int64_t signedHeight = DibPixelHeight(info);
     const std::int64_t height = std::llabs(signedHeight);
     const std::int64_t stride = DibStride(width, 24);
-    if (stride == 0 || height == 0 || stride * height > INT_MAX)
+    if (stride == 0 || height == 0 || stride > INT_MAX || height > INT_MAX)
         return nullptr;
     const std::size_t offset = pixelOffset(dib, stride, height);
     if (offset == 0)
@@ -70,7 +70,7 @@ ImageHeaderPtr iplTranslateDIB(std::span<std::uint8_t> dib, bool& cloneData)
     header->width = static_cast<int>(width);
     header->height = static_cast<int>(height);
     header->widthStep = static_cast<int>(stride);
-    header->imageSize = static_cast<int>(stride * height);
+    header->imageSize = stride * height;
     header->imageData = dib.data() + offset;
     return header;
 }

@@ -36,8 +36,8 @@ struct ImageHeader
     int align = 4; // row alignment in bytes
     int width = 0;
     int height = 0;
-    int widthStep = 0; // bytes from one row in memory to the next
-    int imageSize = 0; // widthStep x height
+    int widthStep = 0;          // bytes from one row in memory to the next
+    std::int64_t imageSize = 0; // widthStep x height, which may exceed the range of an int
     std::uint8_t* imageData = nullptr;
 };
 

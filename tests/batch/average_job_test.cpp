@@ -136,6 +136,15 @@ TEST_F(AverageJobTest, AutoNumberTakesTheFirstFreeNumber)
     std::ofstream(folder + "avg000000.jpg") << "x";
     fs::create_directory(folder + "avg000001.jpg");
     EXPECT_EQ(NextFreeTargetName(folder + "avg.jpg"), folder + "avg000002.jpg");
+    // The job's copies count too: an earlier run's copy is never replaced.
+    addSource("a.bmp", SolidImage(2, 2, 10, 10, 10));
+    std::ofstream(folder + "avg000002_800x600.jpg") << "x";
+    AverageJobSettings numbered = settings("avg.jpg");
+    numbered.autoNumber = AutoNumber::Yes;
+    numbered.copy800x600 = ResizedCopy::Yes;
+    CAverageJob job(m_trash, m_progress);
+    ASSERT_EQ(job.start(numbered), BatchStart::Ready);
+    EXPECT_EQ(job.targetFile(), folder + "avg000003.jpg");
     EXPECT_EQ(NextFreeTargetName(folder + "avg000003.jpg"), folder + "avg000003.jpg");
     EXPECT_EQ(NextFreeTargetName(folder + "a123.jpg"), folder + "a000123.jpg");
     EXPECT_EQ(NextFreeTargetName(folder + "2024.v1/42"), folder + "2024.v1/000042");
@@ -245,4 +254,34 @@ TEST_F(AverageJobTest, AResultNamedLikeASourceSendsThatSourceToTheTrashFirst)
     EXPECT_EQ(firstPixel(2, 2), (std::vector<int>{20, 20, 20}));
     EXPECT_EQ(m_trash.trashed.size(), 2u);
     EXPECT_EQ(FileNames(m_dir.path() / "trash"), (Names{"a.bmp", "avg.bmp"}));
+
+    // With the sources kept, the run is refused before anything is read: one of them would be
+    // lost, the copies' names included.
+    addSource("a.bmp", SolidImage(2, 2, 10, 10, 10));
+    addSource("new_800x600.bmp", SolidImage(2, 2, 30, 30, 30));
+    AverageJobSettings kept = settings("frames/new.bmp");
+    kept.sources = SourceFiles::Keep;
+    kept.copy800x600 = ResizedCopy::Yes;
+    CAverageJob job(m_trash, m_progress);
+    EXPECT_EQ(job.start(kept), BatchStart::TargetIsSource);
+    EXPECT_EQ(job.startError(), (m_source / "new_800x600.bmp").string());
+    EXPECT_EQ(FileNames(m_source), (Names{"a.bmp", "avg.bmp", "new_800x600.bmp"}));
+    kept.targetFile = (m_dir.path() / "avg.bmp").string();
+    EXPECT_EQ(job.start(kept), BatchStart::Ready);
+    kept.targetFile.clear();
+    EXPECT_EQ(job.start(kept), BatchStart::NoTarget);
+}
+
+TEST_F(AverageJobTest, ThePictureThatWouldTakeTheSumsBeyondTheirBudgetIsPassedOver)
+{
+    // Four bytes of sums for each byte of the first picture, which sets their size.
+    CImageSum sum(4 * 3 * 100);
+    EXPECT_EQ(sum.add(SolidImage(11, 10, 1, 2, 3)), SumAdded::OverBudget);
+    EXPECT_TRUE(sum.empty());
+    EXPECT_EQ(sum.add(SolidImage(10, 10, 1, 2, 3)), SumAdded::Yes);
+    EXPECT_EQ(sum.add(SolidImage(20, 20, 3, 2, 1)), SumAdded::Yes);
+    CDibImage mean;
+    ASSERT_TRUE(sum.average(mean));
+    EXPECT_EQ(mean.Width(), 10);
+    EXPECT_LE(CImageSum::DefaultBudgetBytes(), kMaxDibBytes);
 }

@@ -164,6 +164,24 @@ TEST_F(ScaleJobTest, AWriteThatFailsEndsTheRunAndKeepsItsSource)
     EXPECT_EQ(job.start(underFile), BatchStart::TargetFolderFailed);
     EXPECT_EQ(job.startError(), "Not a directory");
     EXPECT_EQ(FileNames(m_source), (Names{"b.bmp", "c.bmp"}));
+
+    // No target at all: never the root folder.
+    underFile.targetFolder.clear();
+    EXPECT_EQ(job.start(underFile), BatchStart::NoTarget);
+}
+
+TEST_F(ScaleJobTest, ASourceWhoseResultCantBeMadeIsPassedOverAndTheRunGoesOn)
+{
+    // Three times as wide is more than a JPEG file holds.
+    addSource("a.bmp", SolidImage(22000, 1, 1, 2, 3));
+    addSource("b.bmp", SolidImage(2, 2, 1, 2, 3));
+    const BatchResult outcome = run(settings(2, ImageFormat::Bmp, ImageFormat::Jpeg));
+    EXPECT_EQ(outcome.outcome, BatchOutcome::Finished);
+    EXPECT_EQ(outcome.written, 1);
+    EXPECT_EQ(outcome.passedOver, 1);
+    EXPECT_EQ(outcome.passOverReason, "its result of 66000x3 is larger than a jpg file can hold");
+    EXPECT_EQ(FileNames(m_target), Names{"b.jpg"});
+    EXPECT_EQ(FileNames(m_source), Names{"a.bmp"});
 }
 
 TEST_F(ScaleJobTest, SourcesTheTrashRefusesStayAndAResultNeverReplacesItsSourceForGood)
@@ -267,7 +285,10 @@ TEST_F(ScaleJobTest, NamesThatDifferOnlyInCaseNeverReplaceEachOther)
     addSource("a.bmp", SolidImage(3, 3, 1, 2, 3));
     ScaleJobSettings inPlace = settings(1);
     inPlace.targetFolder = inPlace.sourceFolder;
-    EXPECT_EQ(run(inPlace).written, 1);
+    const BatchResult clash = run(inPlace);
+    EXPECT_EQ(clash.written, 1);
+    EXPECT_EQ(clash.passedOver, 1);
+    EXPECT_NE(clash.passOverReason.find("another file of this run"), std::string::npos);
     EXPECT_EQ(FileNames(m_source), (Names{"a.BMP", "a.bmp"}));
     CDibImage kept;
     ASSERT_EQ(kept.LoadBmp((m_source / "a.BMP").string()), 1);

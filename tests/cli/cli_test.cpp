@@ -116,7 +116,10 @@ TEST_F(CliTest, WrongCommandLinesExitWithTwo)
 
           "scale a b --from jpg --to png", "scale a b --from gif --to png --size x2",
           "scale a --from jpg --to png --size x2", "average a out.gif --from jpg",
-          "average a out.jpg --from bmp --quality 0"}) {
+          "average a out.jpg --from bmp --quality 0",
+          // An unset variable in a script: never the current folder, nor the root.
+          "scale a '' --from bmp --to png --size x2", "average a '' --from bmp", "record v.avi ''",
+          "frame '' 1 out.png", "bitrate v.avi --png ''"}) {
         const CliRun run = cli(m_dir, arguments);
         EXPECT_EQ(run.status, 2) << arguments;
         EXPECT_NE(run.err, "") << arguments;
@@ -192,15 +195,13 @@ TEST_F(CliTest, RecordWritesNumberedFilesIntoANewFolder)
     EXPECT_NE(blocked.err.find("can't create target folder"), std::string::npos) << blocked.err;
 }
 
-TEST_F(CliTest, RecordIntoAFullDiskStopsWithTheErrorAndKeepsWhatWasWritten)
+TEST_F(CliTest, RecordStopsAtAFileThatCantBeWrittenAndKeepsWhatWasWritten)
 {
     const std::string folder = m_dir.file("full");
-    fs::create_directories(folder);
-    fs::create_symlink("/dev/full", folder + "/000004.jpg");
+    fs::create_directories(folder + "/000004.jpg");
     const CliRun run = cli(m_dir, "record '" + s_video + "' '" + folder + "' --format jpg");
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("Output file write error --- out of disk space?"), std::string::npos)
-        << run.err;
+    EXPECT_NE(run.err.find("000004.jpg. Is a directory"), std::string::npos) << run.err;
     for (int frame = 0; frame < 4; ++frame)
         EXPECT_TRUE(fs::exists(folder + "/00000" + std::to_string(frame) + ".jpg"));
     EXPECT_FALSE(fs::exists(folder + "/000005.jpg"));
@@ -289,19 +290,30 @@ TEST_F(CliTest, TrashSourcesTakesOnlySourcesWhoseResultsWereWritten)
         CDibImage image = NoiseImage(20, 10);
         SaveTestImage(ImageFormat::Bmp, (source / name).string(), image);
     }
-    // The second result goes to a full disk.
-    fs::create_directory(m_dir.file("out"));
-    fs::create_symlink("/dev/full", m_dir.file("out/b.jpg"));
+    // A folder stands in the way of the second result.
+    fs::create_directories(m_dir.file("out/b.jpg"));
     const std::string home = m_dir.file("home");
     const CliRun run = cli(m_dir,
                            "scale '" + source.string() + "' '" + m_dir.file("out") +
                                "' --from bmp --to jpg --size x3 --trash-sources",
                            "HOME='" + home + "' XDG_DATA_HOME='" + home + "/data' ");
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("Output file write error --- out of disk space?"), std::string::npos)
-        << run.err;
+    EXPECT_NE(run.err.find("b.jpg. Is a directory"), std::string::npos) << run.err;
     EXPECT_EQ(FileNames(source), (std::vector<std::string>{"b.bmp", "c.bmp"}));
     EXPECT_EQ(FileNames(home + "/data/Trash/files"), std::vector<std::string>{"a.bmp"});
+
+    // A source kept because its result would take another source's name fails the run too.
+    const fs::path clash = m_dir.path() / "clash";
+    fs::create_directory(clash);
+    for (const char* name : {"a.BMP", "a.bmp"}) {
+        CDibImage image = NoiseImage(4, 4);
+        SaveTestImage(ImageFormat::Bmp, (clash / name).string(), image);
+    }
+    const CliRun kept = cli(m_dir, "scale '" + clash.string() + "' '" + clash.string() +
+                                       "' --from bmp --to bmp --size x2");
+    EXPECT_EQ(kept.status, 1) << kept.err;
+    EXPECT_NE(kept.err.find("1 source file(s) were left alone without a result"), std::string::npos)
+        << kept.err;
 }
 
 TEST_F(CliTest, HostileNamesWorkOrFailWithOneClearLine)
@@ -337,6 +349,22 @@ TEST_F(CliTest, HostileNamesWorkOrFailWithOneClearLine)
     // Nothing lands outside the folders and files named.
     EXPECT_EQ(FileNames(work),
               (std::vector<std::string>{name, name + " avg.png", name + " scaled", name + ".avi"}));
+
+    // The trash takes such names as they are, and keeps them for restoring.
+    const std::string data = m_dir.file("data");
+    setenv("XDG_DATA_HOME", data.c_str(), 1);
+    const CliRun trashed = cliIn(m_dir, work,
+                                 {"scale", scaled, frames, "--from", "png", "--to", "png", "--size",
+                                  "x2", "--trash-sources"});
+    unsetenv("XDG_DATA_HOME");
+    EXPECT_EQ(trashed.status, 0) << trashed.err;
+    EXPECT_TRUE(FileNames(scaled).empty());
+    EXPECT_EQ(FileNames(data + "/Trash/files"),
+              (std::vector<std::string>{"000000.png", "000001.png", "000002.png"}));
+    EXPECT_NE(ReadText(data + "/Trash/info/000000.png.trashinfo")
+                  .find("Path=" + (m_dir.path() / "work").string() +
+                        "/-a%20%27b%27%20%22c%22%0Ad%FF%20scaled/000000.png\n"),
+              std::string::npos);
 
     // Names too long for the file system, and missing files, fail with one line that names them
     // in escapes.

@@ -1,6 +1,8 @@
 #include "image/byte_order.h"
 #include "image/dib_image.h"
 #include "image/png_codec.h"
+#include "platform/file_replacement.h"
+#include "support/faults.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -234,10 +236,20 @@ TEST(PngCodec, EveryCutOfAFileEndsCleanly)
 TEST(PngCodec, SaveFailuresAreReported)
 {
     TempDir dir;
-    std::filesystem::create_symlink("/dev/full", dir.file("full.png"));
     CDibImage image;
     image.Create(16, 16, 24);
-    EXPECT_EQ(SavePng(dir.file("full.png"), image, PngCompression::Fast), 0);
+    {
+        // The reason is left in errno for the caller's message; the library says nothing.
+        const FileSizeLimit full(16);
+        testing::internal::CaptureStderr();
+        CFileReplacement file(dir.file("full.png"));
+        EXPECT_EQ(SavePng(file, image, PngCompression::Fast), 0);
+        EXPECT_EQ(errno, EFBIG);
+        CDibImage cut;
+        EXPECT_EQ(LoadPngData(std::vector<std::uint8_t>(8, 0x89), cut), 0);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.file("full.png")));
     EXPECT_EQ(SavePng(dir.file("missing/out.png"), image, PngCompression::Fast), 0);
     CDibImage empty;
     EXPECT_EQ(SavePng(dir.file("empty.png"), empty, PngCompression::Fast), 0);

@@ -2,6 +2,7 @@
 #include "player_test_suites.h"
 #include "started_player.h"
 
+#include <QAction>
 #include <QTest>
 
 namespace {
@@ -91,8 +92,14 @@ private slots:
         StartedPlayer player(demoVideo());
         QCOMPARE(player.enabledCommands(), allCommandsBut({"Stop", "Record", "Period Record"}));
         QVERIFY(player.panel().slider()->isEnabled());
+        // The grey record buttons say why.
+        QCOMPARE(player.action(PlayerCommand::Record)->toolTip(),
+                 QStringLiteral("Record (Ctrl+R)\nChoose a folder under \"Save to\" first."));
+        QVERIFY(player.action(PlayerCommand::PeriodRecord)->toolTip().endsWith(" first."));
         player.panel().setTargetFolder(qPath(player.dir().file("frames")));
         QCOMPARE(player.enabledCommands(), allCommandsBut({"Stop"}));
+        QCOMPARE(player.action(PlayerCommand::Record)->toolTip(),
+                 QStringLiteral("Record (Ctrl+R)"));
 
         QStringList whilePlaying;
         bool sliderWhilePlaying = true;

@@ -80,7 +80,7 @@ private slots:
         });
         QCOMPARE(messages.texts().size(), 1);
         QVERIFY2(messages.texts().front().contains(QString::fromStdString(player.iniPath()) +
-                                                   " can't be written: Is a directory"),
+                                                   " can't be written: it is not a regular file"),
                  qPrintable(messages.texts().front()));
         QCOMPARE(player.settings().GetOption(OPTION_EVERY_FRAME), 4);
     }

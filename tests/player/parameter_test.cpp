@@ -81,7 +81,7 @@ private slots:
         QCOMPARE(messages.texts().back(),
                  "Sorry, the parameters could not be saved: the settings file " +
                      QString::fromStdString(player.iniPath()) +
-                     " can't be written: Is a directory.");
+                     " can't be written: it is not a regular file.");
     }
 
     void loadRestoresTheFolderTheVideoItsMarksAndFrame()

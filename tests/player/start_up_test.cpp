@@ -186,7 +186,7 @@ private slots:
         QVERIFY(!player.source().isOpen());
     }
 
-    void theOpenCommandOffersAviFilesFirst()
+    void theOpenCommandOffersEveryVideoTypeFirst()
     {
         StartedPlayer player;
         QStringList filters;
@@ -199,8 +199,9 @@ private slots:
                 static_cast<QDialog*>(dialog)->accept(); // QFileDialog hides its accept()
             });
         player.trigger(PlayerCommand::Open);
-        QCOMPARE(filters.value(0), QStringLiteral("Media Files(*.avi)"));
-        QVERIFY(filters.value(1).startsWith("All videos(*.avi *.mp4 *.mkv"));
+        QVERIFY(filters.value(0).startsWith("All videos(*.avi *.mp4 *.m4v *.mov *.mkv"));
+        QVERIFY(filters.value(0).contains(" *.ts *.m2ts *.mts *.mpg "));
+        QCOMPARE(filters.value(1), QStringLiteral("All Files (*)"));
         QCOMPARE(player.source().state(), CFrameSource::StateIdle);
         QCOMPARE(player.panel().windowTitle(), QStringLiteral("Clipmint - demo.avi"));
     }

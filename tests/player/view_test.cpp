@@ -1,3 +1,4 @@
+#include "message_recorder.h"
 #include "player/frame_view.h"
 #include "player/view_scale.h"
 #include "player_test_suites.h"
@@ -112,6 +113,45 @@ private slots:
         QCOMPARE(window.size(), QSize(320, 240));
         QVERIFY(!window.windowTitle().contains(u'%'));
         QCOMPARE(player.panel().frameGeometry().top(), window.frameGeometry().bottom() + 1);
+    }
+
+    void eachOpenPlacesBothWindowsOnTheScreenAndAFailedOneTakesThemBack()
+    {
+        StartedPlayer player;
+        QCoreApplication::processEvents(); // the windows are placed again once they are framed
+        CVideoWindowDlg& window = player.window();
+        const QSize withoutVideo = window.size();
+        const QRect screen = window.screen()->availableGeometry();
+        const auto centred = [&] {
+            const QRect both = windowAndPanel(player);
+            return screen.contains(both) &&
+                   std::abs(both.center().x() - screen.center().x()) <= 1 &&
+                   std::abs(both.center().y() - screen.center().y()) <= 1;
+        };
+        QVERIFY(centred());
+
+        // From the screen's lower right corner a larger video would run off the screen.
+        window.move(screen.bottomRight() - QPoint(window.width(), window.height()));
+        QVERIFY(player.panel().OpenVideo(demoVideo()));
+        QVERIFY(centred());
+        const std::string large =
+            writeRawAvi(player.dir().file("large.avi"),
+                        makeRawAvi(kLargeFrame.width(), kLargeFrame.height(), 2));
+        QVERIFY(player.panel().OpenVideo(qPath(large)));
+        QVERIFY(screen.contains(windowAndPanel(player)));
+        // A small one after a large one lands in the middle, not in a corner.
+        const std::string small =
+            writeRawAvi(player.dir().file("small.avi"), makeRawAvi(64, 48, 2));
+        QVERIFY(player.panel().OpenVideo(qPath(small)));
+        QVERIFY(centred());
+
+        QVERIFY(player.panel().OpenVideo(qPath(large)));
+        WriteText(player.dir().file("broken.avi"), "RIFF");
+        MessageRecorder messages;
+        QVERIFY(!player.panel().openChosenVideo(qPath(player.dir().file("broken.avi"))));
+        QCOMPARE(messages.texts().size(), 1);
+        QCOMPARE(window.size(), withoutVideo);
+        QVERIFY(centred());
     }
 
     void ctrlCCopiesTheWholeFrameThatSaveCurrentImageWrites()

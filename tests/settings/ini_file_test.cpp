@@ -8,6 +8,8 @@
 #include <climits>
 #include <utility>
 
+#include <sys/stat.h>
+
 namespace fs = std::filesystem;
 
 TEST(SettingsIniFile, FirstWriteCreatesTheFileAndLongValuesComeBackWhole)
@@ -238,4 +240,35 @@ TEST(SettingsIniFile, AReadOnlyFileOrFolderRefusesTheWriteAndKeepsWhatIsThere)
     EXPECT_EQ(ReadText(readOnly), old);
     EXPECT_TRUE(fs::is_empty(lockedFolder));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2);
+}
+
+TEST(SettingsIniFile, APathThatIsNoSettingsFileIsLeftAloneAndTheDefaultsApply)
+{
+    TempDir dir;
+    const fs::path pipe = dir.path() / "pipe.ini";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    const fs::path device = dir.path() / "zero.ini";
+    fs::create_symlink("/dev/zero", device);
+    const fs::path large = dir.path() / "large.ini";
+    const std::string tooLarge = "[Option]\nOPTION_JPEG=1\n" + std::string(kMostIniFileBytes, ';');
+    WriteText(large, tooLarge);
+
+    for (const fs::path& path : {pipe, device, large}) {
+        SCOPED_TRACE(path.string());
+        CIniFile ini(path);
+        EXPECT_EQ(ini.readInt("Option", "OPTION_JPEG", -1), -1);
+        EXPECT_NE(ini.readRefusal().find(path.string() + " is left alone: it is"),
+                  std::string::npos)
+            << ini.readRefusal();
+        EXPECT_FALSE(WriteIniInt("Option", "OPTION_JPEG", 2, ini));
+    }
+    EXPECT_TRUE(fs::is_fifo(pipe));
+    EXPECT_TRUE(fs::is_symlink(device));
+    EXPECT_EQ(ReadText(large), tooLarge);
+
+    // A file that is fine again is read again.
+    fs::resize_file(large, 0);
+    CIniFile ini(large);
+    EXPECT_EQ(ini.readInt("Option", "OPTION_JPEG", -1), -1);
+    EXPECT_EQ(ini.readRefusal(), "");
 }

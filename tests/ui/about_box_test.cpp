@@ -31,7 +31,8 @@ private slots:
         MessageRecorder messages;
         QTest::mouseClick(&missing, Qt::LeftButton);
         QCOMPARE(messages.texts(),
-                 QStringList{"Unable to open hyperlink:\n\nThe specified file was not found."});
+                 QStringList{"Unable to open hyperlink:\n\nThe specified file was not found.\n\n" +
+                             QString::fromStdString(dir.file("gone.htm"))});
         QVERIFY(!missing.isVisited());
         QVERIFY(launcher.opened.isEmpty());
     }
@@ -39,14 +40,18 @@ private slots:
     void aLinkTurnsVisitedOnlyOnceItOpened()
     {
         CLinkLabel link(QStringLiteral("the guide"), QStringLiteral("https://example.invalid/"));
-        RecordingLauncher refused(RecordingLauncher::Outcome::Starts,
-                                  RecordingLauncher::Outcome::Fails);
-        link.setLauncher(&refused);
-        {
+        for (const auto outcome :
+             {RecordingLauncher::Outcome::Fails, RecordingLauncher::Outcome::Refuses}) {
+            RecordingLauncher refused(RecordingLauncher::Outcome::Starts, outcome);
+            link.setLauncher(&refused);
             MessageRecorder messages;
             QTest::mouseClick(&link, Qt::LeftButton);
-            QCOMPARE(messages.texts().size(), 1);
-            QVERIFY(messages.texts().front().endsWith("with the given filename extension."));
+            QCoreApplication::processEvents();
+            QCOMPARE(messages.texts(),
+                     QStringList{"Unable to open hyperlink:\n\nThere is no "
+                                 "application associated\nwith the given "
+                                 "filename extension.\n\nhttps://example.invalid/"});
+            QVERIFY(!link.isVisited());
         }
         QCOMPARE(link.textColor(), QColor(0, 0, 238));
         RecordingLauncher opens;
@@ -75,6 +80,19 @@ private slots:
         QCOMPARE(messages.texts(), QStringList{"Sorry, can't find the help file. Please download "
                                                "the whole package again."});
         QCOMPARE(launcher.opened.size(), 1);
+
+        // No browser on the desktop, or none for web pages: the guide's path, to open by hand.
+        for (const auto outcome :
+             {RecordingLauncher::Outcome::Fails, RecordingLauncher::Outcome::Refuses}) {
+            RecordingLauncher noBrowser(RecordingLauncher::Outcome::Starts, outcome);
+            MessageRecorder told;
+            OpenHelpFile(nullptr, folders, noBrowser);
+            QCoreApplication::processEvents();
+            QCOMPARE(told.texts(),
+                     QStringList{"Sorry, nothing on this desktop could open the user "
+                                 "guide. You can open it in a web browser yourself:\n" +
+                                 QString::fromStdString(installed.file("clipmint.htm"))});
+        }
     }
 
     void theAboutBoxNamesTheVersionAndHidesAnUnsetAddress()

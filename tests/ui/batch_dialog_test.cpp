@@ -166,6 +166,10 @@ private slots:
         QCOMPARE(FileNames(shop.source), (std::vector<std::string>{"a.bmp", "b.bmp", "c.bmp"}));
         QCOMPARE(part<QPushButton>(dialog, "beginButton")->text(), QStringLiteral("Begin"));
         QVERIFY(part<QPushButton>(dialog, "browseSourceButton")->isEnabled());
+        // The run may have gone on to later files by the time the result failed: the dialog
+        // shows the one that failed, and no progress.
+        QCOMPARE(part<CCaptionLabel>(dialog, "processing")->text(), qPath(shop.source / "b.bmp"));
+        QCOMPARE(part<QProgressBar>(dialog, "progress")->value(), 0);
     }
 
     void aVanishedSourceAndARemovedTargetFolderAreToldAndEverySourceStays()

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QStringList>
+#include <QTimer>
 #include <QUrl>
 
 // Records what would have been started instead of starting it.
@@ -21,6 +22,7 @@ public:
     {
         Starts,
         Fails,
+        Refuses, // the desktop's opener starts, then finds nothing to open the file with
     };
 
     explicit RecordingLauncher(Outcome programs = Outcome::Starts,
@@ -28,10 +30,13 @@ public:
         : m_programs(programs), m_desktop(desktop)
     {}
 
-    bool openUrl(const QUrl& url) const override
+    bool openUrl(const QUrl& url, const Refusal& refused) const override
     {
         opened << url;
-        return m_desktop == Outcome::Starts;
+        // The desktop's answer comes later, once the event loop runs again.
+        if (m_desktop == Outcome::Refuses && refused)
+            QTimer::singleShot(0, refused);
+        return m_desktop != Outcome::Fails;
     }
     bool startDetached(const QString& program, const QStringList& arguments,
                        const QString& workingFolder) const override

@@ -139,18 +139,22 @@ private slots:
         QVERIFY(recorder.messages().isEmpty());
     }
 
-    void doubledSlashesAreRefused()
+    void doubledSlashesAndFilesAreRefused()
     {
         TempDir root;
+        WriteBytes(root.file("photo.jpg"), {'x'});
         MessageRecorder recorder;
-        for (const QString& typed :
-             {QStringLiteral("//server/share"), qPath(root.path()) + "//out"}) {
+        for (const QString& typed : {QStringLiteral("//server/share"), qPath(root.path()) + "//out",
+                                     QStringLiteral("photo.jpg")}) {
             ShownDialog shown(root.path());
             shown.typeAndPressOk(typed);
             QVERIFY(shown.dialog.isVisible());
             QVERIFY(shown.dialog.GetSelectedPath().isEmpty());
         }
-        QCOMPARE(recorder.texts(), (QStringList{"Invalid Folder", "Invalid Folder"}));
+        QCOMPARE(recorder.texts(),
+                 (QStringList{"Invalid Folder", "Invalid Folder",
+                              qPath(root.path() / "photo.jpg") +
+                                  "\n\nThis is a file, not a folder. Please choose a folder."}));
         QCOMPARE(recorder.messages().front().icon, QMessageBox::Critical);
         QVERIFY(!fs::exists(root.path() / "out"));
     }

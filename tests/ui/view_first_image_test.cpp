@@ -130,6 +130,19 @@ private slots:
         QVERIFY(OpenInViewer(image, qPath(dir.path() / "viewer"), nothingStarts));
         QCOMPARE(nothingStarts.started.size(), 1);
         QCOMPARE(nothingStarts.opened, imageUrl);
+
+        // When the desktop can't either, at once or once it has tried, the user is told.
+        for (const auto outcome :
+             {RecordingLauncher::Outcome::Fails, RecordingLauncher::Outcome::Refuses}) {
+            RecordingLauncher noViewer(RecordingLauncher::Outcome::Fails, outcome);
+            MessageRecorder told;
+            ViewImage(nullptr, image, QString(), noViewer);
+            QCoreApplication::processEvents();
+            QCOMPARE(told.texts().size(), 1);
+            QVERIFY2(told.texts().front().startsWith("Sorry, nothing on this desktop could open " +
+                                                     image + "."),
+                     qPrintable(told.texts().front()));
+        }
     }
 };
 

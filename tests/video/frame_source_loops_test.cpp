@@ -2,6 +2,7 @@
 #include "raw_avi.h"
 #include "recording_owner.h"
 #include "settings/settings.h"
+#include "support/faults.h"
 #include "support/temp_dir.h"
 #include "video/frame_export.h"
 #include "video/frame_source.h"
@@ -235,13 +236,13 @@ TEST_F(FrameSourceLoopsTest, ClosingInsideALoopEndsItWithoutTouchingTheDecoder)
 
 TEST_F(FrameSourceLoopsTest, WriteFailuresEndTheRecordingWithTheReason)
 {
-    // The disk fills up at the fourth frame, while later frames are being saved already: none of
-    // them appears, and every file before it stays.
+    // A folder stands in the way of the fourth frame, while later frames are being saved already:
+    // none of them appears, and every file before it stays.
     open(10);
-    fs::create_symlink("/dev/full", m_out + "/000003.bmp");
+    fs::create_directories(m_out + "/000003.bmp");
     const RecordResult full = m_source.Record(m_out, 0, 9);
     EXPECT_EQ(full.saved, 3);
-    EXPECT_NE(full.error.find("No space left on device"), std::string::npos) << full.error;
+    EXPECT_NE(full.error.find("000003.bmp. Is a directory"), std::string::npos) << full.error;
     EXPECT_EQ(m_source.state(), CFrameSource::StateIdle);
     EXPECT_EQ(written(),
               (std::vector<std::string>{"000000.bmp", "000001.bmp", "000002.bmp", "000003.bmp"}));
@@ -256,8 +257,8 @@ TEST_F(FrameSourceLoopsTest, WriteFailuresEndTheRecordingWithTheReason)
 
     // JPEG errors come with the library's text.
     m_settings.SetOption(OPTION_JPEG, 1);
-    fs::create_symlink("/dev/full", m_out + "/000000.jpg");
     m_source.setMessagePump([] {});
+    const FileSizeLimit diskFull(16);
     EXPECT_EQ(m_source.Record(m_out, 0, 9).error, "Output file write error --- out of disk space?");
 }
 
