@@ -77,8 +77,10 @@ void printPicture(const PictureDescription& picture)
     std::printf("transfer: %s\n", picture.transfer.c_str());
     if (!picture.conversion.empty())
         std::printf("colour: %s\n", picture.conversion.c_str());
-    std::printf("rotation: %d%s%s\n", picture.clockwiseRotation,
-                picture.mirrored ? ", mirrored" : "",
+    const std::string turn = picture.clockwiseRotation == 0
+                                 ? "none"
+                                 : std::to_string(picture.clockwiseRotation) + " degrees clockwise";
+    std::printf("rotation: %s%s%s\n", turn.c_str(), picture.mirrored ? ", mirrored" : "",
                 picture.orientationKept ? " (kept as stored: KeepRotation)" : "");
     std::printf("interlaced: %s\n", !picture.interlaced    ? "no"
                                     : picture.deinterlaced ? "yes (deinterlaced)"
@@ -109,7 +111,10 @@ int RunInfo(const CommandLine& line, const CSettings& settings)
             break;
     }
     std::printf("file: %s\n", Printable(source.path()).c_str());
-    std::printf("size: %dx%d\n", source.width(), source.height());
+    // Most files keep their colour tags in the pictures more than in the headers.
+    source.ShowFrame(source.firstFrame(), nullptr);
+    const PictureDescription picture = source.describePicture();
+    std::printf("size: %dx%d\n", picture.storedWidth, picture.storedHeight);
     std::printf("first frame: %s\n", source.FormatFrameText(source.firstFrame()).c_str());
     std::printf("last frame: %s\n", source.FormatFrameText(source.lastFrame()).c_str());
     std::printf("frames: %d\n", source.lastFrame() - source.firstFrame() + 1);
@@ -117,9 +122,7 @@ int RunInfo(const CommandLine& line, const CSettings& settings)
     std::printf("fps: %d\n", source.framesPerSecond());
     std::printf("bitrate: %lld\n", static_cast<long long>(bitrate));
     std::printf("decoder: %s\n", source.hasDecoder() ? "yes" : "none");
-    // Most files keep their colour tags in the pictures more than in the headers.
-    source.ShowFrame(source.firstFrame(), nullptr);
-    printPicture(source.describePicture());
+    printPicture(picture);
     std::printf("key frames: %zu\n", keys.size());
     if (line.options.count("--keys")) {
         for (int key : keys)

@@ -18,7 +18,7 @@ AvFramePtr Deinterlacer::deinterlace(const PictureWindow& window)
                            window.previous == m_lastOut && window.picture == m_pushedAfter;
     if (!continues && !restart(window))
         return nullptr;
-    const std::int64_t wanted = m_nextTime - 1;
+    const std::int64_t wanted = m_chain.timeOut(m_nextTime - 1);
     m_lastOut = window.picture;
     m_pushedAfter = window.next;
     if (window.next ? !push(window.next) : !m_chain.push(nullptr)) {

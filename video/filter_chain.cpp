@@ -3,11 +3,14 @@
 extern "C" {
 #include <libavfilter/buffersink.h>
 #include <libavfilter/buffersrc.h>
+#include <libavutil/mathematics.h>
 }
 
 #include <cstdio>
 
 namespace {
+
+constexpr AVRational kTimeBase{1, 25};
 
 // One end of the chain as avfilter_graph_parse_ptr links it: the filter and its name there.
 AvFilterInOutPtr chainEnd(const char* name, AVFilterContext* filter)
@@ -34,8 +37,8 @@ bool FilterChain::build(const AVFrame& example, const std::string& filters)
     // look at neither.
     char arguments[160];
     std::snprintf(arguments, sizeof arguments,
-                  "video_size=%dx%d:pix_fmt=%d:time_base=1/25:pixel_aspect=1/1", example.width,
-                  example.height, example.format);
+                  "video_size=%dx%d:pix_fmt=%d:time_base=%d/%d:pixel_aspect=1/1", example.width,
+                  example.height, example.format, kTimeBase.num, kTimeBase.den);
     AVFilterContext* source = nullptr;
     AVFilterContext* sink = nullptr;
     if (avfilter_graph_create_filter(&source, avfilter_get_by_name("buffer"), "in", arguments,
@@ -103,4 +106,11 @@ AvFramePtr FilterChain::pull()
     if (!picture || av_buffersink_get_frame(m_sink, picture.get()) < 0)
         return nullptr;
     return picture;
+}
+
+std::int64_t FilterChain::timeOut(std::int64_t in) const
+{
+    if (!isBuilt())
+        return in;
+    return av_rescale_q(in, kTimeBase, av_buffersink_get_time_base(m_sink));
 }

@@ -2,6 +2,7 @@
 
 #include "video/av_handles.h"
 
+#include <cstdint>
 #include <string>
 
 // A chain of libavfilter filters with one input and one output, built for pictures of one size
@@ -27,6 +28,8 @@ public:
     bool push(const AVFrame* picture);
     // The next picture out; null when none is ready.
     AvFramePtr pull();
+    // The time a picture pushed with time `in` comes out with: filters may count in finer steps.
+    std::int64_t timeOut(std::int64_t in) const;
 
 private:
     AvFilterGraphPtr m_graph;
