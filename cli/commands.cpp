@@ -14,6 +14,7 @@
 
 #include <QGuiApplication>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <unistd.h>
@@ -40,13 +41,64 @@ bool openDecodable(CFrameSource& source, const std::string& path, FrameSourceOwn
     return false;
 }
 
+// Reads --matrix into the settings' colour matrix.
+void takeMatrixOption(const CommandLine& line, CSettings& settings)
+{
+    const auto matrix = line.options.find("--matrix");
+    if (matrix == line.options.end())
+        return;
+    const std::vector<std::string> names = {"auto", "bt601", "bt709"};
+    const auto known = std::find(names.begin(), names.end(), matrix->second);
+    if (known == names.end())
+        throw UsageError("--matrix takes auto, bt601 or bt709");
+    settings.SetOption(OPTION_COLOR_MATRIX, static_cast<int>(known - names.begin()));
+}
+
+std::string ratioText(PictureDescription::Ratio ratio)
+{
+    if (ratio.den <= 0)
+        return "unknown";
+    return std::to_string(ratio.num) + ":" + std::to_string(ratio.den);
+}
+
+std::string withNote(const std::string& value, const std::string& note)
+{
+    return note.empty() ? value : value + " (" + note + ")";
+}
+
+void printPicture(const PictureDescription& picture)
+{
+    std::printf("codec: %s\n",
+                withNote(picture.codec, picture.profile.empty() ? "" : picture.profile).c_str());
+    std::printf("pixel format: %s, %d bits\n", picture.pixelFormat.c_str(), picture.bitDepth);
+    std::printf("matrix: %s\n", withNote(picture.matrix, picture.matrixNote).c_str());
+    std::printf("range: %s\n", withNote(picture.range, picture.rangeNote).c_str());
+    std::printf("primaries: %s\n", picture.primaries.c_str());
+    std::printf("transfer: %s\n", picture.transfer.c_str());
+    if (!picture.conversion.empty())
+        std::printf("colour: %s\n", picture.conversion.c_str());
+    const std::string turn = picture.clockwiseRotation == 0
+                                 ? "none"
+                                 : std::to_string(picture.clockwiseRotation) + " degrees clockwise";
+    std::printf("rotation: %s%s%s\n", turn.c_str(), picture.mirrored ? ", mirrored" : "",
+                picture.orientationKept ? " (kept as stored: KeepRotation)" : "");
+    std::printf("interlaced: %s\n", !picture.interlaced    ? "no"
+                                    : picture.deinterlaced ? "yes (deinterlaced)"
+                                                           : "yes (kept: Deinterlace is off)");
+    std::printf("sample aspect: %s\n", ratioText(picture.sampleAspect).c_str());
+    std::printf("display aspect: %s\n", ratioText(picture.displayAspect).c_str());
+    std::printf("picture size: %dx%d\n", picture.shownWidth, picture.shownHeight);
+}
+
 } // namespace
 
-int RunInfo(const CommandLine& line)
+int RunInfo(const CommandLine& line, const CSettings& settings)
 {
     ExpectArguments(line, 1, "info VIDEO [--keys]");
     ConsoleOwner owner(ConsoleOwner::Progress::Hidden);
     CFrameSource source;
+    source.setFrameCacheBudget(0);
+    source.setPictureOptions(PictureOptionsOf(settings));
     std::int64_t bitrate = 0;
     if (!openVideo(source, line.arguments[0], owner, WantFrames::Yes, bitrate))
         return 1;
@@ -59,7 +111,10 @@ int RunInfo(const CommandLine& line)
             break;
     }
     std::printf("file: %s\n", Printable(source.path()).c_str());
-    std::printf("size: %dx%d\n", source.width(), source.height());
+    // Most files keep their colour tags in the pictures more than in the headers.
+    source.ShowFrame(source.firstFrame(), nullptr);
+    const PictureDescription picture = source.describePicture();
+    std::printf("size: %dx%d\n", picture.storedWidth, picture.storedHeight);
     std::printf("first frame: %s\n", source.FormatFrameText(source.firstFrame()).c_str());
     std::printf("last frame: %s\n", source.FormatFrameText(source.lastFrame()).c_str());
     std::printf("frames: %d\n", source.lastFrame() - source.firstFrame() + 1);
@@ -67,6 +122,7 @@ int RunInfo(const CommandLine& line)
     std::printf("fps: %d\n", source.framesPerSecond());
     std::printf("bitrate: %lld\n", static_cast<long long>(bitrate));
     std::printf("decoder: %s\n", source.hasDecoder() ? "yes" : "none");
+    printPicture(picture);
     std::printf("key frames: %zu\n", keys.size());
     if (line.options.count("--keys")) {
         for (int key : keys)
@@ -77,7 +133,7 @@ int RunInfo(const CommandLine& line)
 
 int RunFrame(const CommandLine& line, const CSettings& settings)
 {
-    ExpectArguments(line, 3, "frame VIDEO N OUT [--quality Q]");
+    ExpectArguments(line, 3, "frame VIDEO N OUT [--quality Q] [--matrix auto|bt601|bt709]");
     const int frame = IntegerArgument(line.arguments[1], "the frame number");
     const std::string& out = line.arguments[2];
     if (!ImageFormatOfPath(out))
@@ -85,12 +141,14 @@ int RunFrame(const CommandLine& line, const CSettings& settings)
     CSettings options = settings;
     if (const auto quality = IntegerOption(line, "--quality", 0, 100))
         options.SetOption(OPTION_JPEG_QUALITY, *quality);
+    takeMatrixOption(line, options);
 
     ConsoleOwner owner(ConsoleOwner::Progress::Hidden);
     CFrameSource source;
     // One frame is wanted, once: keeping the ones decoded on the way would only cost memory.
     source.setFrameCacheBudget(0);
     source.setSettings(&options);
+    source.setPictureOptions(PictureOptionsOf(options));
     if (!openDecodable(source, line.arguments[0], owner))
         return 1;
     if (frame < source.firstFrame() || frame > source.lastFrame())
@@ -116,7 +174,7 @@ int RunRecord(const CommandLine& line, CSettings& settings)
 {
     ExpectArguments(line, 2,
                     "record VIDEO FOLDER [--from N] [--to M] [--every K] [--format jpg|png|bmp] "
-                    "[--quality Q]");
+                    "[--quality Q] [--matrix auto|bt601|bt709]");
     const std::string& folder = line.arguments[1];
     if (const auto every = IntegerOption(line, "--every", 1, 1000000))
         settings.SetOption(OPTION_EVERY_FRAME, *every - 1);
@@ -128,6 +186,7 @@ int RunRecord(const CommandLine& line, CSettings& settings)
             throw UsageError("--format takes jpg, png or bmp");
         settings.SetOption(OPTION_JPEG, RecordedFormatOption(*format));
     }
+    takeMatrixOption(line, settings);
 
     ConsoleOwner owner(isatty(STDERR_FILENO) ? ConsoleOwner::Progress::Shown
                                              : ConsoleOwner::Progress::Hidden);
@@ -135,6 +194,7 @@ int RunRecord(const CommandLine& line, CSettings& settings)
     // Every frame is decoded once, in order: none is asked for again.
     source.setFrameCacheBudget(0);
     source.setSettings(&settings);
+    source.setPictureOptions(PictureOptionsOf(settings));
     if (!openDecodable(source, line.arguments[0], owner))
         return 1;
     const int from =

@@ -8,7 +8,7 @@ class CSettings;
 
 // Each command returns the exit status: 0 done, 1 failed (one line on standard error said why).
 // A wrong command line throws UsageError.
-int RunInfo(const CommandLine& line);
+int RunInfo(const CommandLine& line, const CSettings& settings);
 int RunFrame(const CommandLine& line, const CSettings& settings);
 int RunRecord(const CommandLine& line, CSettings& settings);
 int RunSizes(const CommandLine& line);

@@ -20,17 +20,21 @@ Takes still images out of video files.
 
 Commands:
   info VIDEO [--keys]
-      Frame size, first and last frame, frame rate, bitrate and key frames.
-      --keys lists the key frames, one a line.
-  frame VIDEO N OUT [--quality Q]
+      Frame size, first and last frame, frame rate, bitrate and key frames; the
+      codec, pixel format, colour tags (and what was assumed where the file says
+      nothing), rotation and aspect. --keys lists the key frames, one a line.
+  frame VIDEO N OUT [--quality Q] [--matrix auto|bt601|bt709]
       Saves frame N as OUT; the type follows OUT's extension (.jpg, .jpeg, .bmp,
       .dib or .png). --quality sets the JPEG quality (0 to 100).
   record VIDEO FOLDER [--from N] [--to M] [--every K] [--format jpg|png|bmp]
-                      [--quality Q]
+                      [--quality Q] [--matrix auto|bt601|bt709]
       Saves every K-th frame from N to M into FOLDER as 000123.jpg and so on,
       creating the folder. Defaults come from the settings file: the whole
       video, every frame, BMP, quality 75. Ctrl-C stops and keeps what was
       written.
+  --matrix reads the pictures' colours with that matrix instead of the one the
+      file names (auto: the file's, or for an untagged file BT.709 from 1280
+      wide or over 576 high and BT.601 below), for files tagged wrongly.
   sizes VIDEO
       The stored size of every frame in bytes, one "frame<TAB>bytes" a line,
       read from the file's index.
@@ -78,7 +82,9 @@ std::filesystem::path settingsPath()
 int run(const std::vector<std::string>& words)
 {
     const CommandLine line = ParseCommandLine(
-        words, {"--quality", "--from", "--to", "--every", "--format", "--csv", "--png", "--size"},
+        words,
+        {"--quality", "--from", "--to", "--every", "--format", "--csv", "--png", "--size",
+         "--matrix"},
         {"--keys", "--trash-sources", "--no-800x600", "--no-1024x768", "--auto-number"});
     if (line.help || line.command.empty()) {
         std::fputs(kUsage, line.help ? stdout : stderr);
@@ -89,7 +95,7 @@ int run(const std::vector<std::string>& words)
     if (const std::string& refusal = settings.iniFile().readRefusal(); !refusal.empty())
         std::fprintf(stderr, "clipmint-cli: %s; the defaults apply\n", Printable(refusal).c_str());
     if (line.command == "info")
-        return RunInfo(line);
+        return RunInfo(line, settings);
     if (line.command == "frame")
         return RunFrame(line, settings);
     if (line.command == "record")

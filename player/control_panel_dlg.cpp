@@ -86,6 +86,7 @@ bool CControlPanelDlg::OpenVideo(const std::string& path)
 {
     PumpMessages();
     m_videoWindow->clearFrame();
+    m_source.setPictureOptions(PictureOptionsOf(m_settings));
     std::int64_t bitrate = 0;
     if (!m_source.Open(path, m_videoWindow, this, bitrate, WantFrames::Yes)) {
         updateCommands();
@@ -98,9 +99,15 @@ bool CControlPanelDlg::OpenVideo(const std::string& path)
     m_source.Redraw();
     setWindowTitle(applicationName() + QStringLiteral(" - ") +
                    QFileInfo(displayPath(path)).fileName());
-    m_videoWindow->setCaption(
+    QString caption =
         applicationName() +
-        QStringLiteral(" - %1Kbps, %2fps").arg(bitrate).arg(m_source.framesPerSecond()));
+        QStringLiteral(" - %1Kbps, %2fps").arg(bitrate).arg(m_source.framesPerSecond());
+    // Pictures of non-square pixels are shown as stored unless asked otherwise: the title says
+    // what they are meant to look like.
+    if (const PictureDescription picture = m_source.describePicture(); picture.nonSquarePixels)
+        caption +=
+            QStringLiteral(", %1:%2").arg(picture.displayAspect.num).arg(picture.displayAspect.den);
+    m_videoWindow->setCaption(caption);
     updateCommands();
     if (!m_source.hasDecoder()) {
         ShowMessage(this, tr("Sorry, the pictures of this video can't be decoded: ") +
@@ -233,7 +240,21 @@ void CControlPanelDlg::runCommand(PlayerCommand command)
         m_source.Seek(*frame); // a frame outside the video, or -1 for no key frame, is ignored
     else
         runOtherCommand(command);
+    // Options chosen while a loop ran take effect once it has ended.
+    applyPictureOptions();
     updateCommands();
+}
+
+// The Option dialog's picture options, once no loop runs; the window takes the frame size they
+// give.
+void CControlPanelDlg::applyPictureOptions()
+{
+    const PictureOptions options = PictureOptionsOf(m_settings);
+    if (options == m_source.pictureOptions() || !m_source.setPictureOptions(options) ||
+        !m_source.isOpen())
+        return;
+    m_videoWindow->setClientSize(m_source.GetFrameRect());
+    m_source.Redraw();
 }
 
 std::optional<int> CControlPanelDlg::frameTarget(PlayerCommand command) const

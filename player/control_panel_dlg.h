@@ -119,6 +119,7 @@ private:
     void copyCurrentImage();
     void onPosition();
     void onOption();
+    void applyPictureOptions();
     void onAbout();
     void onBitrate();
     void onScale();

@@ -12,12 +12,22 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::string_view kOptionSection = "Option";
-constexpr std::array<std::string_view, kOptionCount> kOptionKeys = {
-    "OPTION_EVERY_FRAME",
-    "OPTION_JPEG",
-    "OPTION_JPEG_QUALITY",
-    "OPTION_SPEED",
+struct OptionEntry
+{
+    std::string_view key;
+    int fallback; // for a missing or negative value
 };
+constexpr std::array<OptionEntry, kOptionCount> kOptions = {{
+    {"OPTION_EVERY_FRAME", 0},
+    {"OPTION_JPEG", 0},
+    {"OPTION_JPEG_QUALITY", 75},
+    {"OPTION_SPEED", 0},
+    {"ColorMatrix", 0},
+    {"ToneMap", 1},
+    {"KeepRotation", 0},
+    {"Deinterlace", 1},
+    {"DisplayAspect", 0},
+}};
 constexpr std::string_view kViewerSection = "Viewer";
 constexpr std::string_view kViewerPathKey = "ViewerPath";
 
@@ -40,6 +50,12 @@ std::optional<fs::path> userConfigFolder()
 
 } // namespace
 
+CSettings::CSettings(std::filesystem::path iniPath) : m_iniFile(std::move(iniPath))
+{
+    for (int index = 0; index < kOptionCount; ++index)
+        m_options[index] = kOptions[index].fallback;
+}
+
 fs::path CSettings::BuildIniPath(const fs::path& executablePath)
 {
     fs::path beside = executablePath;
@@ -58,8 +74,10 @@ fs::path CSettings::BuildIniPath(const fs::path& executablePath)
 void CSettings::LoadOptions()
 {
     const CIniReading file = m_iniFile.read();
-    for (int index = 0; index < kOptionCount; ++index)
-        m_options[index] = std::max(file.readInt(kOptionSection, kOptionKeys[index], -1), 0);
+    for (int index = 0; index < kOptionCount; ++index) {
+        const int value = file.readInt(kOptionSection, kOptions[index].key, -1);
+        m_options[index] = value < 0 ? kOptions[index].fallback : value;
+    }
     // The Option dialog accepts qualities from 1, but those below 10 only last for the run in
     // which they were set.
     if (m_options[OPTION_JPEG_QUALITY] < 10)
@@ -71,7 +89,7 @@ bool CSettings::SaveOptions()
     bool saved = true;
     for (int index = 0; index < kOptionCount; ++index)
         saved =
-            WriteIniInt(kOptionSection, kOptionKeys[index], m_options[index], m_iniFile) && saved;
+            WriteIniInt(kOptionSection, kOptions[index].key, m_options[index], m_iniFile) && saved;
     return saved;
 }
 
@@ -83,4 +101,25 @@ void CSettings::LoadViewerPath()
 bool CSettings::saveViewerPath()
 {
     return m_iniFile.writeString(kViewerSection, kViewerPathKey, m_viewerPath);
+}
+
+PictureOptions PictureOptionsOf(const CSettings& settings)
+{
+    PictureOptions options;
+    switch (settings.GetOption(OPTION_COLOR_MATRIX)) {
+    case 1:
+        options.matrix = ColorMatrixChoice::Bt601;
+        break;
+    case 2:
+        options.matrix = ColorMatrixChoice::Bt709;
+        break;
+    default:
+        options.matrix = ColorMatrixChoice::Auto;
+        break;
+    }
+    options.toneMap = settings.GetOption(OPTION_TONE_MAP) != 0;
+    options.keepRotation = settings.GetOption(OPTION_KEEP_ROTATION) != 0;
+    options.deinterlace = settings.GetOption(OPTION_DEINTERLACE) != 0;
+    options.displayAspect = settings.GetOption(OPTION_DISPLAY_ASPECT) != 0;
+    return options;
 }

@@ -1,21 +1,29 @@
 #pragma once
 
 #include "settings/ini_file.h"
+#include "video/picture_options.h"
 
 #include <array>
 #include <filesystem>
 #include <string>
 
-// Indices of the option table. Each name is also the option's key in section "Option".
+// Indices of the option table. The first four names are also their keys in section "Option";
+// the picture options after them are stored as "ColorMatrix", "ToneMap", "KeepRotation",
+// "Deinterlace" and "DisplayAspect".
 enum OptionIndex
 {
-    OPTION_EVERY_FRAME = 0,  // recording saves every (value + 1)-th frame
-    OPTION_JPEG = 1,         // format of exported frames: 0 BMP, 1 JPEG, 2 PNG; others mean BMP
-    OPTION_JPEG_QUALITY = 2, // quality handed to the writer of exported frames
-    OPTION_SPEED = 3,        // playback delay in ms per frame; stored and edited, never applied
+    OPTION_EVERY_FRAME = 0,    // recording saves every (value + 1)-th frame
+    OPTION_JPEG = 1,           // format of exported frames: 0 BMP, 1 JPEG, 2 PNG; others mean BMP
+    OPTION_JPEG_QUALITY = 2,   // quality handed to the writer of exported frames
+    OPTION_SPEED = 3,          // playback delay in ms per frame; stored and edited, never applied
+    OPTION_COLOR_MATRIX = 4,   // 0 the file's (or the size's), 1 BT.601, 2 BT.709; others mean 0
+    OPTION_TONE_MAP = 5,       // 1 (default): HDR pictures are tone-mapped to SDR
+    OPTION_KEEP_ROTATION = 6,  // 1: the stored orientation, not the display matrix's
+    OPTION_DEINTERLACE = 7,    // 1 (default): interlaced streams are deinterlaced
+    OPTION_DISPLAY_ASPECT = 8, // 1: non-square pixels are shown and saved at the display aspect
 };
 
-inline constexpr int kOptionCount = 4;
+inline constexpr int kOptionCount = 9;
 
 // The program's persistent settings: the settings file, the option table and the external
 // viewer's path. Created once at start-up and handed to whatever needs it; everything except
@@ -24,7 +32,7 @@ inline constexpr int kOptionCount = 4;
 class CSettings
 {
 public:
-    explicit CSettings(std::filesystem::path iniPath) : m_iniFile(std::move(iniPath)) {}
+    explicit CSettings(std::filesystem::path iniPath);
 
     // Where the settings live for the executable at executablePath: beside it, with ".ini" in
     // place of the file name's extension (/usr/bin/clipmint uses /usr/bin/clipmint.ini).
@@ -38,8 +46,8 @@ public:
     CIniFile& iniFile() { return m_iniFile; }
     const CIniFile& iniFile() const { return m_iniFile; }
 
-    // Reads the option table from section "Option". Missing or negative values become 0, and a
-    // quality below 10 becomes 75.
+    // Reads the option table from section "Option". Missing or negative values become their
+    // defaults (0, but 1 for ToneMap and Deinterlace), and a quality below 10 becomes 75.
     void LoadOptions();
     // Writes the whole option table to section "Option". False when any key was not written.
     bool SaveOptions();
@@ -57,6 +65,9 @@ public:
 
 private:
     CIniFile m_iniFile;
-    std::array<int, kOptionCount> m_options{0, 0, 75, 0};
+    std::array<int, kOptionCount> m_options;
     std::string m_viewerPath;
 };
+
+// The picture options of the option table, for the frame source.
+PictureOptions PictureOptionsOf(const CSettings& settings);

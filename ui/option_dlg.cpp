@@ -6,6 +6,7 @@
 #include "ui/engine_path.h"
 #include "ui/message_box.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -45,6 +46,7 @@ COptionDlg::COptionDlg(CSettings& settings, QWidget* parent) : QDialog(parent), 
     setWindowTitle(tr("Option"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(buildRecordGroup());
+    layout->addWidget(buildPictureGroup());
     layout->addWidget(buildPlayGroup());
     layout->addLayout(buildViewerRow());
     layout->addLayout(buildButtonRow());
@@ -78,6 +80,42 @@ QWidget* COptionDlg::buildRecordGroup()
     grid->addWidget(new QLabel(tr("Jpeg quality:"), group), 1, 2);
     grid->addWidget(m_quality, 1, 3);
     grid->addWidget(new QLabel(QStringLiteral("%"), group), 1, 4);
+    return group;
+}
+
+QCheckBox* COptionDlg::makeCheckBox(QWidget* parent, const char* name, const QString& text,
+                                    int option)
+{
+    auto* box = new QCheckBox(text, parent);
+    box->setObjectName(QLatin1String(name));
+    box->setChecked(m_settings.GetOption(option) != 0);
+    return box;
+}
+
+QWidget* COptionDlg::buildPictureGroup()
+{
+    auto* group = new QGroupBox(tr("Picture Option"), this);
+    m_matrix = new QComboBox(group);
+    m_matrix->setObjectName(QStringLiteral("colorMatrix"));
+    // The list's index is the stored matrix number.
+    m_matrix->addItems({tr("As the file says"), tr("BT.601"), tr("BT.709")});
+    const int matrix = m_settings.GetOption(OPTION_COLOR_MATRIX);
+    m_matrix->setCurrentIndex(matrix >= 0 && matrix < m_matrix->count() ? matrix : 0);
+    m_toneMap = makeCheckBox(group, "toneMap", tr("Tone-map HDR video"), OPTION_TONE_MAP);
+    m_deinterlace =
+        makeCheckBox(group, "deinterlace", tr("Deinterlace interlaced video"), OPTION_DEINTERLACE);
+    m_keepRotation = makeCheckBox(group, "keepRotation", tr("Keep the stored orientation"),
+                                  OPTION_KEEP_ROTATION);
+    m_displayAspect = makeCheckBox(group, "displayAspect", tr("Save at the display aspect"),
+                                   OPTION_DISPLAY_ASPECT);
+
+    auto* grid = new QGridLayout(group);
+    grid->addWidget(new QLabel(tr("Colour matrix"), group), 0, 0);
+    grid->addWidget(m_matrix, 0, 1);
+    grid->addWidget(m_toneMap, 1, 0, 1, 2);
+    grid->addWidget(m_deinterlace, 2, 0, 1, 2);
+    grid->addWidget(m_keepRotation, 3, 0, 1, 2);
+    grid->addWidget(m_displayAspect, 4, 0, 1, 2);
     return group;
 }
 
@@ -151,6 +189,11 @@ void COptionDlg::accept()
     m_settings.SetOption(OPTION_EVERY_FRAME, m_everyFrame->value());
     m_settings.SetOption(OPTION_JPEG_QUALITY, m_quality->value());
     m_settings.SetOption(OPTION_SPEED, m_delay->value());
+    m_settings.SetOption(OPTION_COLOR_MATRIX, m_matrix->currentIndex());
+    m_settings.SetOption(OPTION_TONE_MAP, m_toneMap->isChecked() ? 1 : 0);
+    m_settings.SetOption(OPTION_DEINTERLACE, m_deinterlace->isChecked() ? 1 : 0);
+    m_settings.SetOption(OPTION_KEEP_ROTATION, m_keepRotation->isChecked() ? 1 : 0);
+    m_settings.SetOption(OPTION_DISPLAY_ASPECT, m_displayAspect->isChecked() ? 1 : 0);
     m_settings.setViewerPath(enginePath(m_viewerPath));
     // Both are tried; the options hold for this run even when the file refuses them.
     const bool optionsSaved = m_settings.SaveOptions();

@@ -5,10 +5,12 @@
 
 class CCaptionLabel;
 class CSettings;
+class QCheckBox;
 class QComboBox;
 class QSpinBox;
 
-// Edits the recording options (the step, the format and the JPEG quality of recorded frames)
+// Edits the recording options (the step, the format and the JPEG quality of recorded frames),
+// the picture options (colour matrix, tone mapping, rotation, deinterlacing, display aspect)
 // and the external image viewer. OK stores them in memory and in the settings file at once;
 // Cancel forgets the edits. The playback delay is shown but can't be changed: playback runs as
 // fast as frames decode, and the stored value comes back unchanged.
@@ -27,6 +29,8 @@ public slots:
 
 private:
     QWidget* buildRecordGroup();
+    QWidget* buildPictureGroup();
+    QCheckBox* makeCheckBox(QWidget* parent, const char* name, const QString& text, int option);
     QWidget* buildPlayGroup();
     QLayout* buildViewerRow();
     QLayout* buildButtonRow();
@@ -40,5 +44,10 @@ private:
     QComboBox* m_format = nullptr;
     QSpinBox* m_quality = nullptr;
     QSpinBox* m_delay = nullptr;
+    QComboBox* m_matrix = nullptr;
+    QCheckBox* m_toneMap = nullptr;
+    QCheckBox* m_keepRotation = nullptr;
+    QCheckBox* m_deinterlace = nullptr;
+    QCheckBox* m_displayAspect = nullptr;
     CCaptionLabel* m_viewerLabel = nullptr;
 };

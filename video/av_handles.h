@@ -5,6 +5,7 @@
 
 extern "C" {
 #include <libavcodec/avcodec.h>
+#include <libavfilter/avfilter.h>
 #include <libavformat/avformat.h>
 #include <libavutil/error.h>
 #include <libavutil/frame.h>
@@ -39,6 +40,16 @@ struct SwsContextFreer
     void operator()(SwsContext* context) const { sws_freeContext(context); }
 };
 
+struct AvFilterGraphFreer
+{
+    void operator()(AVFilterGraph* graph) const { avfilter_graph_free(&graph); }
+};
+
+struct AvFilterInOutFreer
+{
+    void operator()(AVFilterInOut* list) const { avfilter_inout_free(&list); }
+};
+
 // A custom I/O context owns its buffer, which the library may have replaced by one of its own.
 struct AvIoContextFreer
 {
@@ -55,6 +66,8 @@ using AvCodecContextPtr = std::unique_ptr<AVCodecContext, AvCodecContextFreer>;
 using AvFramePtr = std::unique_ptr<AVFrame, AvFrameFreer>;
 using AvPacketPtr = std::unique_ptr<AVPacket, AvPacketFreer>;
 using SwsContextPtr = std::unique_ptr<SwsContext, SwsContextFreer>;
+using AvFilterGraphPtr = std::unique_ptr<AVFilterGraph, AvFilterGraphFreer>;
+using AvFilterInOutPtr = std::unique_ptr<AVFilterInOut, AvFilterInOutFreer>;
 using AvIoContextPtr = std::unique_ptr<AVIOContext, AvIoContextFreer>;
 
 inline std::string avErrorText(int error)

@@ -102,6 +102,7 @@ bool AvStreamReader::readHeaders(int openResult, AVFormatContext* opened)
         return false;
 
     const AVCodecParameters* parameters = m_format->streams[m_streamIndex]->codecpar;
+    m_picture = StreamPicture::of(*m_format->streams[m_streamIndex]);
     m_width = parameters->width;
     m_height = parameters->height;
     if (std::int64_t(m_width) * m_height > kMaxFramePixels) {
@@ -344,12 +345,14 @@ DecodedPicturePtr AvStreamReader::getPicture(int sample)
 
 const std::uint8_t* AvStreamReader::getFrame(int sample)
 {
-    const DecodedPicturePtr picture = getPicture(sample);
-    if (!picture)
+    if (!m_decoder)
         return nullptr;
     if (!m_converter)
-        m_converter = std::make_unique<DibFrameConverter>(m_width, m_height);
-    if (!m_converter->convert(*picture->frame))
+        m_converter = std::make_unique<DibFrameConverter>(m_picture, PictureOptions{});
+    m_window = FetchPictureWindow(sample, m_samples.first(), m_samples.last(),
+                                  m_converter->needsNeighbours(), m_window,
+                                  [this](int wanted) { return getPicture(wanted); });
+    if (!m_window.picture || !m_converter->convert(m_window))
         return nullptr;
     return m_converter->packedDib();
 }

@@ -5,7 +5,9 @@
 #include "video/dib_frame_converter.h"
 #include "video/frame_cache.h"
 #include "video/frame_decoder.h"
+#include "video/picture_window.h"
 #include "video/sample_table.h"
+#include "video/stream_picture.h"
 
 #include <chrono>
 #include <cstdint>
@@ -70,9 +72,12 @@ public:
     bool hasFrameDecoder() const { return m_decoder != nullptr; }
     // The decoder's picture of the frame; null when it can't be decoded or there is no decoder.
     DecodedPicturePtr getPicture(int sample);
-    // The frame as a packed DIB of width() x height(), valid until the next call; null when it
-    // can't be decoded or there is no decoder.
+    // The frame as a packed DIB made with the default picture options (upright, deinterlaced
+    // and so on), valid until the next call; null when it can't be decoded or there is no
+    // decoder.
     const std::uint8_t* getFrame(int sample);
+    // What the stream says of its pictures; read at open.
+    const StreamPicture& streamPicture() const { return m_picture; }
     // How the decoder uses threads; see DecoderThreading.
     void setDecoderThreading(DecoderThreading threading)
     {
@@ -117,6 +122,8 @@ private:
     std::unique_ptr<FrameCache> m_cache;
     std::unique_ptr<FrameDecoder> m_decoder; // refers to m_format, m_samples and m_cache
     std::unique_ptr<DibFrameConverter> m_converter;
+    StreamPicture m_picture;
+    PictureWindow m_window; // of getFrame's last frame
     int m_width = 0;
     int m_height = 0;
     std::uint32_t m_rate = 0;

@@ -15,12 +15,14 @@ constexpr std::chrono::milliseconds kWaitInterval(10);
 
 } // namespace
 
-FrameSaveQueue::FrameSaveQueue(int width, int height, std::function<void()> whileWaiting)
-    : m_width(width), m_height(height), m_whileWaiting(std::move(whileWaiting)),
+FrameSaveQueue::FrameSaveQueue(const StreamPicture& stream, const PictureOptions& options,
+                               std::function<void()> whileWaiting)
+    : m_width(ShownSizeOf(stream, options).width), m_height(ShownSizeOf(stream, options).height),
+      m_whileWaiting(std::move(whileWaiting)),
       m_givenUp(std::make_shared<std::atomic<bool>>(false)),
       m_queue(DefaultWorkerCount(), 2 * static_cast<std::size_t>(DefaultWorkerCount()),
-              [width, height] {
-                  return Workspace{std::make_unique<DibFrameConverter>(width, height), {}};
+              [stream, options] {
+                  return Workspace{std::make_unique<DibFrameConverter>(stream, options), {}};
               })
 {}
 
@@ -82,10 +84,10 @@ FrameSaveQueue::Saved FrameSaveQueue::save(FrameToSave& frame, Workspace& worksp
         CDibImage& own = workspace.image;
         if (own.IsEmpty() && workspace.converter->isValid())
             own.Create(workspace.converter->width(), workspace.converter->height(), 24);
-        if (!frame.picture || own.IsEmpty() ||
-            !workspace.converter->convertInto(*frame.picture->frame, own.PixelData()))
+        if (!frame.pictures.picture || own.IsEmpty() ||
+            !workspace.converter->convertInto(frame.pictures, own.PixelData()))
             return {Outcome::NothingToSave, nullptr, {}, {}};
-        frame.picture = nullptr; // the decoder may have its buffer back
+        frame.pictures = {}; // the decoder may have its buffers back
         image = &own;
     }
     auto file = std::make_unique<CFileReplacement>(frame.path, Publishing::Separately);

@@ -3,6 +3,9 @@
 #include "image/dib_image.h"
 #include "image/image_format.h"
 #include "platform/ordered_work_queue.h"
+#include "video/picture_options.h"
+#include "video/picture_window.h"
+#include "video/stream_picture.h"
 
 #include <atomic>
 #include <functional>
@@ -12,18 +15,17 @@
 
 class CFileReplacement;
 class DibFrameConverter;
-struct DecodedPicture;
 
 // A frame that a recording hands over to be saved: where, how, and either the frame's pixels,
-// copied from the picture on the screen, or the decoder's picture itself, which the worker that
-// saves it turns into pixels.
+// copied from the picture on the screen, or the decoder's picture itself (with its neighbours
+// where the conversion needs them), which the worker that saves it turns into pixels.
 struct FrameToSave
 {
     std::string path;
     ImageFormat format = ImageFormat::Bmp;
     int quality = 75;
     CDibImage image;
-    std::shared_ptr<const DecodedPicture> picture;
+    PictureWindow pictures;
 };
 
 // Saves a recording's frames on worker threads while the recording loop decodes and draws the
@@ -35,7 +37,9 @@ class FrameSaveQueue
 public:
     // whileWaiting runs whenever the queue waits for its workers, at least every few
     // milliseconds: the owner's events are handled there.
-    FrameSaveQueue(int width, int height, std::function<void()> whileWaiting);
+    // The frames are pictures of stream, turned into pixels as the options say.
+    FrameSaveQueue(const StreamPicture& stream, const PictureOptions& options,
+                   std::function<void()> whileWaiting);
     ~FrameSaveQueue();
     FrameSaveQueue(const FrameSaveQueue&) = delete;
     FrameSaveQueue& operator=(const FrameSaveQueue&) = delete;

@@ -3,6 +3,8 @@
 #include "video/av_stream_reader.h"
 #include "video/dib_frame_converter.h"
 #include "video/frame_cache.h"
+#include "video/picture_window.h"
+#include "video/stream_picture.h"
 
 #include <cinttypes>
 #include <cstdio>
@@ -44,6 +46,8 @@ void CFrameSource::Close()
 {
     m_image.Free();
     m_picture = nullptr;
+    m_previousPicture = nullptr;
+    m_nextPicture = nullptr;
     m_convertedPicture = nullptr;
     m_converter.reset();
     m_stream.reset();
@@ -82,8 +86,8 @@ bool CFrameSource::Open(const std::string& path, FrameDisplay* displayWindow,
         m_errorText = "the video has no frames";
         return false;
     }
-    m_image.Create(stream->width(), stream->height(), 24);
     m_stream = std::move(stream);
+    applyPictureOptions();
 
     m_state = StateIdle;
     m_displayWindow = displayWindow;
@@ -92,8 +96,6 @@ bool CFrameSource::Open(const std::string& path, FrameDisplay* displayWindow,
     m_lastFrame = m_firstFrame + m_stream->streamLength() - 1;
     m_endMark = m_lastFrame;
     m_beginMark = m_currentFrame = m_firstFrame;
-    m_width = m_stream->width();
-    m_height = m_stream->height();
     m_framesPerSecond = static_cast<int>(double(m_stream->rate()) / m_stream->scale() + 0.5);
 
     const std::int64_t seconds = m_stream->sampleToTime(m_lastFrame) / 1000;
@@ -108,7 +110,8 @@ bool CFrameSource::Open(const std::string& path, FrameDisplay* displayWindow,
     } else if (!m_stream->openFrameDecoder()) {
         m_errorText = m_stream->errorText();
     } else {
-        m_converter = std::make_unique<DibFrameConverter>(m_width, m_height);
+        m_converter =
+            std::make_unique<DibFrameConverter>(m_stream->streamPicture(), m_pictureOptions);
         m_stream->setFrameCacheBudget(m_frameCacheBudget.value_or(DefaultFrameCacheBudget()));
     }
     ShowAllTexts();
@@ -127,9 +130,60 @@ bool CFrameSource::hasDecoder() const
     return m_stream && m_stream->hasFrameDecoder();
 }
 
+bool CFrameSource::setPictureOptions(const PictureOptions& options)
+{
+    if (m_state == StatePlaying || m_state == StateRecording)
+        return false;
+    m_pictureOptions = options;
+    if (m_stream)
+        applyPictureOptions();
+    return true;
+}
+
+// The frame size, the export image and the converter as the picture options make them.
+void CFrameSource::applyPictureOptions()
+{
+    const ShownSize shown = ShownSizeOf(m_stream->streamPicture(), m_pictureOptions);
+    m_width = shown.width;
+    m_height = shown.height;
+    m_image.Create(m_width, m_height, 24);
+    m_convertedPicture = nullptr;
+    if (m_converter)
+        m_converter =
+            std::make_unique<DibFrameConverter>(m_stream->streamPicture(), m_pictureOptions);
+}
+
+PictureDescription CFrameSource::describePicture() const
+{
+    if (!m_stream)
+        return {};
+    return DescribePicture(m_stream->streamPicture(), m_pictureOptions,
+                           m_picture ? m_picture->frame.get() : nullptr);
+}
+
+PictureWindow CFrameSource::pictureWindow() const
+{
+    return {m_pictureFrame, m_previousPicture, m_picture, m_nextPicture};
+}
+
+// The frame's picture, and its neighbours where the conversion needs them.
+void CFrameSource::fetchPictures(int frame)
+{
+    PictureWindow window;
+    if (m_stream) {
+        const bool neighbours = m_converter && m_converter->needsNeighbours();
+        window = FetchPictureWindow(frame, m_firstFrame, m_lastFrame, neighbours, pictureWindow(),
+                                    [this](int wanted) { return m_stream->getPicture(wanted); });
+    }
+    m_pictureFrame = window.frame;
+    m_previousPicture = std::move(window.previous);
+    m_picture = std::move(window.picture);
+    m_nextPicture = std::move(window.next);
+}
+
 int CFrameSource::ShowFrame(int frame, FrameDisplay* dc)
 {
-    m_picture = m_stream ? m_stream->getPicture(frame) : nullptr;
+    fetchPictures(frame);
     if (dc == nullptr)
         return 1;
     const std::uint8_t* decoded = decodedFrame();
@@ -145,7 +199,7 @@ const std::uint8_t* CFrameSource::decodedFrame()
         return nullptr;
     if (m_convertedPicture != m_picture) {
         m_convertedPicture = nullptr;
-        if (!m_converter->convert(*m_picture->frame))
+        if (!m_converter->convert(pictureWindow()))
             return nullptr;
         m_convertedPicture = m_picture;
     }

@@ -3,6 +3,8 @@
 #include "image/dib_image.h"
 #include "video/frame_display.h"
 #include "video/frame_source_owner.h"
+#include "video/picture_description.h"
+#include "video/picture_options.h"
 #include "video/playback_clock.h"
 
 #include <cstdint>
@@ -16,6 +18,7 @@ class CSettings;
 class DibFrameConverter;
 class FrameSaveQueue;
 struct DecodedPicture;
+struct PictureWindow;
 enum class ImageFormat;
 
 enum class WantFrames
@@ -136,6 +139,15 @@ public:
     // BMP and JPEG quality is 75.
     void setSettings(const CSettings* settings) { m_settings = settings; }
 
+    // How pictures become pixels: colour matrix, tone mapping, orientation, deinterlacing and
+    // aspect. Applied at once to an open video, whose frame size may change with them (the
+    // window's size then follows GetFrameRect); false, changing nothing, while a playback,
+    // recording or scan runs.
+    bool setPictureOptions(const PictureOptions& options);
+    const PictureOptions& pictureOptions() const { return m_pictureOptions; }
+    // The open video's pictures and what is made of them; empty when nothing is open.
+    PictureDescription describePicture() const;
+
     // Handles the owner's queued events; the loops call it after every step.
     void setMessagePump(std::function<void()> pump) { m_messagePump = std::move(pump); }
     // The clock that playback keeps pace with; none plays as fast as frames decode.
@@ -155,6 +167,8 @@ public:
     const std::string& errorText() const { return m_errorText; }
 
     const std::string& path() const { return m_path; }
+    // The size of the pictures shown and saved: the stored size turned upright, and at the
+    // display aspect, as the picture options say.
     int width() const { return m_width; }
     int height() const { return m_height; }
     int firstFrame() const { return m_firstFrame; }
@@ -191,6 +205,9 @@ private:
     void showProgress();
     bool queueRecordedFrame(FrameSaveQueue& queue, const std::string& path, ImageFormat format);
     bool copyDecodedFrameToImage();
+    void applyPictureOptions();
+    void fetchPictures(int frame);
+    PictureWindow pictureWindow() const;
     // Playback shows the frame `frame` frames after the schedule's own at start + that many
     // frame times.
     struct PlaybackSchedule
@@ -207,6 +224,11 @@ private:
     std::unique_ptr<AvStreamReader> m_stream; // the file, its video stream and frame decoder
     CDibImage m_image;
     std::shared_ptr<const DecodedPicture> m_picture; // the frame decoded last
+    // The pictures of the frames either side of it, where the conversion needs them.
+    int m_pictureFrame = 0;
+    std::shared_ptr<const DecodedPicture> m_previousPicture;
+    std::shared_ptr<const DecodedPicture> m_nextPicture;
+    PictureOptions m_pictureOptions;
     // Turns m_picture into the packed DIB once it is needed.
     std::unique_ptr<DibFrameConverter> m_converter;
     std::shared_ptr<const DecodedPicture> m_convertedPicture;

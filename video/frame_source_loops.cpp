@@ -9,6 +9,7 @@
 #include "video/dib_frame_converter.h"
 #include "video/frame_export.h"
 #include "video/frame_save_queue.h"
+#include "video/picture_window.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -172,12 +173,14 @@ RecordResult CFrameSource::Record(const std::string& folder, int from, int to)
     const ImageFormat format = RecordedFormat(formatOption);
     const std::string extension(RecordedExtension(formatOption));
     // Frames are saved on worker threads while the next ones are decoded and drawn.
-    FrameSaveQueue queue(m_width, m_height, [this] { PumpMessages(); });
-    // Without a display only the saved frames are asked for; with one, every frame is drawn.
+    FrameSaveQueue queue(m_stream->streamPicture(), m_pictureOptions, [this] { PumpMessages(); });
+    // Without a display only the saved frames are asked for, and the frames either side of them
+    // where the conversion needs those; with one, every frame is drawn.
+    const bool everyFrame = m_displayWindow || (m_converter && m_converter->needsNeighbours());
     DecodingInOrder decoding(m_stream, from,
-                             m_displayWindow ? 1
-                                             : static_cast<int>(std::min<std::int64_t>(
-                                                   step, std::numeric_limits<int>::max())));
+                             everyFrame ? 1
+                                        : static_cast<int>(std::min<std::int64_t>(
+                                              step, std::numeric_limits<int>::max())));
 
     Seek(from);
     PumpMessages();
@@ -230,7 +233,7 @@ bool CFrameSource::queueRecordedFrame(FrameSaveQueue& queue, const std::string& 
                     static_cast<size_t>(frame.image.Height()) *
                         static_cast<size_t>(frame.image.Stride()));
     } else {
-        frame.picture = m_picture;
+        frame.pictures = pictureWindow();
     }
     queue.push(std::move(frame));
     return true;
@@ -261,7 +264,7 @@ bool CFrameSource::copyDecodedFrameToImage()
     if (!m_picture || !m_converter || m_image.IsEmpty())
         return false;
     if (m_convertedPicture != m_picture)
-        return m_converter->convertInto(*m_picture->frame, m_image.PixelData());
+        return m_converter->convertInto(pictureWindow(), m_image.PixelData());
     std::memcpy(m_image.PixelData(), DibPixelData(m_converter->packedDib()),
                 static_cast<size_t>(m_image.Height()) * static_cast<size_t>(m_image.Stride()));
     return true;

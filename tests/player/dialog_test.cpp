@@ -9,6 +9,7 @@
 #include "ui/scale_dialog.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,6 +17,7 @@
 #include <QSpinBox>
 #include <QTest>
 
+#include <cstdlib>
 #include <filesystem>
 
 namespace {
@@ -83,6 +85,35 @@ private slots:
                                                    " can't be written: it is not a regular file"),
                  qPrintable(messages.texts().front()));
         QCOMPARE(player.settings().GetOption(OPTION_EVERY_FRAME), 4);
+    }
+
+    void pictureOptionsTakeEffectAtOnceAndTheWindowFollows()
+    {
+        StartedPlayer player;
+        const std::string video = player.dir().file("wide-pixels.mkv");
+        QCOMPARE(std::system(("ffmpeg -nostdin -v error -f lavfi -i testsrc=size=64x48 -frames:v "
+                              "2 -vf setsar=2/1 -c:v mpeg4 " +
+                              video)
+                                 .c_str()),
+                 0);
+        QVERIFY(player.panel().OpenVideo(qPath(video)));
+        QCOMPARE(player.window().frame().size(), QSize(64, 48));
+        QVERIFY2(player.window().windowTitle().contains(QStringLiteral(", 8:3")),
+                 qPrintable(player.window().windowTitle()));
+        withDialogOf<COptionDlg>(player, PlayerCommand::Option, [](COptionDlg& dialog) {
+            QCOMPARE(part<QComboBox>(dialog, "colorMatrix")->currentIndex(), 0);
+            QVERIFY(part<QCheckBox>(dialog, "toneMap")->isChecked());
+            QVERIFY(part<QCheckBox>(dialog, "deinterlace")->isChecked());
+            QVERIFY(!part<QCheckBox>(dialog, "keepRotation")->isChecked());
+            part<QCheckBox>(dialog, "displayAspect")->setChecked(true);
+            part<QComboBox>(dialog, "colorMatrix")->setCurrentIndex(2);
+            QTest::mouseClick(part<QPushButton>(dialog, "okButton"), Qt::LeftButton);
+        });
+        QCOMPARE(player.settings().GetOption(OPTION_DISPLAY_ASPECT), 1);
+        QCOMPARE(player.settings().GetOption(OPTION_COLOR_MATRIX), 2);
+        QCOMPARE(player.source().GetFrameRect(), (FrameRect{0, 0, 128, 48}));
+        QCOMPARE(player.window().frame().size(), QSize(128, 48));
+        QCOMPARE(player.window().size(), QSize(128, 48));
     }
 
     void tabGoesFromTheStepToTheFormatAndThenToTheQuality()

@@ -12,7 +12,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::array<int, kOptionCount> loadedOptions(const fs::path& iniPath)
+// The recording options, which the picture options follow in the table.
+std::array<int, 4> loadedOptions(const fs::path& iniPath)
 {
     CSettings settings(iniPath);
     settings.LoadOptions();
@@ -49,6 +50,23 @@ TEST(SettingsOptions, NoFileGivesTheDefaults)
     EXPECT_EQ(loadedOptions(settings.iniFile().path()), (std::array{0, 0, 75, 0}));
     EXPECT_EQ(settings.viewerPath(), "");
     EXPECT_FALSE(fs::exists(settings.iniFile().path()));
+    settings.LoadOptions();
+    EXPECT_EQ(PictureOptionsOf(settings), PictureOptions{});
+}
+
+TEST(SettingsOptions, PictureOptionsKeepTheirDefaultsForMissingOrNegativeValues)
+{
+    TempDir dir;
+    const fs::path ini = dir.path() / "Clipmint.ini";
+    WriteText(ini, "[Option]\nColorMatrix=2\nToneMap=0\nKeepRotation=1\nDeinterlace=-1\n"
+                   "DisplayAspect=1\n");
+    CSettings settings(ini);
+    settings.LoadOptions();
+    EXPECT_EQ(PictureOptionsOf(settings),
+              (PictureOptions{ColorMatrixChoice::Bt709, false, true, true, true}));
+    WriteText(ini, "[Option]\nColorMatrix=7\nToneMap=-2\n");
+    settings.LoadOptions();
+    EXPECT_EQ(PictureOptionsOf(settings), PictureOptions{});
 }
 
 TEST(SettingsOptions, AGarbageFileGivesTheDefaultsAndKeepsItsBytesWhenOptionsAreSaved)
@@ -101,10 +119,10 @@ TEST(SettingsOptions, SaveWritesTheTableInIndexOrderBesideOtherSections)
 
     ASSERT_TRUE(settings.SaveOptions());
     ASSERT_TRUE(settings.saveViewerPath());
-    EXPECT_EQ(
-        ReadText(settings.iniFile().path()),
-        "[AVI]\nCurrentFrame=3\n\n[Option]\nOPTION_EVERY_FRAME=2\nOPTION_JPEG=1\n"
-        "OPTION_JPEG_QUALITY=5\nOPTION_SPEED=-4\n\n[Viewer]\nViewerPath=/opt/my viewer/view\n");
+    EXPECT_EQ(ReadText(settings.iniFile().path()),
+              "[AVI]\nCurrentFrame=3\n\n[Option]\nOPTION_EVERY_FRAME=2\nOPTION_JPEG=1\n"
+              "OPTION_JPEG_QUALITY=5\nOPTION_SPEED=-4\nColorMatrix=0\nToneMap=1\nKeepRotation=0\n"
+              "Deinterlace=1\nDisplayAspect=0\n\n[Viewer]\nViewerPath=/opt/my viewer/view\n");
     // A quality below 10 holds for this run only.
     EXPECT_EQ(settings.GetOption(OPTION_JPEG_QUALITY), 5);
     EXPECT_EQ(loadedOptions(settings.iniFile().path()), (std::array{2, 1, 75, 0}));
