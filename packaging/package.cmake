@@ -2,17 +2,15 @@
 # clipmint_VERSION_ARCH.deb with everything the install rules put in place, and the copyright
 # file and change log that Debian asks of every package.
 
-set(clipmint_doc_folder ${CMAKE_INSTALL_DATADIR}/doc/clipmint)
-configure_file(${CMAKE_CURRENT_LIST_DIR}/copyright.in ${CMAKE_BINARY_DIR}/package-doc/copyright
-               @ONLY)
-add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/package-doc/changelog.gz
-    COMMAND gzip -9nc ${CMAKE_CURRENT_LIST_DIR}/changelog > ${CMAKE_BINARY_DIR}/package-doc/changelog.gz
+set(clipmint_doc ${CMAKE_BINARY_DIR}/package-doc)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/copyright.in ${clipmint_doc}/copyright @ONLY)
+add_custom_command(OUTPUT ${clipmint_doc}/changelog.gz
+    COMMAND gzip -9nc ${CMAKE_CURRENT_LIST_DIR}/changelog > ${clipmint_doc}/changelog.gz
     DEPENDS ${CMAKE_CURRENT_LIST_DIR}/changelog
     COMMENT "Compressing the change log")
-add_custom_target(clipmint_changelog ALL DEPENDS ${CMAKE_BINARY_DIR}/package-doc/changelog.gz)
-install(FILES ${CMAKE_BINARY_DIR}/package-doc/copyright
-              ${CMAKE_BINARY_DIR}/package-doc/changelog.gz
-        DESTINATION ${clipmint_doc_folder})
+add_custom_target(clipmint_changelog ALL DEPENDS ${clipmint_doc}/changelog.gz)
+install(FILES ${clipmint_doc}/copyright ${clipmint_doc}/changelog.gz
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/clipmint)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME clipmint)
@@ -20,7 +18,6 @@ set(CPACK_PACKAGE_VENDOR "The Clipmint developers")
 set(CPACK_PACKAGE_CONTACT "${CLIPMINT_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "take still images out of video files")
 set(CPACK_PACKAGE_DESCRIPTION_FILE ${CMAKE_CURRENT_LIST_DIR}/description.txt)
-set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION video)

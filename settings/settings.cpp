@@ -43,7 +43,7 @@ std::optional<fs::path> userConfigFolder()
     return std::nullopt;
 }
 
-bool isFolder(const fs::path& path, const fs::path& folder)
+bool isSameFolder(const fs::path& path, const fs::path& folder)
 {
     std::error_code error;
     return !folder.empty() && fs::equivalent(path, folder, error);
@@ -57,7 +57,7 @@ fs::path CSettings::BuildIniPath(const fs::path& executablePath, const fs::path&
     beside.replace_extension(".ini");
     // An installed program's folder belongs to the system, not to whoever runs it, and root
     // could write there.
-    const bool installed = isFolder(beside.parent_path(), installedFolder);
+    const bool installed = isSameFolder(beside.parent_path(), installedFolder);
     std::error_code error;
     if (!installed && (fs::exists(beside, error) || canCreateFilesIn(beside.parent_path())))
         return beside;
