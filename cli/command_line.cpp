@@ -45,6 +45,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& words,
             onlyArguments = true;
         } else if (word == "--help" || word == "-h") {
             line.help = true;
+        } else if (word == "--version") {
+            line.version = true;
         } else if (contains(flags, word)) {
             line.options[word] = "";
         } else if (contains(valueOptions, word)) {

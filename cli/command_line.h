@@ -12,6 +12,7 @@ struct CommandLine
     std::vector<std::string> arguments;
     std::map<std::string, std::string> options; // flags without a value map to ""
     bool help = false;
+    bool version = false;
 };
 
 class UsageError

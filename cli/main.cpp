@@ -3,6 +3,7 @@
 #include "cli/cli_support.h"
 #include "cli/command_line.h"
 #include "cli/commands.h"
+#include "clipmint_build.h"
 #include "platform/memory_tuning.h"
 #include "settings/settings.h"
 #include "video/video_library.h"
@@ -15,6 +16,7 @@
 namespace {
 
 const char kUsage[] = R"(Usage: clipmint-cli COMMAND [ARGUMENTS] [OPTIONS]
+       clipmint-cli --help | --version
 
 Takes still images out of video files.
 
@@ -76,7 +78,7 @@ std::filesystem::path settingsPath()
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
     const std::filesystem::path folder =
         error ? std::filesystem::current_path() : self.parent_path();
-    return CSettings::BuildIniPath(folder / "clipmint");
+    return CSettings::BuildIniPath(folder / "clipmint", kClipmintProgramFolder);
 }
 
 int run(const std::vector<std::string>& words)
@@ -86,6 +88,10 @@ int run(const std::vector<std::string>& words)
         {"--quality", "--from", "--to", "--every", "--format", "--csv", "--png", "--size",
          "--matrix"},
         {"--keys", "--trash-sources", "--no-800x600", "--no-1024x768", "--auto-number"});
+    if (line.version && !line.help) {
+        std::printf("clipmint-cli %s\n%s", kClipmintVersion, kClipmintLicenceNotice);
+        return 0;
+    }
     if (line.help || line.command.empty()) {
         std::fputs(kUsage, line.help ? stdout : stderr);
         return line.help ? 0 : 2;

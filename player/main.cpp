@@ -15,6 +15,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -29,10 +30,54 @@ std::string rawArgument(int argc, char** argv, const QString& text)
     return QFile::encodeName(text).toStdString();
 }
 
+// The options and the argument, alike for the help and for a run. Returns the version option,
+// which is answered by hand so that it can carry the licence.
+QCommandLineOption describeCommandLine(QCommandLineParser& parser)
+{
+    parser.setApplicationDescription(QStringLiteral("Takes still images out of video files."));
+    parser.addHelpOption();
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Displays version information."));
+    parser.addOption(version);
+    parser.addPositionalArgument(QStringLiteral("video"), QStringLiteral("A video to open."),
+                                 QStringLiteral("[VIDEO]"));
+    return version;
+}
+
+// The help and the version need no screen, so they are answered before the windows'
+// application, which can't start without one, exists.
+bool asksForText(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view word = argv[i];
+        if (word == "--")
+            return false;
+        if (word == "-h" || word == "--help" || word == "-v" || word == "--version")
+            return true;
+    }
+    return false;
+}
+
+int printText(int argc, char** argv)
+{
+    QCoreApplication core(argc, argv);
+    QCommandLineParser parser;
+    const QCommandLineOption version = describeCommandLine(parser);
+    // Qt's own options (-platform and the like) are unknown here, and need not be known.
+    parser.parse(QCoreApplication::arguments());
+    if (parser.isSet(QStringLiteral("help")))
+        std::fputs(qPrintable(parser.helpText()), stdout);
+    else
+        std::printf("clipmint %s\n%s", kClipmintVersion, kClipmintLicenceNotice);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (asksForText(argc, argv))
+        return printText(argc, argv);
     QApplication application(argc, argv);
     QApplication::setApplicationVersion(QString::fromLatin1(kClipmintVersion));
     // Matches the desktop entry, so that a desktop shows the entry's name and icon.
@@ -44,11 +89,7 @@ int main(int argc, char** argv)
     KeepFreedImageMemory();
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Takes still images out of video files."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("video"), QStringLiteral("A video to open."),
-                                 QStringLiteral("[VIDEO]"));
+    describeCommandLine(parser);
     parser.process(application);
     const QStringList videos = parser.positionalArguments();
     if (videos.size() > 1) {

@@ -1,5 +1,6 @@
 #include "player/player_app.h"
 
+#include "clipmint_build.h"
 #include "player/control_panel_dlg.h"
 #include "player/video_window_dlg.h"
 
@@ -7,7 +8,7 @@
 #include <filesystem>
 
 CPlayerApp::CPlayerApp(const std::filesystem::path& executablePath)
-    : m_settings(CSettings::BuildIniPath(executablePath))
+    : m_settings(CSettings::BuildIniPath(executablePath, kClipmintProgramFolder))
 {}
 
 CPlayerApp::~CPlayerApp() = default;

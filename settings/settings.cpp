@@ -5,6 +5,7 @@
 #include <optional>
 #include <string_view>
 
+#include <pwd.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -45,7 +46,17 @@ std::optional<fs::path> userConfigFolder()
     const char* home = std::getenv("HOME");
     if (home != nullptr && *home != '\0')
         return fs::path(home) / ".config";
+    // Without $HOME (a service, a stripped environment) the account's own home still holds it.
+    const passwd* account = getpwuid(getuid());
+    if (account != nullptr && account->pw_dir != nullptr && *account->pw_dir != '\0')
+        return fs::path(account->pw_dir) / ".config";
     return std::nullopt;
+}
+
+bool isSameFolder(const fs::path& path, const fs::path& folder)
+{
+    std::error_code error;
+    return !folder.empty() && fs::equivalent(path, folder, error);
 }
 
 } // namespace
@@ -56,12 +67,15 @@ CSettings::CSettings(std::filesystem::path iniPath) : m_iniFile(std::move(iniPat
         m_options[index] = kOptions[index].fallback;
 }
 
-fs::path CSettings::BuildIniPath(const fs::path& executablePath)
+fs::path CSettings::BuildIniPath(const fs::path& executablePath, const fs::path& installedFolder)
 {
     fs::path beside = executablePath;
     beside.replace_extension(".ini");
+    // An installed program's folder belongs to the system, not to whoever runs it, and root
+    // could write there.
+    const bool installed = isSameFolder(beside.parent_path(), installedFolder);
     std::error_code error;
-    if (fs::exists(beside, error) || canCreateFilesIn(beside.parent_path()))
+    if (!installed && (fs::exists(beside, error) || canCreateFilesIn(beside.parent_path())))
         return beside;
     const std::optional<fs::path> config = userConfigFolder();
     if (!config)

@@ -35,13 +35,15 @@ public:
     explicit CSettings(std::filesystem::path iniPath);
 
     // Where the settings live for the executable at executablePath: beside it, with ".ini" in
-    // place of the file name's extension (/usr/bin/clipmint uses /usr/bin/clipmint.ini).
-    // When that folder cannot be written to and holds no such file, as for an installed
-    // program, the file is "Clipmint/Clipmint.ini" in the user's configuration folder
-    // ($XDG_CONFIG_HOME, else $HOME/.config); the "Clipmint" folder is created here, so that
-    // the first write can make the file. With neither variable set the path stays beside the
-    // executable.
-    static std::filesystem::path BuildIniPath(const std::filesystem::path& executablePath);
+    // place of the file name's extension (build/bin/clipmint uses build/bin/clipmint.ini).
+    // For a program in installedFolder (where the build installs the programs; empty for
+    // none), or one whose folder cannot be written to and holds no such file, the file is
+    // "Clipmint/Clipmint.ini" in the user's configuration folder ($XDG_CONFIG_HOME, else
+    // $HOME/.config, else the account's home's .config); the "Clipmint" folder is created
+    // here, so that the first write can make the file. With no home at all the path stays
+    // beside the executable.
+    static std::filesystem::path BuildIniPath(const std::filesystem::path& executablePath,
+                                              const std::filesystem::path& installedFolder = {});
 
     CIniFile& iniFile() { return m_iniFile; }
     const CIniFile& iniFile() const { return m_iniFile; }

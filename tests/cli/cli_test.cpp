@@ -1,5 +1,6 @@
 #include "batch/average_job.h"
 #include "batch/scale_job.h"
+#include "clipmint_build.h"
 #include "image/dib_image.h"
 #include "image/png_codec.h"
 #include "support/batch_fixture.h"
@@ -109,6 +110,10 @@ TEST_F(CliTest, WrongCommandLinesExitWithTwo)
     const CliRun help = cli(m_dir, "--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("Usage: clipmint-cli"), std::string::npos);
+    const CliRun version = cli(m_dir, "--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out.rfind(std::string("clipmint-cli ") + kClipmintVersion + "\n", 0), 0u)
+        << version.out;
     for (const char* arguments :
          {"", "bogus", "info", "info a b", "frame v.avi x out.png", "frame v.avi 1 out.gif",
           "record v.avi out --every 0", "record v.avi out --format gif", "info v.avi --nonsense",

@@ -158,3 +158,19 @@ TEST(SettingsIniPath, UnwritableFolderFallsBackToTheUserConfiguration)
     EXPECT_EQ(CSettings::BuildIniPath(executable),
               dir.path() / ".config" / "Clipmint" / "Clipmint.ini");
 }
+
+TEST(SettingsIniPath, AnInstalledProgramUsesTheUserConfigurationEvenWhereItCouldWrite)
+{
+    // As root, with an old settings file beside it, and reached through a link to its folder,
+    // as /bin/clipmint is on a merged /usr.
+    TempDir dir;
+    const fs::path installed = dir.path() / "usr" / "bin";
+    fs::create_directories(installed);
+    WriteText(installed / "clipmint.ini", "[Option]\n");
+    fs::create_directory_symlink(installed, dir.path() / "bin");
+    ScopedEnvironment config("XDG_CONFIG_HOME", (dir.path() / "config").c_str());
+    EXPECT_EQ(CSettings::BuildIniPath(dir.path() / "bin" / "clipmint", installed),
+              dir.path() / "config" / "Clipmint" / "Clipmint.ini");
+    EXPECT_EQ(CSettings::BuildIniPath(dir.path() / "clipmint", installed),
+              dir.path() / "clipmint.ini");
+}
