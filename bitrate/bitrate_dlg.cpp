@@ -130,11 +130,10 @@ void CBitrateDlg::openVideo(const std::string& aviPath)
         m_openError = displayPath(m_source.errorText());
         return;
     }
-    m_series = BitrateSeries(m_source.framesPerSecond());
+    m_series = SeriesOf(m_source);
     m_total->setText(QString::number(bitrate));
     m_startButton->setText(tr("Begin"));
-    const std::int64_t frames = std::int64_t(m_source.lastFrame()) - m_source.firstFrame() + 1;
-    m_chart->SetTimeRange(TimeRangeSeconds(frames, m_source.framesPerSecond()));
+    m_chart->SetTimeRange(TimeRangeOf(m_source));
 }
 
 void CBitrateDlg::showEvent(QShowEvent* event)
@@ -172,6 +171,8 @@ void CBitrateDlg::OnOK()
     m_startButton->setText(tr("Stop"));
     m_sinceDrain.start();
     const bool finished = m_source.ScanSampleSizes();
+    if (finished)
+        addValues(m_series.finishRun(m_source.duration()));
     if (const std::optional<double> variation = m_series.coefficientOfVariation())
         m_variation->setText(QString::fromStdString(VariationText(*variation)));
     if (finished)
@@ -189,11 +190,16 @@ void CBitrateDlg::drainEvents()
 
 void CBitrateDlg::receiveSampleSize(std::uint32_t bytes)
 {
-    const std::optional<std::uint64_t> value = m_series.addFrame(bytes);
-    if (!value)
+    addValues(m_series.addFrame(bytes, m_source.frameTime(m_source.currentFrame())));
+}
+
+void CBitrateDlg::addValues(const std::vector<std::uint64_t>& values)
+{
+    if (values.empty())
         return;
     showStatistics();
-    m_chart->AddValue(double(*value));
+    for (std::uint64_t value : values)
+        m_chart->AddValue(double(value));
 }
 
 void CBitrateDlg::showStatistics()

@@ -51,6 +51,7 @@ public:
     // One frame's stored size: counted into the second in progress, which, once complete, is
     // shown and charted.
     void receiveSampleSize(std::uint32_t bytes) override;
+    void addValues(const std::vector<std::uint64_t>& values);
 
 public slots:
     void accept() override;

@@ -66,6 +66,19 @@ std::string withNote(const std::string& value, const std::string& note)
     return note.empty() ? value : value + " (" + note + ")";
 }
 
+// "00:01:02.345": hours, minutes, seconds and milliseconds.
+std::string durationText(std::chrono::nanoseconds duration)
+{
+    const std::int64_t milliseconds = std::max<std::int64_t>(duration.count(), 0) / 1000000;
+    char text[48];
+    std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld.%03lld",
+                  static_cast<long long>(milliseconds / 3600000),
+                  static_cast<long long>(milliseconds / 60000 % 60),
+                  static_cast<long long>(milliseconds / 1000 % 60),
+                  static_cast<long long>(milliseconds % 1000));
+    return text;
+}
+
 void printPicture(const PictureDescription& picture)
 {
     std::printf("codec: %s\n",
@@ -120,6 +133,8 @@ int RunInfo(const CommandLine& line, const CSettings& settings)
     std::printf("frames: %d\n", source.lastFrame() - source.firstFrame() + 1);
     std::printf("rate: %u/%u\n", source.rate(), source.scale());
     std::printf("fps: %d\n", source.framesPerSecond());
+    std::printf("constant frame rate: %s\n", source.hasConstantRate() ? "yes" : "no");
+    std::printf("duration: %s\n", durationText(source.duration()).c_str());
     std::printf("bitrate: %lld\n", static_cast<long long>(bitrate));
     std::printf("decoder: %s\n", source.hasDecoder() ? "yes" : "none");
     printPicture(picture);
@@ -309,14 +324,17 @@ int RunBitrate(const CommandLine& line)
     std::int64_t bitrate = 0;
     if (!openVideo(source, line.arguments[0], owner, WantFrames::No, bitrate))
         return 1;
-    BitrateSeries series(source.framesPerSecond());
+    BitrateSeries series = SeriesOf(source);
     std::vector<std::uint64_t> values;
-    owner.setSizeReceiver([&series, &values](std::uint32_t bytes) {
-        if (const auto value = series.addFrame(bytes))
-            values.push_back(*value);
+    const auto add = [&values](const std::vector<std::uint64_t>& completed) {
+        values.insert(values.end(), completed.begin(), completed.end());
+    };
+    owner.setSizeReceiver([&series, &source, &add](std::uint32_t bytes) {
+        add(series.addFrame(bytes, source.frameTime(source.currentFrame())));
     });
     if (!source.ScanSampleSizes())
         return Fail("the scan was stopped");
+    add(series.finishRun(source.duration()));
 
     const std::optional<double> variation = series.coefficientOfVariation();
     std::printf("total: %lld kbps\n", static_cast<long long>(bitrate));
@@ -331,9 +349,7 @@ int RunBitrate(const CommandLine& line)
             return Fail(error);
     }
     if (const auto png = line.options.find("--png"); png != line.options.end()) {
-        const std::int64_t frames = std::int64_t(source.lastFrame()) - source.firstFrame() + 1;
-        const std::string error =
-            saveChart(values, TimeRangeSeconds(frames, source.framesPerSecond()), png->second);
+        const std::string error = saveChart(values, TimeRangeOf(source), png->second);
         if (!error.empty())
             return Fail(error);
     }

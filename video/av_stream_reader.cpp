@@ -232,7 +232,8 @@ std::vector<IndexEntry> AvStreamReader::packetEntries(bool avi)
     if (!packet)
         return entries;
     // MP4 seeks by decoding time; the other containers by presentation time.
-    const bool seeksByDecodingTime = std::string_view(m_format->iformat->name).substr(0, 4) == "mov,";
+    const bool seeksByDecodingTime =
+        std::string_view(m_format->iformat->name).substr(0, 4) == "mov,";
     const AVCodecID codec = m_format->streams[m_streamIndex]->codecpar->codec_id;
     std::vector<PictureType> types;
     while (av_read_frame(m_format.get(), packet.get()) >= 0) {
@@ -302,7 +303,8 @@ std::chrono::nanoseconds AvStreamReader::duration() const
     if (m_samples.count() <= 0)
         return std::chrono::nanoseconds(0);
     if (m_constantRate)
-        return frameTimeByRate(m_samples.last() + std::int64_t(1)) - frameTimeByRate(m_samples.first());
+        return frameTimeByRate(m_samples.last() + std::int64_t(1)) -
+               frameTimeByRate(m_samples.first());
     // The last frame lasts as long as the one before it.
     const int last = m_samples.last();
     return 2 * frameTime(last) - frameTime(last - 1);
@@ -328,9 +330,10 @@ bool AvStreamReader::openFrameDecoder()
         m_errorText = "the video's frames are too large";
         return false;
     }
-    auto decoder = std::make_unique<FrameDecoder>(
-        *m_format, m_streamIndex, m_samples,
-        seeksByPosition(m_format->iformat->name) ? SeekMethod::ByPosition : SeekMethod::ByTimestamp);
+    auto decoder = std::make_unique<FrameDecoder>(*m_format, m_streamIndex, m_samples,
+                                                  seeksByPosition(m_format->iformat->name)
+                                                      ? SeekMethod::ByPosition
+                                                      : SeekMethod::ByTimestamp);
     if (!decoder->open(m_errorText))
         return false;
     decoder->setCache(m_cache.get());

@@ -329,7 +329,7 @@ bool FrameDecoder::sendNextPacket(int target)
         }
         const int shownAs = numbersByPresentation() ? frame : frame - 1;
         m_codec->skip_frame = m_skipsNonReference && !isNeeded(shownAs, target) ? AVDISCARD_NONREF
-                                                                                 : AVDISCARD_DEFAULT;
+                                                                                : AVDISCARD_DEFAULT;
         // A damaged packet is skipped: the decoder simply gives no picture for it.
         avcodec_send_packet(m_codec.get(), m_packet.get());
         return true;

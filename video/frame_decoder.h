@@ -135,11 +135,11 @@ private:
 
     // Where the decoder stands since its last seek.
     bool m_positioned = false;
-    bool m_drained = false; // the end of the stream was sent to the decoder
-    bool m_ended = false;   // and the decoder has handed out everything it held
-    bool m_overshot = false; // the seek landed past the key frame's packet
-    int m_seekPacket = 0;   // the key frame's packet decoding started from
-    int m_seekFrame = 0;    // and its frame
+    bool m_drained = false;    // the end of the stream was sent to the decoder
+    bool m_ended = false;      // and the decoder has handed out everything it held
+    bool m_overshot = false;   // the seek landed past the key frame's packet
+    int m_seekPacket = 0;      // the key frame's packet decoding started from
+    int m_seekFrame = 0;       // and its frame
     bool m_reachedKey = false; // packets before it are not sent
     int m_unknownBeforeKey = 0;
     bool m_sentAny = false;

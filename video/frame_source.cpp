@@ -99,8 +99,16 @@ bool CFrameSource::Open(const std::string& path, FrameDisplay* displayWindow,
     m_framesPerSecond = static_cast<int>(double(m_stream->rate()) / m_stream->scale() + 0.5);
 
     const std::int64_t seconds = m_stream->sampleToTime(m_lastFrame) / 1000;
-    if (seconds > 0)
+    if (seconds > 0) {
         bitrate = bitrate / seconds / 128;
+    } else {
+        // A video shorter than a second: its bytes over its whole duration, not its size in
+        // bytes as a rate.
+        const std::int64_t nanoseconds = m_stream->duration().count();
+        bitrate = nanoseconds > 0 ? static_cast<std::int64_t>(static_cast<__int128>(bitrate) *
+                                                              1000000000 / nanoseconds / 128)
+                                  : 0;
+    }
     m_path = path;
 
     if (wantFrames == WantFrames::No)

@@ -7,6 +7,7 @@
 #include "video/picture_options.h"
 #include "video/playback_clock.h"
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -180,6 +181,16 @@ public:
     void setBeginMark(int frame) { m_beginMark = frame; }
     void setEndMark(int frame) { m_endMark = frame; }
     int framesPerSecond() const { return m_framesPerSecond; }
+    // When a frame is shown, counted from the start of the stream's time line: by its number at
+    // the stream's rate, or, where the frames do not keep one rate, by the container's own
+    // presentation times counted from the first frame.
+    std::chrono::nanoseconds frameTime(int frame) const;
+    // Whether the frames carry their own times (every container but AVI), and whether those keep
+    // one rate.
+    bool hasTimestamps() const;
+    bool hasConstantRate() const;
+    // From the first frame's start to the last frame's end.
+    std::chrono::nanoseconds duration() const;
     // Samples per second as rate / scale, as the stream's header gives them.
     std::uint32_t rate() const;
     std::uint32_t scale() const;

@@ -65,6 +65,26 @@ std::uint32_t CFrameSource::scale() const
     return m_stream ? m_stream->scale() : 0;
 }
 
+std::chrono::nanoseconds CFrameSource::frameTime(int frame) const
+{
+    return m_stream ? m_stream->frameTime(frame) : std::chrono::nanoseconds(0);
+}
+
+bool CFrameSource::hasTimestamps() const
+{
+    return m_stream && m_stream->hasTimestamps();
+}
+
+bool CFrameSource::hasConstantRate() const
+{
+    return !m_stream || m_stream->hasConstantRate();
+}
+
+std::chrono::nanoseconds CFrameSource::duration() const
+{
+    return m_stream ? m_stream->duration() : std::chrono::nanoseconds(0);
+}
+
 int CFrameSource::option(int index, int fallback) const
 {
     return m_settings ? m_settings->GetOption(index) : fallback;
@@ -108,36 +128,17 @@ void CFrameSource::showProgress()
         m_ownerWindow->setSliderPosition(m_currentFrame);
 }
 
-namespace {
-
-// The time `count` frames of the stream's rate after start; counted from the schedule's start
-// each time, so that no rounding accumulates.
-PlaybackClock::Time frameTime(PlaybackClock::Time start, std::int64_t count, std::uint32_t rate,
-                              std::uint32_t scale)
-{
-    using namespace std::chrono;
-    if (rate == 0)
-        return start;
-    const auto perSecond = duration_cast<nanoseconds>(seconds(1)).count();
-    // 128 bits: a count of frames times a scale times 10^9 may pass 64.
-    const auto offset =
-        static_cast<std::int64_t>(static_cast<__int128>(count) * scale * perSecond / rate);
-    return start + nanoseconds(offset);
-}
-
-} // namespace
-
 // Waits until the next frame is due; false when the loop must end instead.
 bool CFrameSource::waitForNextFrame(PlaybackSchedule& schedule)
 {
     if (!m_playbackClock)
         return true;
     const int next = m_currentFrame + 1;
-    const PlaybackClock::Time due =
-        frameTime(schedule.start, next - schedule.frame, rate(), scale());
+    // Each frame's time is counted from the schedule's start, so that no rounding accumulates.
+    const PlaybackClock::Time due = schedule.start + (frameTime(next) - frameTime(schedule.frame));
     // A frame that is more than a frame time late starts a new schedule, so that playback never
     // races to catch up after a slow stretch.
-    if (m_playbackClock->now() > frameTime(due, 1, rate(), scale())) {
+    if (m_playbackClock->now() > due + (frameTime(next) - frameTime(m_currentFrame))) {
         schedule = {m_playbackClock->now(), next};
         return true;
     }

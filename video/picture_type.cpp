@@ -9,13 +9,12 @@ namespace {
 constexpr std::size_t kHeaderSearchBytes = 4096;
 
 // The byte after the first start code 00 00 01 `code`, or the end.
-std::span<const std::uint8_t> afterStartCode(std::span<const std::uint8_t> bytes,
-                                             std::uint8_t code)
+std::span<const std::uint8_t> afterStartCode(std::span<const std::uint8_t> bytes, std::uint8_t code)
 {
     const std::array<std::uint8_t, 4> startCode{0, 0, 1, code};
     const auto searched = bytes.first(std::min(bytes.size(), kHeaderSearchBytes));
-    const auto found = std::search(searched.begin(), searched.end(), startCode.begin(),
-                                   startCode.end());
+    const auto found =
+        std::search(searched.begin(), searched.end(), startCode.begin(), startCode.end());
     if (found == searched.end())
         return {};
     return bytes.subspan(static_cast<std::size_t>(found - searched.begin()) + startCode.size());
@@ -31,10 +30,14 @@ PictureType PictureTypeOf(AVCodecID codec, std::span<const std::uint8_t> packet)
         if (header.size() < 2)
             return PictureType::Unknown;
         switch ((header[1] >> 3) & 7) {
-        case 1: return PictureType::I;
-        case 2: return PictureType::P;
-        case 3: return PictureType::B;
-        default: return PictureType::Unknown;
+        case 1:
+            return PictureType::I;
+        case 2:
+            return PictureType::P;
+        case 3:
+            return PictureType::B;
+        default:
+            return PictureType::Unknown;
         }
     }
     if (codec == AV_CODEC_ID_MPEG4) {

@@ -132,11 +132,9 @@ namespace {
 
 int lookUp(const std::vector<std::pair<std::int64_t, int>>& map, std::int64_t value)
 {
-    const auto match =
-        std::lower_bound(map.begin(), map.end(), value,
-                         [](const std::pair<std::int64_t, int>& entry, std::int64_t wanted) {
-                             return entry.first < wanted;
-                         });
+    const auto match = std::lower_bound(map.begin(), map.end(), value,
+                                        [](const std::pair<std::int64_t, int>& entry,
+                                           std::int64_t wanted) { return entry.first < wanted; });
     return match != map.end() && match->first == value ? match->second : -1;
 }
 
@@ -225,7 +223,8 @@ int SampleTable::packetOfRead(std::int64_t dts, std::int64_t position, std::uint
         return packetOfFrame(static_cast<int>(dts));
     }
     if (position >= 0) {
-        if (const int index = lookUp(m_byPosition, position); index >= 0 && packet(index).size == size)
+        if (const int index = lookUp(m_byPosition, position);
+            index >= 0 && packet(index).size == size)
             return index;
     }
     if (dts != kNoTimestamp) {

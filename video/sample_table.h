@@ -18,11 +18,11 @@ inline constexpr std::int64_t kNoTimestamp = std::numeric_limits<std::int64_t>::
 // One entry of a container's index, or one packet of a file read through, in storage order.
 struct IndexEntry
 {
-    std::int64_t timestamp = 0;           // the time a seek to this packet asks for
-    std::int64_t pts = kNoTimestamp;      // presentation time in the stream's time base
-    std::int64_t dts = kNoTimestamp;      // decoding time in the stream's time base
-    std::int64_t position = -1;           // byte position in the file; -1 when unknown
-    std::uint32_t size = 0;               // stored (compressed) bytes; 0 for a dropped frame
+    std::int64_t timestamp = 0;      // the time a seek to this packet asks for
+    std::int64_t pts = kNoTimestamp; // presentation time in the stream's time base
+    std::int64_t dts = kNoTimestamp; // decoding time in the stream's time base
+    std::int64_t position = -1;      // byte position in the file; -1 when unknown
+    std::uint32_t size = 0;          // stored (compressed) bytes; 0 for a dropped frame
     bool key = false;
     bool discarded = false; // decoded for the pictures that refer to it, never shown (edit lists)
 };
@@ -112,11 +112,11 @@ private:
     SampleNumbering m_numbering = SampleNumbering::ByOrder;
     int m_first = 0;
     int m_count = 0;
-    std::vector<Packet> m_packets;           // storage order
-    std::vector<int> m_frameToPacket;        // by presentation: frame - first to packet
-    std::vector<std::int64_t> m_pts;         // by presentation: frame - first to its time
-    std::vector<int> m_keyFrames;            // ascending
-    std::vector<int> m_keyPackets;           // ascending
+    std::vector<Packet> m_packets;    // storage order
+    std::vector<int> m_frameToPacket; // by presentation: frame - first to packet
+    std::vector<std::int64_t> m_pts;  // by presentation: frame - first to its time
+    std::vector<int> m_keyFrames;     // ascending
+    std::vector<int> m_keyPackets;    // ascending
     std::vector<std::pair<std::int64_t, int>> m_byPosition; // position to packet
     std::vector<std::pair<std::int64_t, int>> m_byDts;      // decoding time to packet
 };

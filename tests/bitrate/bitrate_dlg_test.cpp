@@ -1,6 +1,7 @@
 #include "bitrate/bitrate_dlg.h"
 #include "bitrate/chart_ctrl.h"
 #include "bitrate_test_suites.h"
+#include "ffmpeg_tool.h"
 #include "image/dib_image.h"
 #include "image/png_codec.h"
 #include "message_recorder.h"
@@ -156,6 +157,18 @@ private slots:
                  QList<double>({250, 250, 275, 275, 250, 250, 250, 250, 250, 250}));
         QCOMPARE(figures(dialog), QStringList({"254", "275", "250", "0.037"}));
         QVERIFY(!button(dialog, "startButton")->isEnabled());
+    }
+
+    void aVariableRateVideosSecondsHoldTheFramesShownInThem()
+    {
+        TempDir dir;
+        // 25 frames of 36 units of 128 bytes a second, then 12.5 frames: 13 and 12 by turns.
+        const std::string path = makeVariableRateVideo(dir.file("variable.mkv"));
+        QVERIFY(!path.empty());
+        CBitrateDlg dialog(qPath(path));
+        showAndRun(dialog);
+        QCOMPARE(chartValues(dialog), QList<double>({900, 900, 468, 432, 468, 432, 468, 432}));
+        QCOMPARE(dialog.chart().layers().timeRange(), 8u);
     }
 
     void theMinimumIsTheSmallestSecondEvenAbove4095()

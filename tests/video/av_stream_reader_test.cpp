@@ -39,6 +39,10 @@ struct CodecCase
     const char* size;
     int frames;
     const char* codecOptions;
+    // When set, the clip is copied into this file with the tool's stream copy and these options
+    // before it is read, as cutting tools make files.
+    const char* copiedTo = nullptr;
+    const char* copyOptions = "";
 };
 
 void PrintTo(const CodecCase& codec, std::ostream* out)
@@ -55,9 +59,15 @@ protected:
         const std::string encoder = std::strstr(codec.codecOptions, "libx264") ? "libx264" : "";
         if (!encoder.empty() && !ffmpegHasEncoder(encoder))
             GTEST_SKIP() << "ffmpeg has no " << encoder << " encoder";
-        const std::string path = makeTestVideo(m_dir.file(codec.file), codec.size, "25",
-                                               codec.frames, codec.codecOptions);
+        std::string path = makeTestVideo(m_dir.file(codec.file), codec.size, "25", codec.frames,
+                                         codec.codecOptions);
         ASSERT_FALSE(path.empty()) << "ffmpeg could not make " << codec.file;
+        if (codec.copiedTo) {
+            const std::string copy = m_dir.file(codec.copiedTo);
+            ASSERT_TRUE(
+                runFfmpeg(std::string(codec.copyOptions) + " -i " + path + " -c copy " + copy));
+            path = copy;
+        }
         ASSERT_TRUE(m_reader.open(path)) << m_reader.errorText();
         ASSERT_TRUE(m_reader.openFrameDecoder()) << m_reader.errorText();
         m_expected = toolFrames(m_dir, path, m_reader.width(), m_reader.height());
@@ -154,7 +164,20 @@ INSTANTIATE_TEST_SUITE_P(
         CodecCase{"MotionJpegOddSize", "mjpeg.avi", "17x9", 6, "-c:v mjpeg"},
         CodecCase{"Palette", "pal8.avi", "17x9", 4, "-c:v rawvideo -pix_fmt pal8"},
         CodecCase{"H264InMp4", "h264.mp4", "64x48", 30, "-c:v libx264 -bf 2 -g 12"},
-        CodecCase{"Mpeg4InMatroska", "mpeg4.mkv", "64x48", 30, "-c:v mpeg4 -bf 2 -g 12"}),
+        CodecCase{"Mpeg4InMatroska", "mpeg4.mkv", "64x48", 30, "-c:v mpeg4 -bf 2 -g 12"},
+        // Streams without an index: frames numbered by presentation time, files repositioned by
+        // byte. The transport stream has open groups; a program stream gives no time to pictures
+        // that start inside another's packet; a raw stream has no times at all.
+        CodecCase{"H264OpenGroupsInTs", "open.ts", "64x48", 40,
+                  "-c:v libx264 -bf 3 -g 12 -x264-params open-gop=1:scenecut=0"},
+        CodecCase{"H264InM2ts", "h264.m2ts", "64x48", 30,
+                  "-c:v libx264 -bf 2 -g 12 -f mpegts -mpegts_m2ts_mode 1"},
+        CodecCase{"Mpeg2InProgramStream", "mpeg2.mpg", "320x240", 40,
+                  "-c:v mpeg2video -bf 2 -g 12"},
+        CodecCase{"RawH264", "raw.h264", "64x48", 30, "-c:v libx264 -bf 2 -g 12"},
+        // A cut from inside the first group: the edit list leaves its first pictures unshown.
+        CodecCase{"Mp4EditListCut", "whole.ts", "64x48", 40, "-c:v libx264 -bf 2 -g 12", "cut.mp4",
+                  "-ss 0.3"}),
     [](const ::testing::TestParamInfo<CodecCase>& info) { return info.param.name; });
 
 TEST(AvStreamReader, RawFramesComeBackByteForByteNumberedFromTheStreamsStart)
@@ -244,6 +267,31 @@ TEST(AvStreamReader, FilesWithoutAReadableVideoStreamAreRefusedWithAReason)
     AvStreamReader reader;
     reader.open(dir.file("huge.avi"));
     EXPECT_EQ(reader.errorText(), "the video's frames are larger than 64 megapixels");
+}
+
+// A recording passes over the frames it can't decode and goes on forward: a damaged stretch of a
+// long group costs no seek back to the group's start for each of its frames.
+TEST(AvStreamReader, FramesAskedForInOrderPassOverADamagedStretch)
+{
+    TempDir dir;
+    const std::string path =
+        makeTestVideo(dir.file("long.avi"), "160x120", "25", 150, "-c:v libx264 -bf 2 -g 150");
+    ASSERT_FALSE(path.empty());
+    std::vector<std::uint8_t> bytes = ReadBytes(path);
+    std::mt19937 noise(20261209);
+    for (std::size_t i = bytes.size() / 2; i < bytes.size() * 56 / 100; ++i)
+        bytes[i] = static_cast<std::uint8_t>(noise());
+    WriteBytes(path, bytes);
+
+    AvStreamReader reader;
+    ASSERT_TRUE(reader.open(path) && reader.openFrameDecoder()) << reader.errorText();
+    reader.setFrameOrder(FrameOrder::Ascending);
+    int missing = 0;
+    for (int frame = 0; frame < reader.streamLength(); ++frame)
+        missing += reader.getPicture(frame) == nullptr;
+    EXPECT_GT(missing, 0);
+    EXPECT_LT(missing, 50);
+    EXPECT_EQ(reader.seekCount(), 1);
 }
 
 TEST(AvStreamReader, DamagedFilesNeverCrashOrHang)

@@ -33,6 +33,16 @@ std::string makeTestVideo(const std::string& path, const std::string& size, cons
     return made ? path : std::string();
 }
 
+std::string makeVariableRateVideo(const std::string& path)
+{
+    const bool made =
+        runFfmpeg("-f lavfi -i testsrc=size=64x48:rate=25 -frames:v 125 -vf "
+                  "\"setpts='if(lt(N,50),N*0.04,2+(N-50)*0.08)/TB'\" -fps_mode vfr -c:v rawvideo "
+                  "-pix_fmt yuv420p " +
+                  path);
+    return made ? path : std::string();
+}
+
 std::vector<ToolFrame> toolFrames(const TempDir& dir, const std::string& path, int width,
                                   int height)
 {

@@ -20,6 +20,10 @@ bool ffmpegHasEncoder(const std::string& encoder);
 std::string makeTestVideo(const std::string& path, const std::string& size, const std::string& rate,
                           int frames, const std::string& codecOptions);
 
+// 125 frames of 64x48 uncompressed YUV 4:2:0 (4608 bytes each) in Matroska at a variable rate:
+// frames 0 to 49 at 25 a second, then 50 to 124 at 12.5 a second, ending at 8 s.
+std::string makeVariableRateVideo(const std::string& path);
+
 // Every frame that the tool decodes from path, in its output order.
 std::vector<ToolFrame> toolFrames(const TempDir& dir, const std::string& path, int width,
                                   int height);

@@ -224,6 +224,34 @@ TEST_F(FrameSourceLoopsTest, PlaybackKeepsTheStreamsRateAndNeverRacesToCatchUp)
         EXPECT_EQ(shownAt[frame], 600 + 40 * long(frame - 11)) << frame;
 }
 
+// Frames of a variable rate are shown, and their texts tell, at their own times.
+TEST(FrameSourcePlayback, VariableRateFramesArePlayedAndNamedAtTheirOwnTimes)
+{
+    using std::chrono::milliseconds;
+    TempDir dir;
+    const std::string path = makeVariableRateVideo(dir.file("variable.mkv"));
+    ASSERT_FALSE(path.empty());
+    RecordingOwner owner;
+    CFrameSource source;
+    std::int64_t bitrate = 0;
+    ASSERT_TRUE(source.Open(path, nullptr, &owner, bitrate, WantFrames::Yes));
+    EXPECT_FALSE(source.hasConstantRate());
+    EXPECT_EQ(source.duration(), std::chrono::seconds(8));
+    EXPECT_EQ(owner.texts[FrameTextControl::LastFrame], "124 00:00:07.920");
+    EXPECT_EQ(source.FormatFrameText(51), "51 00:00:02.080");
+
+    SteppingClock clock;
+    source.setPlaybackClock(&clock);
+    std::vector<long> shownAt;
+    source.setMessagePump(
+        [&] { shownAt.push_back(std::chrono::duration_cast<milliseconds>(clock.m_now).count()); });
+    source.Play();
+    ASSERT_EQ(shownAt.size(), 125u);
+    EXPECT_EQ(shownAt[49], 1960);
+    EXPECT_EQ(shownAt[50], 2000);
+    EXPECT_EQ(shownAt[124], 7920);
+}
+
 TEST_F(FrameSourceLoopsTest, ClosingInsideALoopEndsItWithoutTouchingTheDecoder)
 {
     open(10);

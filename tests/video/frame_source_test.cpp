@@ -111,9 +111,11 @@ TEST_F(FrameSourceTest, TheTitleBitrateIsBytesPerSecondInUnitsOf128)
     ASSERT_TRUE(open(path, WantFrames::No));
     EXPECT_EQ(m_bitrate, 1000);
 
-    // Shorter than a second: the figure stays the file's size.
+    // Shorter than a second: its bytes over its duration, five frames at 25 a second.
     ASSERT_TRUE(open(makeRawAvi(1, 1, 5)));
-    EXPECT_EQ(m_bitrate, std::int64_t(std::filesystem::file_size(m_dir.file("video.avi"))));
+    EXPECT_EQ(m_source.duration(), std::chrono::milliseconds(200));
+    EXPECT_EQ(m_bitrate,
+              std::int64_t(std::filesystem::file_size(m_dir.file("video.avi"))) * 5 / 128);
 }
 
 TEST_F(FrameSourceTest, KeyFrameSearchSkipsDroppedFramesAndSeekShowsThePictureBefore)

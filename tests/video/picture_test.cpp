@@ -18,8 +18,8 @@ extern "C" {
 
 #include <array>
 #include <cmath>
-#include <filesystem>
 #include <cstdlib>
+#include <filesystem>
 
 namespace {
 
