@@ -13,6 +13,17 @@ extern "C" {
 
 namespace {
 
+// A demuxer copies a file's colour tags as they are, and a hostile file's may lie outside the
+// enumerations; such a value is read without naming the enumeration and counts as unspecified.
+template <typename Tag>
+Tag known(const Tag& tag, int count, Tag unspecified)
+{
+    static_assert(sizeof(Tag) == sizeof(int));
+    int value = 0;
+    std::memcpy(&value, &tag, sizeof value);
+    return value >= 0 && value < count ? static_cast<Tag>(value) : unspecified;
+}
+
 int sign(std::int64_t value)
 {
     return (value > 0) - (value < 0);
@@ -62,13 +73,18 @@ int PictureOrientation::clockwiseDegrees() const
 
 ColourTags ColourTags::of(const AVFrame& picture)
 {
-    return {picture.colorspace, picture.color_range, picture.color_primaries, picture.color_trc};
+    return {known(picture.colorspace, AVCOL_SPC_NB, AVCOL_SPC_UNSPECIFIED),
+            known(picture.color_range, AVCOL_RANGE_NB, AVCOL_RANGE_UNSPECIFIED),
+            known(picture.color_primaries, AVCOL_PRI_NB, AVCOL_PRI_UNSPECIFIED),
+            known(picture.color_trc, AVCOL_TRC_NB, AVCOL_TRC_UNSPECIFIED)};
 }
 
 ColourTags ColourTags::of(const AVCodecParameters& parameters)
 {
-    return {parameters.color_space, parameters.color_range, parameters.color_primaries,
-            parameters.color_trc};
+    return {known(parameters.color_space, AVCOL_SPC_NB, AVCOL_SPC_UNSPECIFIED),
+            known(parameters.color_range, AVCOL_RANGE_NB, AVCOL_RANGE_UNSPECIFIED),
+            known(parameters.color_primaries, AVCOL_PRI_NB, AVCOL_PRI_UNSPECIFIED),
+            known(parameters.color_trc, AVCOL_TRC_NB, AVCOL_TRC_UNSPECIFIED)};
 }
 
 ColourTags ColourTags::orElse(const ColourTags& fallback) const
@@ -100,8 +116,9 @@ StreamPicture StreamPicture::of(const AVStream& stream)
                            : isPositive(parameters.sample_aspect_ratio)
                                ? parameters.sample_aspect_ratio
                                : AVRational{0, 1};
-    picture.interlaced = parameters.field_order != AV_FIELD_UNKNOWN &&
-                         parameters.field_order != AV_FIELD_PROGRESSIVE;
+    const AVFieldOrder fieldOrder =
+        known(parameters.field_order, AV_FIELD_BB + 1, AV_FIELD_UNKNOWN);
+    picture.interlaced = fieldOrder != AV_FIELD_UNKNOWN && fieldOrder != AV_FIELD_PROGRESSIVE;
     std::size_t size = 0;
     const std::uint8_t* matrix = av_stream_get_side_data(&stream, AV_PKT_DATA_DISPLAYMATRIX, &size);
     if (matrix != nullptr && size >= 9 * sizeof(std::int32_t)) {
