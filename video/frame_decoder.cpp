@@ -19,6 +19,10 @@ constexpr int kMaxSeekAttempts = 3;
 // Packets the sample table doesn't know that a seek may read before the key frame's: the
 // remains of a picture cut by the seek.
 constexpr int kMaxUnknownBeforeKey = 16;
+// Numbered by delay, the pictures stored after a key frame that are shown before it (an open
+// group's B-frames) carry numbers up to this far past the key frame's sample, and need the group
+// before it.
+constexpr int kMaxShownBeforeKey = 16;
 
 // MPEG-4 Visual never refers to a B-frame, hands a B-frame out as soon as it is decoded (as the
 // frame before its sample) and every other picture when the next reference picture arrives; so
@@ -139,17 +143,18 @@ DecodedPicturePtr FrameDecoder::decode(int sample)
         return nullptr;
     }
     // Decoding from a key frame again may still bring out a picture that the decoder dropped
-    // after an earlier seek.
-    m_shown = decodeAfterSeek(target, passOver ? 1 : kMaxSeekAttempts);
+    // after an earlier seek; passing over, only from key frames ahead of what was decoded.
+    m_shown = decodeAfterSeek(target, kMaxSeekAttempts, passOver ? m_lastSentPacket : -1);
     m_decodingInOrder = m_order == FrameOrder::Ascending;
     return m_shown;
 }
 
 // Whether reaching target needs a seek forward, past what was sent: a key frame of its own lies
-// ahead.
+// ahead, and numbered by delay, one that the pictures shown before it don't need either.
 bool FrameDecoder::isAheadOfDecoder(int target) const
 {
-    const int start = m_samples.decodeStart(target);
+    const int start = m_samples.decodeStart(
+        numbersByPresentation() ? target : std::max(0, target - kMaxShownBeforeKey));
     return m_sentAny && start > m_lastSentPacket + 1;
 }
 
@@ -167,7 +172,9 @@ bool FrameDecoder::canContinueTo(int target) const
     return !isAheadOfDecoder(target);
 }
 
-DecodedPicturePtr FrameDecoder::decodeAfterSeek(int target, int attempts)
+// Tries the key frames before target's, one after the other, while they lie after the packet
+// floor.
+DecodedPicturePtr FrameDecoder::decodeAfterSeek(int target, int attempts, int floor)
 {
     int key = m_samples.decodeStart(target);
     if (key < 0)
@@ -182,6 +189,8 @@ DecodedPicturePtr FrameDecoder::decodeAfterSeek(int target, int attempts)
         // memory management may refer back across a key frame that isn't an IDR picture. A
         // seek by time may also have landed past the key frame.
         key = m_samples.previousKeyPacket(key);
+        if (floor >= 0 && key <= floor)
+            return nullptr;
         if (key < 0) {
             if (!m_overshot)
                 return nullptr;

@@ -102,7 +102,7 @@ public:
 
 private:
     bool openCodec(DecoderThreading threading, std::string& errorText);
-    DecodedPicturePtr decodeAfterSeek(int target, int attempts);
+    DecodedPicturePtr decodeAfterSeek(int target, int attempts, int floor);
     bool canContinueTo(int target) const;
     bool isAheadOfDecoder(int target) const;
     bool seekTo(int keyPacket);

@@ -151,6 +151,21 @@ TEST_P(AvStreamReaderCodecs, CachedPicturesAreTheToolsPicturesAndStepsBackNeedNo
     EXPECT_LE(m_reader.frameCache()->bytes(), pictureBytes * 5);
 }
 
+// A recording asks for every step-th frame in order and never seeks back: each of them is still
+// found, including the B-frames stored right after a key frame that need the group before it.
+TEST_P(AvStreamReaderCodecs, FramesAskedForInOrderAreAllFound)
+{
+    const int count = m_reader.streamLength();
+    for (const int step : {1, 2, 5, 7}) {
+        for (const int from : {0, 1}) {
+            m_reader.setFrameOrder(FrameOrder::Ascending);
+            m_reader.setWantedFrames(from, step);
+            for (int frame = from; frame < count; frame += step)
+                expectFrame(frame);
+        }
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(
     , AvStreamReaderCodecs,
     ::testing::Values(
