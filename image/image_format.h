@@ -14,6 +14,9 @@
 class CDibImage;
 class CFileReplacement;
 
+// The JPEG quality a file is written at unless the user chose another.
+constexpr int kDefaultJpegQuality = 75;
+
 enum class ImageFormat
 {
     Jpeg,

@@ -6,7 +6,7 @@
 #include "player/frame_view.h"
 #include "player/view_scale.h"
 #include "ui/packed_dib_image.h"
-#include "video/frame_source.h"
+#include "source/frame_source.h"
 
 #include <QCloseEvent>
 #include <QDragMoveEvent>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "player/view_scale.h"
-#include "video/frame_display.h"
+#include "source/frame_display.h"
 
 #include <QDialog>
 #include <QImage>

@@ -117,6 +117,13 @@ bool CSettings::saveViewerPath()
     return m_iniFile.writeString(kViewerSection, kViewerPathKey, m_viewerPath);
 }
 
+RecordingFormat RecordingFormatOf(const CSettings& settings)
+{
+    return {std::max(settings.GetOption(OPTION_EVERY_FRAME), 0) + std::int64_t(1),
+            RecordedFormat(settings.GetOption(OPTION_JPEG)),
+            settings.GetOption(OPTION_JPEG_QUALITY)};
+}
+
 PictureOptions PictureOptionsOf(const CSettings& settings)
 {
     PictureOptions options;

@@ -2,6 +2,7 @@
 
 #include "settings/ini_file.h"
 #include "video/picture_options.h"
+#include "video/recorder.h"
 
 #include <array>
 #include <filesystem>
@@ -73,3 +74,6 @@ private:
 
 // The picture options of the option table, for the frame source.
 PictureOptions PictureOptionsOf(const CSettings& settings);
+// How the option table says recordings and saved frames are written: the step, the format and
+// the JPEG quality.
+RecordingFormat RecordingFormatOf(const CSettings& settings);

@@ -1,10 +1,13 @@
 #include "video/frame_export.h"
 
 #include "image/image_format.h"
+#include "platform/exception.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <new>
 #include <system_error>
 
 std::string_view RecordedExtension(int format)
@@ -32,6 +35,22 @@ SaveImageResult SaveImageByExtension(const std::string& path, CDibImage& image, 
     return SaveImageFile(*format, path, image, quality, PngCompression::Fast)
                ? SaveImageResult::Written
                : SaveImageResult::Failed;
+}
+
+Outcome SaveImage(ImageFormat format, const std::string& path, CDibImage& image, int quality)
+{
+    errno = 0;
+    try {
+        if (SaveImageFile(format, path, image, quality, PngCompression::Fast))
+            return Done{};
+        return Error{Failure::WriteFile, path, errno, {}};
+    } catch (const CFileException& error) {
+        return Error{Failure::FileAccess, error.Path(), error.Error(), {}};
+    } catch (const CException& error) {
+        return Error{Failure::Library, path, 0, error.ErrorText()};
+    } catch (const std::bad_alloc&) {
+        return Error{Failure::WriteFile, path, ENOMEM, {}};
+    }
 }
 
 std::string CantWriteFileText(const std::string& path, int error)

@@ -170,7 +170,7 @@ private slots:
         player.source().Seek(1);
         pressInVideoWindow(player, Qt::CTRL | Qt::Key_C);
         const std::string saved = player.dir().file("frame.png");
-        QCOMPARE(player.source().SaveCurrentFrame(saved), SaveFrameResult::Written);
+        QVERIFY(bool(player.source().SaveCurrentFrame(saved)));
         const QImage copied = clipboard->image();
         QCOMPARE(copied.size(), kLargeFrame);
         QCOMPARE(copied.convertToFormat(QImage::Format_RGB32),

@@ -3,7 +3,7 @@
 
 #include "ffmpeg_tool.h"
 #include "recording_owner.h"
-#include "video/frame_source.h"
+#include "source/frame_source.h"
 #include "video/stream_picture.h"
 
 #include "image/dib.h"
@@ -324,8 +324,6 @@ TEST_F(PictureTest, AnInterlacedClipIsDeinterlacedTheSameByStepJumpAndRecording)
 
     const std::string folder = m_dir.file("recorded");
     std::filesystem::create_directory(folder);
-    CSettings settings(m_dir.file("clipmint.ini"));
-    m_source.setSettings(&settings);
     ASSERT_EQ(m_source.Record(folder, 7, 9).saved, 3);
     CDibImage recorded;
     ASSERT_EQ(recorded.LoadBmp(folder + "/000009.bmp"), 1);
