@@ -85,6 +85,15 @@ int CFrameSource::ShowFrame(int frame, FrameDisplay* dc)
     m_reader.decode(frame);
     if (dc == nullptr)
         return 1;
+    // Straight from the decoder's picture to the screen, where the display takes that.
+    if (const std::optional<PixelSize> size = dc->screenPictureSize({width(), height()})) {
+        if (std::shared_ptr<const ScreenPicture> picture =
+                m_reader.screenPicture(size->width, size->height))
+            dc->drawScreenPicture(std::move(picture));
+        else
+            dc->showNoPicture();
+        return 1;
+    }
     const std::uint8_t* decoded = decodedFrame();
     if (decoded == nullptr)
         dc->showNoPicture();

@@ -5,6 +5,7 @@
 #include "video/av_stream_reader.h"
 #include "video/dib_frame_converter.h"
 #include "video/frame_cache.h"
+#include "video/screen_picture.h"
 #include "video/stream_picture.h"
 
 #include <cinttypes>
@@ -63,6 +64,7 @@ VideoReader::~VideoReader() = default;
 void VideoReader::close()
 {
     m_window = {};
+    m_screenPictures.clear();
     m_convertedPicture = nullptr;
     m_converter.reset();
     m_stream.reset();
@@ -165,6 +167,42 @@ const std::uint8_t* VideoReader::packedDib()
         m_convertedPicture = m_window.picture;
     }
     return m_converter->packedDib();
+}
+
+std::shared_ptr<const ScreenPicture> VideoReader::screenPicture(int width, int height)
+{
+    if (!m_window.picture || !m_converter || width <= 0 || height <= 0 ||
+        width > m_facts.width || height > m_facts.height)
+        return nullptr;
+    // A picture that only this reader still holds is written over: no new memory for every
+    // frame.
+    std::shared_ptr<ScreenPicture> picture;
+    for (const auto& made : m_screenPictures) {
+        if (made.use_count() == 1 && made->width() == width && made->height() == height) {
+            picture = made;
+            break;
+        }
+    }
+    if (!picture) {
+        AvFramePtr frame(av_frame_alloc());
+        if (!frame)
+            return nullptr;
+        frame->format = AV_PIX_FMT_BGR0;
+        frame->width = width;
+        frame->height = height;
+        if (av_frame_get_buffer(frame.get(), 0) < 0)
+            return nullptr;
+        picture = std::make_shared<ScreenPicture>(std::move(frame));
+        // Pictures of another size, left from before a change of size, are let go.
+        std::erase_if(m_screenPictures, [&](const auto& made) {
+            return made->width() != width || made->height() != height;
+        });
+        if (m_screenPictures.size() < 3)
+            m_screenPictures.push_back(picture);
+    }
+    if (!m_converter->convertForScreen(m_window, picture->frame()))
+        return nullptr;
+    return picture;
 }
 
 bool VideoReader::isConverted() const

@@ -10,10 +10,12 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class AvStreamReader;
 class CDibImage;
 class DibFrameConverter;
+class ScreenPicture;
 struct StreamPicture;
 
 enum class WantFrames
@@ -98,6 +100,9 @@ public:
     // The frame decoded last into image (24-bit, width x height): copied when it is in pixels
     // already, converted there otherwise. False when there is no picture.
     bool copyPictureInto(CDibImage& image);
+    // The frame decoded last made for a screen at width x height (its shown size or smaller), in
+    // the colours of packedDib, converted once; null when there is no picture.
+    std::shared_ptr<const ScreenPicture> screenPicture(int width, int height);
     // Whether packedDib holds the frame decoded last already.
     bool isConverted() const;
     // The decoder's pictures of the frame decoded last, for a converter of their own.
@@ -129,4 +134,6 @@ private:
     PictureWindow m_window;                        // the frame decoded last
     std::unique_ptr<DibFrameConverter> m_converter;
     DecodedPicturePtr m_convertedPicture;
+    // Screen pictures made before; one that nobody paints any more is made again in its place.
+    std::vector<std::shared_ptr<ScreenPicture>> m_screenPictures;
 };
