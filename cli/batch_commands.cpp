@@ -5,7 +5,7 @@
 #include "batch/scale_size.h"
 #include "cli/cli_support.h"
 #include "cli/commands.h"
-#include "ui/desktop_trash.h"
+#include "desktop/desktop_trash.h"
 
 #include <cstdio>
 #include <unistd.h>

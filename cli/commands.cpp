@@ -8,8 +8,8 @@
 #include "image/image_format.h"
 #include "platform/exception.h"
 #include "platform/file_replacement.h"
+#include "platform/file_system.h"
 #include "settings/settings.h"
-#include "video/frame_export.h"
 #include "video/frame_source.h"
 
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
 #include "image/image_format.h"
 
-#include "batch/image_file_type.h"
 #include "image/dib_image.h"
+#include "image/image_file_type.h"
 #include "image/jpeg_codec.h"
 #include "platform/file_replacement.h"
 

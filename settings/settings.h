@@ -1,7 +1,6 @@
 #pragma once
 
 #include "settings/ini_file.h"
-#include "video/picture_options.h"
 
 #include <array>
 #include <filesystem>
@@ -70,6 +69,3 @@ private:
     std::array<int, kOptionCount> m_options;
     std::string m_viewerPath;
 };
-
-// The picture options of the option table, for the frame source.
-PictureOptions PictureOptionsOf(const CSettings& settings);

@@ -1,9 +1,9 @@
 #include "ui/view_first_image.h"
 
 #include "batch/srch_dir.h"
+#include "desktop/shell.h"
 #include "ui/engine_path.h"
 #include "ui/message_box.h"
-#include "ui/shell.h"
 
 #include <QCoreApplication>
 #include <QPointer>

@@ -3,6 +3,7 @@
 #include "video/frame_source.h"
 
 #include "image/image_format.h"
+#include "platform/file_system.h"
 #include "settings/settings.h"
 #include "video/av_stream_reader.h"
 #include "video/decoded_picture.h"

@@ -1,6 +1,7 @@
 #include "settings/settings.h"
 
 #include "support/temp_dir.h"
+#include "video/picture_options.h"
 
 #include <gtest/gtest.h>
 

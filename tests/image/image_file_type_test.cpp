@@ -1,4 +1,4 @@
-#include "batch/image_file_type.h"
+#include "image/image_file_type.h"
 
 #include <gtest/gtest.h>
 
