@@ -2,6 +2,7 @@
 
 #include "image/dib_image.h"
 #include "image/image_format.h"
+#include "image/jpeg_codec.h"
 #include "platform/ordered_work_queue.h"
 #include "video/picture_options.h"
 #include "video/picture_window.h"
@@ -23,7 +24,7 @@ struct FrameToSave
 {
     std::string path;
     ImageFormat format = ImageFormat::Bmp;
-    int quality = 75;
+    int quality = kDefaultJpegQuality;
     CDibImage image;
     PictureWindow pictures;
 };

@@ -3,6 +3,7 @@
 #include "video/frame_source.h"
 
 #include "image/image_format.h"
+#include "image/jpeg_codec.h"
 #include "platform/file_system.h"
 #include "settings/settings.h"
 #include "video/av_stream_reader.h"
@@ -19,7 +20,7 @@
 
 namespace {
 
-constexpr int kDefaultQuality = 75;
+constexpr int kDefaultQuality = kDefaultJpegQuality;
 
 // While it lives, the decoder works on several frames at once, as a recording steps through them
 // in order, knows which frames the recording will ask for and passes over those it can't decode;
