@@ -1,19 +1,11 @@
 #include "image/image_file_type.h"
 
+#include "image/image_format.h"
+
 #include <algorithm>
 #include <cctype>
-
-namespace {
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-} // namespace
+#include <optional>
+#include <string>
 
 std::string_view PathExtension(std::string_view path)
 {
@@ -25,21 +17,33 @@ std::string_view PathExtension(std::string_view path)
 
 ImageFileType GetImageFileType(std::string_view path)
 {
-    const std::string_view extension = PathExtension(path);
-    if (extension.empty())
-        return IMG_TYPE_NONE;
+    if (const std::optional<ImageFormat> format = ImageFormatOfPath(path)) {
+        switch (*format) {
+        case ImageFormat::Jpeg:
+            return IMG_TYPE_JPEG;
+        case ImageFormat::Bmp:
+            return IMG_TYPE_BMP;
+        case ImageFormat::Png:
+            return IMG_TYPE_PNG;
+        }
+    }
+    // The other types the classification knows, which the program neither reads nor writes.
     struct Entry
     {
         std::string_view extension;
         ImageFileType type;
     };
-    static constexpr Entry kTable[] = {
-        {".zip", IMG_TYPE_ZIP},   {".rar", IMG_TYPE_RAR}, {".jpg", IMG_TYPE_JPEG},
-        {".jpeg", IMG_TYPE_JPEG}, {".gif", IMG_TYPE_GIF}, {".ufo", IMG_TYPE_UFO},
-        {".bmp", IMG_TYPE_BMP},   {".dib", IMG_TYPE_BMP}, {".png", IMG_TYPE_PNG},
+    static constexpr Entry kOthers[] = {
+        {".zip", IMG_TYPE_ZIP},
+        {".rar", IMG_TYPE_RAR},
+        {".gif", IMG_TYPE_GIF},
+        {".ufo", IMG_TYPE_UFO},
     };
-    for (const Entry& entry : kTable) {
-        if (equalsIgnoringCase(extension, entry.extension))
+    std::string extension(PathExtension(path));
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
+    for (const Entry& entry : kOthers) {
+        if (extension == entry.extension)
             return entry.type;
     }
     return IMG_TYPE_NONE;
