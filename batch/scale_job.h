@@ -1,6 +1,7 @@
 #pragma once
 
 #include "batch/batch_job.h"
+#include "image/jpeg_codec.h"
 
 #include <set>
 #include <string>
@@ -13,7 +14,7 @@ struct ScaleJobSettings
     std::string targetFolder;
     ImageFormat targetFormat = ImageFormat::Bmp;
     int sizeIndex = 0; // into scaleSizes(); any other value makes nothing
-    int jpegQuality = 95;
+    int jpegQuality = kDefaultBatchJpegQuality;
     SourceFiles sources = SourceFiles::Keep;
 };
 
