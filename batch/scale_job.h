@@ -1,7 +1,6 @@
 #pragma once
 
 #include "batch/batch_job.h"
-#include "image/jpeg_codec.h"
 
 #include <set>
 #include <string>

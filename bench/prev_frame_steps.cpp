@@ -5,9 +5,9 @@
 // --no-cache decodes every step afresh from the key frame, as editors without a frame cache do.
 
 #include "image/dib.h"
-#include "video/frame_display.h"
-#include "video/frame_source.h"
-#include "video/frame_source_owner.h"
+#include "source/frame_display.h"
+#include "source/frame_source.h"
+#include "source/frame_source_owner.h"
 
 #include <algorithm>
 #include <chrono>

@@ -3,6 +3,7 @@
 #include "bitrate/chart_ctrl.h"
 #include "bitrate/chart_picture.h"
 #include "ui/caption_label.h"
+#include "ui/error_message.h"
 #include "ui/engine_path.h"
 #include "ui/message_box.h"
 #include "ui/message_pump.h"
@@ -127,13 +128,13 @@ void CBitrateDlg::openVideo(const std::string& aviPath)
     std::int64_t bitrate = 0;
     m_opened = m_source.Open(aviPath, nullptr, this, bitrate, WantFrames::No);
     if (!m_opened) {
-        m_openError = displayPath(m_source.errorText());
+        m_openError = m_source.openError() ? ErrorReason(*m_source.openError()) : QString();
         return;
     }
-    m_series = SeriesOf(m_source);
+    m_series = SeriesOf(m_source.reader().facts());
     m_total->setText(QString::number(bitrate));
     m_startButton->setText(tr("Begin"));
-    m_chart->SetTimeRange(TimeRangeOf(m_source));
+    m_chart->SetTimeRange(TimeRangeOf(m_source.reader().facts()));
 }
 
 void CBitrateDlg::showEvent(QShowEvent* event)

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "bitrate/bitrate_series.h"
-#include "video/frame_source.h"
-#include "video/frame_source_owner.h"
+#include "source/frame_source.h"
+#include "source/frame_source_owner.h"
 
 #include <QDialog>
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
 #include "bitrate/bitrate_series.h"
 
-#include "video/frame_source.h"
+#include "video/video_reader.h"
 
 #include <algorithm>
 #include <cmath>
@@ -143,18 +143,17 @@ unsigned TimeRangeSeconds(std::chrono::nanoseconds duration)
         std::clamp(seconds, 1.0, double(std::numeric_limits<unsigned>::max())));
 }
 
-BitrateSeries SeriesOf(const CFrameSource& source)
+BitrateSeries SeriesOf(const VideoFacts& video)
 {
-    return source.hasTimestamps() ? BitrateSeries::byTime()
-                                  : BitrateSeries(source.framesPerSecond());
+    return video.hasTimestamps ? BitrateSeries::byTime() : BitrateSeries(video.framesPerSecond);
 }
 
-unsigned TimeRangeOf(const CFrameSource& source)
+unsigned TimeRangeOf(const VideoFacts& video)
 {
-    if (source.hasTimestamps())
-        return TimeRangeSeconds(source.duration());
-    const std::int64_t frames = std::int64_t(source.lastFrame()) - source.firstFrame() + 1;
-    return TimeRangeSeconds(frames, source.framesPerSecond());
+    if (video.hasTimestamps)
+        return TimeRangeSeconds(video.duration);
+    const std::int64_t frames = std::int64_t(video.lastFrame) - video.firstFrame + 1;
+    return TimeRangeSeconds(frames, video.framesPerSecond);
 }
 
 std::string VariationText(double variation)

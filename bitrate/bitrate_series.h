@@ -62,13 +62,13 @@ private:
     double m_sumOfSquares = 0.0;
 };
 
-class CFrameSource;
+struct VideoFacts;
 
 // The series for an open video: by time for one whose frames carry their own times, by frame
 // count at its rounded rate for an AVI file.
-BitrateSeries SeriesOf(const CFrameSource& source);
+BitrateSeries SeriesOf(const VideoFacts& video);
 // The length of the time axis for an open video.
-unsigned TimeRangeOf(const CFrameSource& source);
+unsigned TimeRangeOf(const VideoFacts& video);
 
 // Kilobits per second of a second that stored bytes, rounded to the nearest.
 std::uint64_t KilobitsPerSecond(std::uint64_t bytes);

@@ -6,7 +6,7 @@
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 #include "desktop/desktop_trash.h"
-#include "image/jpeg_codec.h"
+#include "image/image_format.h"
 
 #include <cstdio>
 #include <unistd.h>

@@ -4,13 +4,16 @@
 #include "bitrate/chart_layers.h"
 #include "bitrate/chart_picture.h"
 #include "cli/cli_support.h"
-#include "cli/console_owner.h"
+#include "cli/progress_line.h"
+#include "image/dib_image.h"
 #include "image/image_format.h"
-#include "platform/exception.h"
+#include "platform/error.h"
 #include "platform/file_replacement.h"
 #include "platform/file_system.h"
 #include "settings/settings.h"
-#include "video/frame_source.h"
+#include "video/frame_export.h"
+#include "video/recorder.h"
+#include "video/video_reader.h"
 
 #include <QGuiApplication>
 
@@ -21,37 +24,50 @@
 
 namespace {
 
-bool openVideo(CFrameSource& source, const std::string& path, FrameSourceOwner& owner,
-               WantFrames wantFrames, std::int64_t& bitrate)
+bool openVideo(VideoReader& reader, const std::string& path, WantFrames wantFrames)
 {
-    if (source.Open(path, nullptr, &owner, bitrate, wantFrames))
-        return true;
-    Fail("can't open " + path + ": " + source.errorText());
-    return false;
-}
-
-bool openDecodable(CFrameSource& source, const std::string& path, FrameSourceOwner& owner)
-{
-    std::int64_t bitrate = 0;
-    if (!openVideo(source, path, owner, WantFrames::Yes, bitrate))
+    if (const Outcome opened = reader.open(path, wantFrames); !opened) {
+        Fail(EnglishText(opened.error()));
         return false;
-    if (source.hasDecoder())
+    }
+    return true;
+}
+
+bool openDecodable(VideoReader& reader, const std::string& path)
+{
+    if (!openVideo(reader, path, WantFrames::Yes))
+        return false;
+    if (!reader.facts().decoderProblem)
         return true;
-    Fail("the video's codec can't be decoded: " + source.errorText());
+    const Error& problem = *reader.facts().decoderProblem;
+    Fail("the video's codec can't be decoded: " +
+         (problem.what == Failure::FrameSize ? std::string("the video's frame size is unusable")
+                                             : problem.detail));
     return false;
 }
 
-// Reads --matrix into the settings' colour matrix.
-void takeMatrixOption(const CommandLine& line, CSettings& settings)
+std::string frameRange(const VideoFacts& video)
 {
+    return std::to_string(video.firstFrame) + " to " + std::to_string(video.lastFrame);
+}
+
+// The colour matrix that --matrix forces, or the settings' own.
+PictureOptions pictureOptions(const CommandLine& line, const CSettings& settings)
+{
+    PictureOptions options = PictureOptionsOf(settings);
     const auto matrix = line.options.find("--matrix");
     if (matrix == line.options.end())
-        return;
-    const std::vector<std::string> names = {"auto", "bt601", "bt709"};
-    const auto known = std::find(names.begin(), names.end(), matrix->second);
+        return options;
+    const std::vector<std::pair<std::string, ColorMatrixChoice>> names = {
+        {"auto", ColorMatrixChoice::Auto},
+        {"bt601", ColorMatrixChoice::Bt601},
+        {"bt709", ColorMatrixChoice::Bt709}};
+    const auto known = std::find_if(names.begin(), names.end(),
+                                    [&](const auto& name) { return name.first == matrix->second; });
     if (known == names.end())
         throw UsageError("--matrix takes auto, bt601 or bt709");
-    settings.SetOption(OPTION_COLOR_MATRIX, static_cast<int>(known - names.begin()));
+    options.matrix = known->second;
+    return options;
 }
 
 std::string ratioText(PictureDescription::Ratio ratio)
@@ -108,35 +124,36 @@ void printPicture(const PictureDescription& picture)
 int RunInfo(const CommandLine& line, const CSettings& settings)
 {
     ExpectArguments(line, 1, "info VIDEO [--keys]");
-    ConsoleOwner owner(ConsoleOwner::Progress::Hidden);
-    CFrameSource source;
-    source.setFrameCacheBudget(0);
-    source.setPictureOptions(PictureOptionsOf(settings));
-    std::int64_t bitrate = 0;
-    if (!openVideo(source, line.arguments[0], owner, WantFrames::Yes, bitrate))
+    VideoReader reader;
+    reader.setFrameCacheBudget(0);
+    reader.setPictureOptions(PictureOptionsOf(settings));
+    if (!openVideo(reader, line.arguments[0], WantFrames::Yes))
         return 1;
+    const VideoFacts& video = reader.facts();
 
     std::vector<int> keys;
-    for (int key = source.FindKeyFrame(source.firstFrame(), SearchDirection::Forward); key >= 0;
-         key = source.FindKeyFrame(key + 1, SearchDirection::Forward)) {
+    for (int key = reader.findKeyFrame(video.firstFrame, SearchDirection::Forward); key >= 0;
+         key = reader.findKeyFrame(key + 1, SearchDirection::Forward)) {
         keys.push_back(key);
-        if (key == source.lastFrame())
+        if (key == video.lastFrame)
             break;
     }
-    std::printf("file: %s\n", Printable(source.path()).c_str());
+    std::printf("file: %s\n", Printable(video.path).c_str());
     // Most files keep their colour tags in the pictures more than in the headers.
-    source.ShowFrame(source.firstFrame(), nullptr);
-    const PictureDescription picture = source.describePicture();
+    reader.decode(video.firstFrame);
+    const PictureDescription picture = reader.describePicture();
     std::printf("size: %dx%d\n", picture.storedWidth, picture.storedHeight);
-    std::printf("first frame: %s\n", source.FormatFrameText(source.firstFrame()).c_str());
-    std::printf("last frame: %s\n", source.FormatFrameText(source.lastFrame()).c_str());
-    std::printf("frames: %d\n", source.lastFrame() - source.firstFrame() + 1);
-    std::printf("rate: %u/%u\n", source.rate(), source.scale());
-    std::printf("fps: %d\n", source.framesPerSecond());
-    std::printf("constant frame rate: %s\n", source.hasConstantRate() ? "yes" : "no");
-    std::printf("duration: %s\n", durationText(source.duration()).c_str());
-    std::printf("bitrate: %lld\n", static_cast<long long>(bitrate));
-    std::printf("decoder: %s\n", source.hasDecoder() ? "yes" : "none");
+    std::printf("first frame: %s\n",
+                FrameText(video.firstFrame, reader.sampleTime(video.firstFrame)).c_str());
+    std::printf("last frame: %s\n",
+                FrameText(video.lastFrame, reader.sampleTime(video.lastFrame)).c_str());
+    std::printf("frames: %d\n", video.lastFrame - video.firstFrame + 1);
+    std::printf("rate: %u/%u\n", video.rate, video.scale);
+    std::printf("fps: %d\n", video.framesPerSecond);
+    std::printf("constant frame rate: %s\n", video.constantRate ? "yes" : "no");
+    std::printf("duration: %s\n", durationText(video.duration).c_str());
+    std::printf("bitrate: %lld\n", static_cast<long long>(video.titleBitrate));
+    std::printf("decoder: %s\n", reader.hasDecoder() ? "yes" : "none");
     printPicture(picture);
     std::printf("key frames: %zu\n", keys.size());
     if (line.options.count("--keys")) {
@@ -151,90 +168,78 @@ int RunFrame(const CommandLine& line, const CSettings& settings)
     ExpectArguments(line, 3, "frame VIDEO N OUT [--quality Q] [--matrix auto|bt601|bt709]");
     const int frame = IntegerArgument(line.arguments[1], "the frame number");
     const std::string& out = line.arguments[2];
-    if (!ImageFormatOfPath(out))
+    const std::optional<ImageFormat> format = ImageFormatOfPath(out);
+    if (!format)
         throw UsageError("Sorry, the valid extension only can be jpg, png or bmp.");
-    CSettings options = settings;
-    if (const auto quality = IntegerOption(line, "--quality", 0, 100))
-        options.SetOption(OPTION_JPEG_QUALITY, *quality);
-    takeMatrixOption(line, options);
+    const int quality = IntegerOption(line, "--quality", 0, 100)
+                            .value_or(settings.GetOption(OPTION_JPEG_QUALITY));
 
-    ConsoleOwner owner(ConsoleOwner::Progress::Hidden);
-    CFrameSource source;
+    VideoReader reader;
     // One frame is wanted, once: keeping the ones decoded on the way would only cost memory.
-    source.setFrameCacheBudget(0);
-    source.setSettings(&options);
-    source.setPictureOptions(PictureOptionsOf(options));
-    if (!openDecodable(source, line.arguments[0], owner))
+    reader.setFrameCacheBudget(0);
+    reader.setPictureOptions(pictureOptions(line, settings));
+    if (!openDecodable(reader, line.arguments[0]))
         return 1;
-    if (frame < source.firstFrame() || frame > source.lastFrame())
+    const VideoFacts& video = reader.facts();
+    if (frame < video.firstFrame || frame > video.lastFrame)
         return Fail("frame " + std::to_string(frame) + " is outside the video's frames " +
-                    std::to_string(source.firstFrame()) + " to " +
-                    std::to_string(source.lastFrame()));
-    source.ShowFrame(frame, nullptr);
-    try {
-        switch (source.SaveCurrentFrame(out)) {
-        case SaveFrameResult::Written:
-            return 0;
-        case SaveFrameResult::NothingDecoded:
-            return Fail("frame " + std::to_string(frame) + " can't be decoded");
-        default:
-            return Fail(source.saveErrorText(out));
-        }
-    } catch (const CException& error) {
-        return Fail(error.ErrorText());
-    }
+                    frameRange(video));
+    reader.decode(frame);
+    CDibImage image;
+    if (!image.Create(video.width, video.height, 24) || !reader.copyPictureInto(image))
+        return Fail("frame " + std::to_string(frame) + " can't be decoded");
+    if (const Outcome saved = SaveImage(*format, out, image, quality); !saved)
+        return Fail(EnglishText(saved.error()));
+    return 0;
 }
 
-int RunRecord(const CommandLine& line, CSettings& settings)
+int RunRecord(const CommandLine& line, const CSettings& settings)
 {
     ExpectArguments(line, 2,
                     "record VIDEO FOLDER [--from N] [--to M] [--every K] [--format jpg|png|bmp] "
                     "[--quality Q] [--matrix auto|bt601|bt709]");
-    const std::string& folder = line.arguments[1];
+    RecordOptions options;
+    options.folder = line.arguments[1];
+    options.writing = RecordingFormatOf(settings);
     if (const auto every = IntegerOption(line, "--every", 1, 1000000))
-        settings.SetOption(OPTION_EVERY_FRAME, *every - 1);
+        options.writing.step = *every;
     if (const auto quality = IntegerOption(line, "--quality", 0, 100))
-        settings.SetOption(OPTION_JPEG_QUALITY, *quality);
+        options.writing.quality = *quality;
     if (const auto name = line.options.find("--format"); name != line.options.end()) {
         const std::optional<ImageFormat> format = ImageFormatByName(name->second);
         if (!format)
             throw UsageError("--format takes jpg, png or bmp");
-        settings.SetOption(OPTION_JPEG, RecordedFormatOption(*format));
+        options.writing.format = *format;
     }
-    takeMatrixOption(line, settings);
+    const PictureOptions picture = pictureOptions(line, settings);
 
-    ConsoleOwner owner(isatty(STDERR_FILENO) ? ConsoleOwner::Progress::Shown
-                                             : ConsoleOwner::Progress::Hidden);
-    CFrameSource source;
+    VideoReader reader;
     // Every frame is decoded once, in order: none is asked for again.
-    source.setFrameCacheBudget(0);
-    source.setSettings(&settings);
-    source.setPictureOptions(PictureOptionsOf(settings));
-    if (!openDecodable(source, line.arguments[0], owner))
+    reader.setFrameCacheBudget(0);
+    reader.setPictureOptions(picture);
+    if (!openDecodable(reader, line.arguments[0]))
         return 1;
-    const int from =
-        IntegerOption(line, "--from", INT32_MIN, INT32_MAX).value_or(source.firstFrame());
-    const int to = IntegerOption(line, "--to", INT32_MIN, INT32_MAX).value_or(source.lastFrame());
-    if (from < source.firstFrame() || from > source.lastFrame())
-        return Fail("--from " + std::to_string(from) + " is outside the video's frames " +
-                    std::to_string(source.firstFrame()) + " to " +
-                    std::to_string(source.lastFrame()));
-    if (const std::string error = MakeSureDirectoryPathExists(folder); !error.empty())
-        return Fail("Sorry, can't create target folder. Please check it. (" + folder + ": " +
-                    error + ")");
+    const VideoFacts& video = reader.facts();
+    options.from = IntegerOption(line, "--from", INT32_MIN, INT32_MAX).value_or(video.firstFrame);
+    options.to = IntegerOption(line, "--to", INT32_MIN, INT32_MAX).value_or(video.lastFrame);
+    if (options.from < video.firstFrame || options.from > video.lastFrame)
+        return Fail("--from " + std::to_string(options.from) + " is outside the video's frames " +
+                    frameRange(video));
+    if (const std::string error = MakeSureDirectoryPathExists(options.folder); !error.empty())
+        return Fail(EnglishText(Error{Failure::CreateFolder, options.folder, 0, error}));
 
-    owner.setRange(from, std::min(to, source.lastFrame()));
+    ProgressLine progress(isatty(STDERR_FILENO) ? ProgressLine::Shown : ProgressLine::Hidden,
+                          options.from, std::min(options.to, video.lastFrame));
     CatchInterrupt();
-    source.setMessagePump([&source] {
-        if (Interrupted())
-            source.RequestStop(CloseAfterStop::No);
-    });
-    const RecordResult result = source.Record(folder, from, to);
-    owner.endProgressLine();
+    const RecordResult result = RecordFrames(
+        reader, options,
+        [&](int frame) { progress.show(FrameText(frame, reader.sampleTime(frame)), frame); },
+        [] { return Interrupted(); });
+    progress.end();
     std::fprintf(stderr, "%d image%s written to %s%s\n", result.saved, result.saved == 1 ? "" : "s",
-                 Printable(folder).c_str(), Interrupted() ? " (stopped)" : "");
-    if (!result.error.empty())
-        return Fail(result.error);
+                 Printable(options.folder).c_str(), Interrupted() ? " (stopped)" : "");
+    if (result.error)
+        return Fail(EnglishText(*result.error));
     if (result.undecodable > 0)
         return Fail(std::to_string(result.undecodable) +
                     " of the frames could not be decoded and were not saved");
@@ -244,16 +249,16 @@ int RunRecord(const CommandLine& line, CSettings& settings)
 int RunSizes(const CommandLine& line)
 {
     ExpectArguments(line, 1, "sizes VIDEO");
-    ConsoleOwner owner(ConsoleOwner::Progress::Hidden);
-    CFrameSource source;
-    std::int64_t bitrate = 0;
-    if (!openVideo(source, line.arguments[0], owner, WantFrames::No, bitrate))
+    VideoReader reader;
+    if (!openVideo(reader, line.arguments[0], WantFrames::No))
         return 1;
-    int frame = source.firstFrame();
-    owner.setSizeReceiver(
-        [&frame](std::uint32_t bytes) { std::printf("%d\t%u\n", frame++, bytes); });
-    if (!source.ScanSampleSizes())
-        return Fail("the scan was stopped");
+    // A sample that can't be read repeats the size before it.
+    std::uint32_t bytes = 0;
+    for (int frame = reader.facts().firstFrame; frame <= reader.facts().lastFrame; ++frame) {
+        if (const auto stored = reader.storedSize(frame))
+            bytes = *stored;
+        std::printf("%d\t%u\n", frame, bytes);
+    }
     return std::fflush(stdout) == 0 ? 0 : Fail("can't write the sizes");
 }
 
@@ -319,22 +324,23 @@ std::string saveChart(const std::vector<std::uint64_t>& values, unsigned timeRan
 int RunBitrate(const CommandLine& line)
 {
     ExpectArguments(line, 1, "bitrate VIDEO [--csv FILE] [--png FILE]");
-    ConsoleOwner owner(ConsoleOwner::Progress::Hidden);
-    CFrameSource source;
-    std::int64_t bitrate = 0;
-    if (!openVideo(source, line.arguments[0], owner, WantFrames::No, bitrate))
+    VideoReader reader;
+    if (!openVideo(reader, line.arguments[0], WantFrames::No))
         return 1;
-    BitrateSeries series = SeriesOf(source);
+    const VideoFacts& video = reader.facts();
+    BitrateSeries series = SeriesOf(video);
     std::vector<std::uint64_t> values;
     const auto add = [&values](const std::vector<std::uint64_t>& completed) {
         values.insert(values.end(), completed.begin(), completed.end());
     };
-    owner.setSizeReceiver([&series, &source, &add](std::uint32_t bytes) {
-        add(series.addFrame(bytes, source.frameTime(source.currentFrame())));
-    });
-    if (!source.ScanSampleSizes())
-        return Fail("the scan was stopped");
-    add(series.finishRun(source.duration()));
+    std::uint32_t bytes = 0;
+    for (int frame = video.firstFrame; frame <= video.lastFrame; ++frame) {
+        if (const auto stored = reader.storedSize(frame))
+            bytes = *stored;
+        add(series.addFrame(bytes, reader.frameTime(frame)));
+    }
+    add(series.finishRun(video.duration));
+    const std::int64_t bitrate = video.titleBitrate;
 
     const std::optional<double> variation = series.coefficientOfVariation();
     std::printf("total: %lld kbps\n", static_cast<long long>(bitrate));
@@ -349,7 +355,7 @@ int RunBitrate(const CommandLine& line)
             return Fail(error);
     }
     if (const auto png = line.options.find("--png"); png != line.options.end()) {
-        const std::string error = saveChart(values, TimeRangeOf(source), png->second);
+        const std::string error = saveChart(values, TimeRangeOf(video), png->second);
         if (!error.empty())
             return Fail(error);
     }

@@ -10,7 +10,7 @@ class CSettings;
 // A wrong command line throws UsageError.
 int RunInfo(const CommandLine& line, const CSettings& settings);
 int RunFrame(const CommandLine& line, const CSettings& settings);
-int RunRecord(const CommandLine& line, CSettings& settings);
+int RunRecord(const CommandLine& line, const CSettings& settings);
 int RunSizes(const CommandLine& line);
 int RunBitrate(const CommandLine& line);
 int RunScale(const CommandLine& line);

@@ -14,6 +14,11 @@
 class CDibImage;
 class CFileReplacement;
 
+// The JPEG quality a file is written at unless the user chose another: exported frames, and the
+// results of the batch tools.
+constexpr int kDefaultJpegQuality = 75;
+constexpr int kDefaultBatchJpegQuality = 95;
+
 enum class ImageFormat
 {
     Jpeg,

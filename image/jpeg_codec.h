@@ -31,11 +31,6 @@ int LoadJpeg(const std::string& path, CDibImage& image);
 // The same, from a JPEG held in memory.
 int LoadJpegData(std::span<const std::uint8_t> data, CDibImage& image);
 
-// The qualities JPEG files are written at until the user chooses another: exported frames, and
-// the results of the batch tools.
-inline constexpr int kDefaultJpegQuality = 75;
-inline constexpr int kDefaultBatchJpegQuality = 95;
-
 // Writes a 24-bit image as a JPEG file; quality is 0 to 100 (0 counts as 1, above 100 as 100).
 // Returns 1 when written and 0 when the image is not 24-bit or the file cannot be created.
 // An error of the library while writing (a full disk) throws CJPEGException; the partly written

@@ -4,8 +4,8 @@
 #include "desktop/desktop_trash.h"
 #include "image/image_format.h"
 #include "platform/application_name.h"
-#include "platform/exception.h"
 #include "platform/file_system.h"
+#include "ui/error_message.h"
 #include "player/dialog_tool_bar.h"
 #include "player/frame_slider.h"
 #include "player/player_parameters.h"
@@ -58,7 +58,6 @@ CControlPanelDlg::CControlPanelDlg(CSettings& settings, CVideoWindowDlg* videoWi
     setWindowTitle(applicationName());
     setWindowIcon(QIcon(QStringLiteral(":/icons/clipmint.svg")));
     setAcceptDrops(true);
-    m_source.setSettings(&m_settings);
     m_source.setMessagePump(PumpMessages);
     m_source.setPlaybackClock(&m_clock);
     // Each loop starts with the buttons showing the running state.
@@ -109,11 +108,8 @@ bool CControlPanelDlg::OpenVideo(const std::string& path)
             QStringLiteral(", %1:%2").arg(picture.displayAspect.num).arg(picture.displayAspect.den);
     m_videoWindow->setCaption(caption);
     updateCommands();
-    if (!m_source.hasDecoder()) {
-        ShowMessage(this, tr("Sorry, the pictures of this video can't be decoded: ") +
-                              QString::fromStdString(m_source.errorText()) +
-                              tr(".\nIts frames stay black."));
-    }
+    if (const std::optional<Error>& problem = m_source.openError())
+        ShowMessage(this, ErrorMessage(*problem));
     return true;
 }
 
@@ -156,12 +152,10 @@ bool CControlPanelDlg::openChosenVideo(const std::string& path)
 
 void CControlPanelDlg::tellOpenFailed(const std::string& path)
 {
-    const QString reason = QString::fromStdString(m_source.errorText());
+    const Error error = m_source.openError().value_or(Error{Failure::OpenVideo, path, 0, {}});
     // The windows must not go on showing a video that is closed, not even behind the message.
     resetAfterFailedOpen();
-    ShowMessage(this, tr("Sorry, can't open the file\n") + displayPath(path) +
-                          tr(".\nPlease check it.") +
-                          (reason.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(reason)));
+    ShowMessage(this, ErrorMessage(error));
 }
 
 void CControlPanelDlg::showFrameRange()
@@ -361,20 +355,9 @@ void CControlPanelDlg::saveCurrentImageTo(const QString& path)
         ShowMessage(this, tr("Sorry, the valid extension only can be jpg, png or bmp."));
         return;
     }
-    try {
-        switch (m_source.SaveCurrentFrame(file)) {
-        case SaveFrameResult::Failed:
-            ShowMessage(this, displayPath(m_source.saveErrorText(file)));
-            break;
-        case SaveFrameResult::NothingDecoded:
-            ShowMessage(this, tr("Sorry, this frame can't be decoded, so it was not saved."));
-            break;
-        default:
-            break;
-        }
-    } catch (const CException& error) {
-        ShowMessage(this, displayPath(error.ErrorText()));
-    }
+    m_source.setRecordingFormat(RecordingFormatOf(m_settings));
+    if (const Outcome saved = m_source.SaveCurrentFrame(file); !saved)
+        ShowMessage(this, ErrorMessage(saved.error()));
 }
 
 void CControlPanelDlg::copyCurrentImage()
@@ -399,10 +382,11 @@ void CControlPanelDlg::PrepareTargetFolder(int from, int to)
                               .arg(QString::fromStdString(reason)));
         return;
     }
+    m_source.setRecordingFormat(RecordingFormatOf(m_settings));
     const RecordResult result = m_source.Record(folder, from, to);
     updateCommands();
-    if (!result.error.empty())
-        ShowMessage(this, displayPath(result.error));
+    if (result.error)
+        ShowMessage(this, ErrorMessage(*result.error));
     else if (result.undecodable > 0)
         ShowMessage(this, tr("Sorry, %1 of the frames could not be decoded and were not saved.")
                               .arg(result.undecodable));

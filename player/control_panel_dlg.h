@@ -3,8 +3,8 @@
 #include "player/file_drop.h"
 #include "player/player_command.h"
 #include "ui/event_loop_clock.h"
-#include "video/frame_source.h"
-#include "video/frame_source_owner.h"
+#include "source/frame_source.h"
+#include "source/frame_source_owner.h"
 
 #include <QDialog>
 #include <QString>

@@ -18,18 +18,36 @@ void CFrameView::setFrame(QImage frame)
     update();
 }
 
+void CFrameView::setShownFrame(QImage frame, double scale)
+{
+    m_frame = QImage();
+    m_shown = std::move(frame);
+    m_shown.setDevicePixelRatio(m_ratio);
+    m_shownScale = scale;
+    update();
+}
+
 void CFrameView::setScale(double scale, double devicePixelRatio)
 {
     if (scale == m_scale && devicePixelRatio == m_ratio)
         return;
     m_scale = scale;
     m_ratio = devicePixelRatio;
-    makeShownImage();
+    if (m_frame.isNull() && !m_shown.isNull()) {
+        // A picture made for the old scale stands in, smoothly rescaled, until the next one.
+        const QSize size = ShownPixels(m_shown.size(), m_scale / m_shownScale);
+        m_shown = m_shown.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        m_shown.setDevicePixelRatio(m_ratio);
+        m_shownScale = m_scale;
+    } else {
+        makeShownImage();
+    }
     update();
 }
 
 void CFrameView::makeShownImage()
 {
+    m_shownScale = m_scale;
     m_shown = QImage(); // so that the frame is not shared while its ratio is set
     if (m_frame.isNull() || m_scale >= 1) {
         // Tagged with the screen's ratio, the image is drawn one pixel on each device pixel.

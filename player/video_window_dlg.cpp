@@ -6,7 +6,8 @@
 #include "player/frame_view.h"
 #include "player/view_scale.h"
 #include "ui/packed_dib_image.h"
-#include "video/frame_source.h"
+#include "source/frame_source.h"
+#include "video/screen_picture.h"
 
 #include <QCloseEvent>
 #include <QDragMoveEvent>
@@ -75,8 +76,18 @@ void CVideoWindowDlg::setClientSize(const FrameRect& frame)
 void CVideoWindowDlg::toggleFit()
 {
     m_fitWanted = !m_fitWanted;
-    if (!m_frameSize.isEmpty())
-        layOutPicture();
+    if (m_frameSize.isEmpty())
+        return;
+    layOutPicture();
+    redrawAtNewScale();
+}
+
+// Frames are made at the size they are shown at: one of the new scale replaces the stand-in.
+void CVideoWindowDlg::redrawAtNewScale()
+{
+    CFrameSource& source = m_panel->source();
+    if (source.state() == CFrameSource::StateIdle)
+        source.Redraw();
 }
 
 void CVideoWindowDlg::layOutPicture()
@@ -226,6 +237,24 @@ void CVideoWindowDlg::drawPackedDib(const std::uint8_t* packedDib, int, int)
     m_view->setFrame(ImageFromPackedDib(packedDib));
 }
 
+std::optional<PixelSize> CVideoWindowDlg::screenPictureSize(PixelSize frameSize) const
+{
+    const QSize shown = ShownPixels(QSize(frameSize.width, frameSize.height), m_scale);
+    return PixelSize{shown.width(), shown.height()};
+}
+
+void CVideoWindowDlg::drawScreenPicture(std::shared_ptr<const ScreenPicture> picture)
+{
+    // Qt draws 32-bit RGB as it is; the image keeps the picture for as long as it is shown.
+    const ScreenPicture& pixels = *picture;
+    auto* held = new std::shared_ptr<const ScreenPicture>(std::move(picture));
+    const QImage image(
+        pixels.pixels(), pixels.width(), pixels.height(), static_cast<qsizetype>(pixels.stride()),
+        QImage::Format_RGB32,
+        [](void* info) { delete static_cast<std::shared_ptr<const ScreenPicture>*>(info); }, held);
+    m_view->setShownFrame(image, m_scale);
+}
+
 void CVideoWindowDlg::paintEvent(QPaintEvent*)
 {
     // Black wherever the picture is not (yet) laid out.
@@ -285,8 +314,10 @@ void CVideoWindowDlg::followRoom()
         this,
         [this] {
             m_relayoutPending = false;
-            if (!m_frameSize.isEmpty())
+            if (!m_frameSize.isEmpty()) {
                 layOutPicture();
+                redrawAtNewScale();
+            }
         },
         Qt::QueuedConnection);
 }

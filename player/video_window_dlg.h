@@ -1,7 +1,7 @@
 #pragma once
 
 #include "player/view_scale.h"
-#include "video/frame_display.h"
+#include "source/frame_display.h"
 
 #include <QDialog>
 #include <QImage>
@@ -52,10 +52,12 @@ public:
     // Back to black at the size the window has without a video, placed as at the start, for when
     // a video could not be opened.
     void showNoVideo();
-    // The frame drawn last, at full size, or a null image.
+    // The frame drawn last, at the size it is shown at, or a null image.
     const QImage& frame() const;
 
     void drawPackedDib(const std::uint8_t* packedDib, int width, int height) override;
+    std::optional<PixelSize> screenPictureSize(PixelSize frameSize) const override;
+    void drawScreenPicture(std::shared_ptr<const ScreenPicture> picture) override;
     // A frame without a picture shows black.
     void showNoPicture() override;
 
@@ -72,6 +74,7 @@ public slots:
     void reject() override;
 
 protected:
+    void redrawAtNewScale();
     void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "image/jpeg_codec.h"
+#include "image/image_format.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 #include "settings/settings.h"
 
-#include "image/jpeg_codec.h"
+#include "image/image_format.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -117,4 +117,32 @@ void CSettings::LoadViewerPath()
 bool CSettings::saveViewerPath()
 {
     return m_iniFile.writeString(kViewerSection, kViewerPathKey, m_viewerPath);
+}
+
+RecordingFormat RecordingFormatOf(const CSettings& settings)
+{
+    return {std::max(settings.GetOption(OPTION_EVERY_FRAME), 0) + std::int64_t(1),
+            RecordedFormat(settings.GetOption(OPTION_JPEG)),
+            settings.GetOption(OPTION_JPEG_QUALITY)};
+}
+
+PictureOptions PictureOptionsOf(const CSettings& settings)
+{
+    PictureOptions options;
+    switch (settings.GetOption(OPTION_COLOR_MATRIX)) {
+    case 1:
+        options.matrix = ColorMatrixChoice::Bt601;
+        break;
+    case 2:
+        options.matrix = ColorMatrixChoice::Bt709;
+        break;
+    default:
+        options.matrix = ColorMatrixChoice::Auto;
+        break;
+    }
+    options.toneMap = settings.GetOption(OPTION_TONE_MAP) != 0;
+    options.keepRotation = settings.GetOption(OPTION_KEEP_ROTATION) != 0;
+    options.deinterlace = settings.GetOption(OPTION_DEINTERLACE) != 0;
+    options.displayAspect = settings.GetOption(OPTION_DISPLAY_ASPECT) != 0;
+    return options;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "settings/ini_file.h"
+#include "video/picture_options.h"
+#include "video/recorder.h"
 
 #include <array>
 #include <filesystem>
@@ -70,3 +72,9 @@ private:
     std::array<int, kOptionCount> m_options;
     std::string m_viewerPath;
 };
+
+// The picture options of the option table, for the frame source.
+PictureOptions PictureOptionsOf(const CSettings& settings);
+// How the option table says recordings and saved frames are written: the step, the format and
+// the JPEG quality.
+RecordingFormat RecordingFormatOf(const CSettings& settings);

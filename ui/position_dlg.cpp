@@ -2,7 +2,7 @@
 
 #include "ui/message_box.h"
 #include "ui/message_pump.h"
-#include "video/frame_source.h"
+#include "source/frame_source.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -96,68 +96,125 @@ bool DibFrameConverter::convert(const PictureWindow& pictures)
     return prepareDib() && convertInto(pictures, DibPixelData(m_dib.data()));
 }
 
-bool DibFrameConverter::convertInto(const PictureWindow& pictures, std::uint8_t* pixels)
+const AVFrame* DibFrameConverter::preparePicture(const PictureWindow& pictures,
+                                                 AvFramePtr& deinterlaced, AvFramePtr& mapped,
+                                                 PictureColour& colour)
 {
     if (!isValid() || !pictures.picture)
-        return false;
+        return nullptr;
     const AVFrame* picture = pictures.picture->frame.get();
-    if (picture->width <= 0 || picture->height <= 0 || picture->format < 0 || !prepareRows())
-        return false;
+    if (picture->width <= 0 || picture->height <= 0 || picture->format < 0)
+        return nullptr;
 
     // A stage that can't take the picture leaves it as it was: a combed or washed-out picture
     // is still the frame.
-    AvFramePtr deinterlaced;
     if (needsNeighbours()) {
         if (!m_deinterlacer)
             m_deinterlacer = std::make_unique<Deinterlacer>();
         if ((deinterlaced = m_deinterlacer->deinterlace(pictures)))
             picture = deinterlaced.get();
     }
-    const PictureColour colour = ResolvePictureColour(
-        ColourTags::of(*picture).orElse(m_stream.colour), picture->width, picture->height,
-        static_cast<AVPixelFormat>(picture->format), m_options.matrix);
-    AvFramePtr mapped;
+    colour = ResolvePictureColour(ColourTags::of(*picture).orElse(m_stream.colour), picture->width,
+                                  picture->height, static_cast<AVPixelFormat>(picture->format),
+                                  m_options.matrix);
     if (const ColourPath path = ColourPathOf(colour, m_options); path != ColourPath::Matrix) {
         if (!m_colourMapper)
             m_colourMapper = std::make_unique<ColourMapper>();
         if ((mapped = m_colourMapper->map(*picture, colour, path)))
             picture = mapped.get();
     }
-    if (!scale(*picture, colour))
+    return picture;
+}
+
+bool DibFrameConverter::convertInto(const PictureWindow& pictures, std::uint8_t* pixels)
+{
+    AvFramePtr deinterlaced;
+    AvFramePtr mapped;
+    PictureColour colour;
+    const AVFrame* picture = preparePicture(pictures, deinterlaced, mapped, colour);
+    if (!picture || !prepareRows() || !scale(m_scaler, *picture, colour, *m_rows))
         return false;
     store(pixels);
     return true;
 }
 
-// Into m_rows, at the unturned shown size, in the colours the picture's matrix and range say.
-bool DibFrameConverter::scale(const AVFrame& picture, const PictureColour& colour)
+bool DibFrameConverter::convertForScreen(const PictureWindow& pictures, AVFrame& target)
 {
-    ScalerInput input{picture.width, picture.height, picture.format, colour.matrix, colour.range};
+    AvFramePtr deinterlaced;
+    AvFramePtr mapped;
+    PictureColour colour;
+    const AVFrame* picture = preparePicture(pictures, deinterlaced, mapped, colour);
+    if (!picture || target.width <= 0 || target.height <= 0)
+        return false;
+    if (m_orientation.isIdentity())
+        return scale(m_screenScaler, *picture, colour, target);
+    // Scaled unturned first, then turned into the target.
+    const int width = m_orientation.swapsSides() ? target.height : target.width;
+    const int height = m_orientation.swapsSides() ? target.width : target.height;
+    if (!m_screenRows || m_screenRows->width != width || m_screenRows->height != height) {
+        AvFramePtr rows(av_frame_alloc());
+        if (!rows)
+            return false;
+        rows->format = AV_PIX_FMT_BGR0;
+        rows->width = width;
+        rows->height = height;
+        if (av_frame_get_buffer(rows.get(), 0) < 0)
+            return false;
+        m_screenRows = std::move(rows);
+    }
+    if (!scale(m_screenScaler, *picture, colour, *m_screenRows))
+        return false;
+    const PictureOrientation& turn = m_orientation;
+    const std::ptrdiff_t stride = target.linesize[0];
+    const std::ptrdiff_t stepX = 4 * turn.a + turn.b * stride;
+    const std::ptrdiff_t stepY = 4 * turn.c + turn.d * stride;
+    const int originX = (turn.a < 0 ? width - 1 : 0) + (turn.c < 0 ? height - 1 : 0);
+    const int originY = (turn.b < 0 ? width - 1 : 0) + (turn.d < 0 ? height - 1 : 0);
+    std::uint8_t* pixels = target.data[0] + static_cast<std::ptrdiff_t>(originY) * stride +
+                           4 * static_cast<std::ptrdiff_t>(originX);
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* source = m_screenRows->data[0] + y * m_screenRows->linesize[0];
+        std::uint8_t* row = pixels + y * stepY;
+        for (int x = 0; x < width; ++x, source += 4, row += stepX)
+            std::memcpy(row, source, 4);
+    }
+    return true;
+}
+
+// Into target, at its size and in its format, in the colours the picture's matrix and range
+// say.
+bool DibFrameConverter::scale(Scaler& scaler, const AVFrame& picture, const PictureColour& colour,
+                              AVFrame& target)
+{
+    ScalerInput input{picture.width, picture.height, picture.format, colour.matrix,
+                      colour.range,  target.width,   target.height};
     if (!isYcbcr(picture.format)) {
         input.matrix = AVCOL_SPC_UNSPECIFIED;
         input.range = AVCOL_RANGE_UNSPECIFIED;
     }
-    if (!m_scaler || input != m_scalerInput) {
-        const bool sameFormat = m_scaler && input.width == m_scalerInput.width &&
-                                input.height == m_scalerInput.height &&
-                                input.format == m_scalerInput.format;
+    if (!scaler.context || input != scaler.input) {
+        const ScalerInput& made = scaler.input;
+        const bool sameFormat = scaler.context && input.width == made.width &&
+                                input.height == made.height && input.format == made.format &&
+                                input.targetWidth == made.targetWidth &&
+                                input.targetHeight == made.targetHeight;
         if (!sameFormat)
-            m_scaler.reset(
-                sws_getContext(input.width, input.height, static_cast<AVPixelFormat>(input.format),
-                               m_size.unturnedWidth, m_size.unturnedHeight, AV_PIX_FMT_BGR24,
-                               kScalerFlags, nullptr, nullptr, nullptr));
-        m_scalerInput = {};
-        if (!m_scaler)
+            scaler.context.reset(sws_getContext(
+                input.width, input.height, static_cast<AVPixelFormat>(input.format), target.width,
+                target.height, static_cast<AVPixelFormat>(target.format), kScalerFlags, nullptr,
+                nullptr, nullptr));
+        scaler.input = {};
+        if (!scaler.context)
             return false;
         if (input.matrix != AVCOL_SPC_UNSPECIFIED)
-            tellMatrix(*m_scaler, input.matrix, input.range);
-        m_scalerInput = input;
+            tellMatrix(*scaler.context, input.matrix, input.range);
+        scaler.input = input;
     }
-    // The scaler may write whole SIMD blocks past a row's last pixel, so it fills the padded
-    // frame first and the rows are then copied into the DIB's exact layout.
-    const int rowsWritten = sws_scale(m_scaler.get(), picture.data, picture.linesize, 0,
-                                      picture.height, m_rows->data, m_rows->linesize);
-    return rowsWritten == m_size.unturnedHeight;
+    // The scaler may write whole SIMD blocks past a row's last pixel: the target is a padded
+    // frame.
+    const int rowsWritten = sws_scale(scaler.context.get(), picture.data, picture.linesize, 0,
+                                      picture.height, target.data, target.linesize);
+    return rowsWritten == target.height;
 }
 
 // Stores m_rows bottom-up into the DIB's pixels, turned as the orientation says: each stored

@@ -44,24 +44,16 @@ public:
     // Converts the window's picture into the pixel rows of another 24-bit DIB of the same size.
     bool convertInto(const PictureWindow& pictures, std::uint8_t* pixels);
 
+    // Converts the window's picture for a screen: into target's rows, 32-bit (blue, green, red
+    // and one unused byte) and top-down, at target's size, which is the shown size or smaller.
+    // The colours are those of the DIB.
+    bool convertForScreen(const PictureWindow& pictures, AVFrame& target);
+
     // The DIB that convert() fills; null before the first conversion.
     const std::uint8_t* packedDib() const { return m_dib.empty() ? nullptr : m_dib.data(); }
     std::size_t packedDibSize() const { return m_dib.size(); }
 
 private:
-    bool prepareDib();
-    bool prepareRows();
-    bool scale(const AVFrame& picture, const PictureColour& colour);
-    void store(std::uint8_t* pixels) const;
-
-    StreamPicture m_stream;
-    PictureOptions m_options;
-    ShownSize m_size;
-    PictureOrientation m_orientation;
-    std::int64_t m_stride;
-    bool m_valid;
-    DibBlock m_dib;
-    SwsContextPtr m_scaler;
     // What the scaler was made for, and the matrix and range it was told of: it is made anew,
     // and forgets them, only when the pictures' size or format change.
     struct ScalerInput
@@ -71,11 +63,37 @@ private:
         int format = -1;
         AVColorSpace matrix = AVCOL_SPC_UNSPECIFIED;
         AVColorRange range = AVCOL_RANGE_UNSPECIFIED;
+        int targetWidth = 0;
+        int targetHeight = 0;
 
         bool operator==(const ScalerInput&) const = default;
     };
-    ScalerInput m_scalerInput;
+    struct Scaler
+    {
+        SwsContextPtr context;
+        ScalerInput input;
+    };
+    // The picture to scale: deinterlaced and colour-mapped where that is asked for, in one of
+    // holders when it is made anew. Null when there is none.
+    const AVFrame* preparePicture(const PictureWindow& pictures, AvFramePtr& deinterlaced,
+                                  AvFramePtr& mapped, PictureColour& colour);
+    bool prepareDib();
+    bool prepareRows();
+    static bool scale(Scaler& scaler, const AVFrame& picture, const PictureColour& colour,
+                      AVFrame& target);
+    void store(std::uint8_t* pixels) const;
+
+    StreamPicture m_stream;
+    PictureOptions m_options;
+    ShownSize m_size;
+    PictureOrientation m_orientation;
+    std::int64_t m_stride;
+    bool m_valid;
+    DibBlock m_dib;
+    Scaler m_scaler;       // into m_rows
+    Scaler m_screenScaler; // for the screen
     AvFramePtr m_rows; // the converted picture, top-down and unturned, before it is stored
+    AvFramePtr m_screenRows; // the same for a turned picture on the screen
     std::unique_ptr<Deinterlacer> m_deinterlacer;
     std::unique_ptr<ColourMapper> m_colourMapper;
 };

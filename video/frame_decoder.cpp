@@ -150,11 +150,14 @@ DecodedPicturePtr FrameDecoder::decode(int sample)
 }
 
 // Whether reaching target needs a seek forward, past what was sent: a key frame of its own lies
-// ahead, and numbered by delay, one that the pictures shown before it don't need either.
+// ahead. Frames asked for in order and numbered by delay read on unless the key frame is one
+// that the pictures shown before it don't need either, as a seek would then cost a second one;
+// a jump seeks at once, and only seeks again if it has to.
 bool FrameDecoder::isAheadOfDecoder(int target) const
 {
-    const int start = m_samples.decodeStart(
-        numbersByPresentation() ? target : std::max(0, target - kMaxShownBeforeKey));
+    const bool readOn = !numbersByPresentation() && m_order == FrameOrder::Ascending;
+    const int start =
+        m_samples.decodeStart(readOn ? std::max(0, target - kMaxShownBeforeKey) : target);
     return m_sentAny && start > m_lastSentPacket + 1;
 }
 

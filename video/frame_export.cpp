@@ -1,8 +1,11 @@
 #include "video/frame_export.h"
 
 #include "image/image_format.h"
+#include "platform/exception.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <new>
 
 std::string_view RecordedExtension(int format)
 {
@@ -30,3 +33,20 @@ SaveImageResult SaveImageByExtension(const std::string& path, CDibImage& image, 
                ? SaveImageResult::Written
                : SaveImageResult::Failed;
 }
+
+Outcome SaveImage(ImageFormat format, const std::string& path, CDibImage& image, int quality)
+{
+    errno = 0;
+    try {
+        if (SaveImageFile(format, path, image, quality, PngCompression::Fast))
+            return Done{};
+        return Error{Failure::WriteFile, path, errno, {}};
+    } catch (const CFileException& error) {
+        return Error{Failure::FileAccess, error.Path(), error.Error(), {}};
+    } catch (const CException& error) {
+        return Error{Failure::Library, path, 0, error.ErrorText()};
+    } catch (const std::bad_alloc&) {
+        return Error{Failure::WriteFile, path, ENOMEM, {}};
+    }
+}
+

@@ -3,6 +3,9 @@
 // Writing decoded frames to image files: the names a recording gives them and the type a file
 // name asks for.
 
+#include "image/image_format.h"
+#include "platform/error.h"
+
 #include <string>
 #include <string_view>
 
@@ -26,3 +29,7 @@ enum class SaveImageResult
 // or PNG with fast compression. A failure inside the JPEG library or while writing a bitmap
 // throws its exception (CJPEGException or CFileException) with the error's text.
 SaveImageResult SaveImageByExtension(const std::string& path, CDibImage& image, int quality);
+
+// Writes a 24-bit image as a file of format: JPEG at the given quality, BMP, or PNG with fast
+// compression.
+Outcome SaveImage(ImageFormat format, const std::string& path, CDibImage& image, int quality);

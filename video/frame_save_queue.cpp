@@ -97,9 +97,15 @@ FrameSaveQueue::Saved FrameSaveQueue::save(FrameToSave& frame, Workspace& worksp
         if (SaveImageFile(frame.format, *file, *image, frame.quality, PngCompression::Fast))
             saved.file = std::move(file);
         else
-            saved = {Outcome::Failed, nullptr, CantWriteFileText(frame.path, errno), {}};
+            saved = {Outcome::Failed, nullptr, Error{Failure::WriteFile, frame.path, errno, {}}, {}};
+    } catch (const CFileException& error) {
+        saved = {Outcome::Failed, nullptr, Error{Failure::FileAccess, error.Path(), error.Error(), {}},
+                 {}};
     } catch (const CException& error) {
-        saved = {Outcome::Failed, nullptr, error.ErrorText(), {}};
+        saved = {Outcome::Failed, nullptr, Error{Failure::Library, frame.path, 0, error.ErrorText()},
+                 {}};
+    } catch (const std::bad_alloc&) {
+        saved = {Outcome::Failed, nullptr, Error{Failure::WriteFile, frame.path, ENOMEM, {}}, {}};
     }
     saved.image = std::move(frame.image);
     return saved;
@@ -115,7 +121,7 @@ void FrameSaveQueue::publish(Saved saved)
     if (saved.outcome == Outcome::Written) {
         if (const int error = saved.file->publish(); error != 0) {
             m_failed = true;
-            m_error = CantWriteFileText(saved.file->path(), error);
+            m_error = Error{Failure::WriteFile, saved.file->path(), error, {}};
         } else {
             ++m_saved;
         }

@@ -2,7 +2,7 @@
 
 #include "image/dib_image.h"
 #include "image/image_format.h"
-#include "image/jpeg_codec.h"
+#include "platform/error.h"
 #include "platform/ordered_work_queue.h"
 #include "video/picture_options.h"
 #include "video/picture_window.h"
@@ -11,6 +11,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -61,7 +62,7 @@ public:
     int undecodable() const { return m_undecodable; }
     // Once a file could not be saved, the later ones are given up; error says why.
     bool failed() const { return m_failed; }
-    const std::string& error() const { return m_error; }
+    const std::optional<Error>& error() const { return m_error; }
 
 private:
     enum class Outcome
@@ -75,7 +76,7 @@ private:
     {
         Outcome outcome = Outcome::GivenUp;
         std::unique_ptr<CFileReplacement> file; // written, waiting for its turn
-        std::string error;
+        std::optional<Error> error;
         CDibImage image; // to be used again
     };
     struct Workspace
@@ -95,7 +96,7 @@ private:
     int m_saved = 0;
     int m_undecodable = 0;
     bool m_failed = false;
-    std::string m_error;
+    std::optional<Error> m_error;
     std::shared_ptr<std::atomic<bool>> m_givenUp; // read by the workers' tasks
     OrderedWorkQueue<Saved, Workspace> m_queue;   // last: stopped first
 };

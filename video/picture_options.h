@@ -2,8 +2,6 @@
 
 // How decoded pictures become the pixels that are shown, saved, recorded and copied.
 
-class CSettings;
-
 // The colour matrix a picture's YCbCr values are read with.
 enum class ColorMatrixChoice
 {
@@ -28,6 +26,3 @@ struct PictureOptions
 
     bool operator==(const PictureOptions&) const = default;
 };
-
-// The picture options of the settings' option table.
-PictureOptions PictureOptionsOf(const CSettings& settings);

@@ -1,7 +1,6 @@
 #include "settings/settings.h"
 
 #include "support/temp_dir.h"
-#include "video/picture_options.h"
 
 #include <gtest/gtest.h>
 

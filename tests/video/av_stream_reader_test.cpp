@@ -151,6 +151,23 @@ TEST_P(AvStreamReaderCodecs, CachedPicturesAreTheToolsPicturesAndStepsBackNeedNo
     EXPECT_LE(m_reader.frameCache()->bytes(), pictureBytes * 5);
 }
 
+// Page Down and Page Up: a jump to a key frame seeks to it (or, for a picture of an open group,
+// to the one before) rather than decoding the whole group on the way.
+TEST_P(AvStreamReaderCodecs, AJumpToAKeyFrameSeeksToIt)
+{
+    const int count = m_reader.streamLength();
+    expectFrame(0);
+    int jumps = 0;
+    const int seeks = m_reader.seekCount();
+    for (int from = 0, key = m_reader.findKeySample(1, KeySearch::Next); key > 0 && key < count;
+         from = key, key = m_reader.findKeySample(key + 1, KeySearch::Next)) {
+        expectFrame(key);
+        jumps += key > from + 1; // the next frame is read on to
+    }
+    EXPECT_GE(m_reader.seekCount() - seeks, jumps);
+    EXPECT_LE(m_reader.seekCount() - seeks, 2 * jumps);
+}
+
 // A recording asks for every step-th frame in order and never seeks back: each of them is still
 // found, including the B-frames stored right after a key frame that need the group before it.
 TEST_P(AvStreamReaderCodecs, FramesAskedForInOrderAreAllFound)

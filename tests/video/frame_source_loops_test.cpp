@@ -5,7 +5,7 @@
 #include "support/faults.h"
 #include "support/temp_dir.h"
 #include "video/frame_export.h"
-#include "video/frame_source.h"
+#include "source/frame_source.h"
 
 #include "image/dib_image.h"
 #include "image/png_codec.h"
@@ -26,7 +26,6 @@ protected:
     FrameSourceLoopsTest() : m_settings(m_dir.file("clipmint.ini"))
     {
         fs::create_directories(m_out);
-        m_source.setSettings(&m_settings);
         m_source.setMessagePump([this] { ++m_pumps; });
     }
 
@@ -81,9 +80,10 @@ TEST_F(FrameSourceLoopsTest, RecordSavesEveryStepthFrameOfTheRange)
     open(31);
     m_settings.SetOption(OPTION_EVERY_FRAME, 4);
     m_settings.SetOption(OPTION_JPEG, 1);
+    m_source.setRecordingFormat(RecordingFormatOf(m_settings));
     const RecordResult result = m_source.Record(m_out + "/", 10, 30);
     EXPECT_EQ(result.saved, 5);
-    EXPECT_EQ(result.error, "");
+    EXPECT_FALSE(result.error);
     EXPECT_EQ(written(), (std::vector<std::string>{"000010.jpg", "000015.jpg", "000020.jpg",
                                                    "000025.jpg", "000030.jpg"}));
     EXPECT_EQ(m_source.currentFrame(), 30);
@@ -96,6 +96,7 @@ TEST_F(FrameSourceLoopsTest, RecordSavesEveryStepthFrameOfTheRange)
     emptyOut();
     m_settings.SetOption(OPTION_EVERY_FRAME, 0);
     m_settings.SetOption(OPTION_JPEG, 7);
+    m_source.setRecordingFormat(RecordingFormatOf(m_settings));
     EXPECT_EQ(m_source.Record(m_out, 29, 1000).saved, 2);
     EXPECT_EQ(written(), (std::vector<std::string>{"000029.bmp", "000030.bmp"}));
 }
@@ -104,6 +105,7 @@ TEST_F(FrameSourceLoopsTest, SavedFramesHoldTheDecodedPixels)
 {
     open(3);
     m_settings.SetOption(OPTION_JPEG, 0);
+    m_source.setRecordingFormat(RecordingFormatOf(m_settings));
     ASSERT_EQ(m_source.Record(m_out, 1, 1).saved, 1);
     CDibImage saved;
     ASSERT_EQ(saved.LoadBmp(m_out + "/000001.bmp"), 1);
@@ -258,7 +260,8 @@ TEST_F(FrameSourceLoopsTest, WriteFailuresEndTheRecordingWithTheReason)
     fs::create_directories(m_out + "/000003.bmp");
     const RecordResult full = m_source.Record(m_out, 0, 9);
     EXPECT_EQ(full.saved, 3);
-    EXPECT_NE(full.error.find("000003.bmp. Is a directory"), std::string::npos) << full.error;
+    ASSERT_TRUE(full.error);
+    EXPECT_NE(EnglishText(*full.error).find("000003.bmp. Is a directory"), std::string::npos);
     EXPECT_EQ(m_source.state(), CFrameSource::StateIdle);
     EXPECT_EQ(written(),
               (std::vector<std::string>{"000000.bmp", "000001.bmp", "000002.bmp", "000003.bmp"}));
@@ -268,14 +271,18 @@ TEST_F(FrameSourceLoopsTest, WriteFailuresEndTheRecordingWithTheReason)
     fs::create_directories(m_dir.file("gone"));
     const RecordResult gone = m_source.Record(m_dir.file("gone"), 0, 9);
     EXPECT_EQ(gone.saved, 0);
-    EXPECT_NE(gone.error.find("No such file or directory"), std::string::npos) << gone.error;
+    ASSERT_TRUE(gone.error);
+    EXPECT_NE(EnglishText(*gone.error).find("No such file or directory"), std::string::npos);
     EXPECT_EQ(m_source.state(), CFrameSource::StateIdle);
 
     // JPEG errors come with the library's text.
     m_settings.SetOption(OPTION_JPEG, 1);
+    m_source.setRecordingFormat(RecordingFormatOf(m_settings));
     m_source.setMessagePump([] {});
     const FileSizeLimit diskFull(16);
-    EXPECT_EQ(m_source.Record(m_out, 0, 9).error, "Output file write error --- out of disk space?");
+    const RecordResult jpeg = m_source.Record(m_out, 0, 9);
+    ASSERT_TRUE(jpeg.error);
+    EXPECT_EQ(EnglishText(*jpeg.error), "Output file write error --- out of disk space?");
 }
 
 // Frames saved on the workers, from the pixels on the screen or from the decoder's picture when
@@ -307,7 +314,7 @@ TEST(FrameSourceRecording, RecordedFilesAreTheBytesOfSaveCurrentImage)
         settings.SetOption(OPTION_JPEG, c.format);
         settings.SetOption(OPTION_EVERY_FRAME, c.step - 1);
         CFrameSource source;
-        source.setSettings(&settings);
+        source.setRecordingFormat(RecordingFormatOf(settings));
         // As in clipmint-cli: nothing kept, so that no frame is decoded for the cache.
         source.setFrameCacheBudget(0);
         std::int64_t bitrate = 0;
@@ -321,7 +328,7 @@ TEST(FrameSourceRecording, RecordedFilesAreTheBytesOfSaveCurrentImage)
             if ((frame - c.from) % c.step != 0)
                 continue;
             source.ShowFrame(frame, nullptr);
-            ASSERT_EQ(source.SaveCurrentFrame(single), SaveFrameResult::Written);
+            ASSERT_TRUE(source.SaveCurrentFrame(single));
             EXPECT_EQ(ReadBytes(RecordedFileName(out, frame, extension)), ReadBytes(single))
                 << "frame " << frame;
         }
@@ -331,19 +338,22 @@ TEST(FrameSourceRecording, RecordedFilesAreTheBytesOfSaveCurrentImage)
 TEST_F(FrameSourceLoopsTest, SaveCurrentFrameWritesTheTypeTheNameAsksFor)
 {
     open(3);
-    EXPECT_EQ(m_source.SaveCurrentFrame(m_dir.file("nothing.jpg")),
-              SaveFrameResult::NothingDecoded);
+    const auto failure = [this](const std::string& name) {
+        const Outcome saved = m_source.SaveCurrentFrame(m_dir.file(name));
+        return saved ? std::optional<Failure>() : saved.error().what;
+    };
+    EXPECT_EQ(failure("nothing.jpg"), Failure::NothingDecoded);
     m_source.Seek(1);
-    EXPECT_EQ(m_source.SaveCurrentFrame(m_dir.file("shot.JPEG")), SaveFrameResult::Written);
-    EXPECT_EQ(m_source.SaveCurrentFrame(m_dir.file("shot.dib")), SaveFrameResult::Written);
-    EXPECT_EQ(m_source.SaveCurrentFrame(m_dir.file("shot.png")), SaveFrameResult::Written);
-    EXPECT_EQ(m_source.SaveCurrentFrame(m_dir.file("shot.gif")), SaveFrameResult::NotAnImageType);
+    EXPECT_EQ(failure("shot.JPEG"), std::nullopt);
+    EXPECT_EQ(failure("shot.dib"), std::nullopt);
+    EXPECT_EQ(failure("shot.png"), std::nullopt);
+    EXPECT_EQ(failure("shot.gif"), Failure::NotAnImageType);
     EXPECT_FALSE(fs::exists(m_dir.file("shot.gif")));
     CDibImage bmp;
     EXPECT_EQ(bmp.LoadBmp(m_dir.file("shot.dib")), 1);
-    EXPECT_EQ(m_source.SaveCurrentFrame(m_dir.file("missing/shot.png")), SaveFrameResult::Failed);
-    EXPECT_NE(m_source.saveErrorText(m_dir.file("missing/shot.png")).find("No such file"),
-              std::string::npos);
+    const Outcome missing = m_source.SaveCurrentFrame(m_dir.file("missing/shot.png"));
+    ASSERT_FALSE(missing);
+    EXPECT_NE(EnglishText(missing.error()).find("No such file"), std::string::npos);
 }
 
 TEST_F(FrameSourceLoopsTest, AVideoCutWhileOpenShowsAndSavesTheFramesBeforeTheCut)
@@ -364,10 +374,11 @@ TEST_F(FrameSourceLoopsTest, AVideoCutWhileOpenShowsAndSavesTheFramesBeforeTheCu
     EXPECT_NE(m_source.decodedFrame(), nullptr);
 
     m_settings.SetOption(OPTION_JPEG, 2);
+    m_source.setRecordingFormat(RecordingFormatOf(m_settings));
     const RecordResult result = m_source.Record(m_out, 0, 19);
     EXPECT_EQ(result.saved, 12);
     EXPECT_EQ(result.undecodable, 8);
-    EXPECT_EQ(result.error, "");
+    EXPECT_FALSE(result.error);
     EXPECT_EQ(m_source.state(), CFrameSource::StateIdle);
     ASSERT_EQ(written().size(), 12u);
     for (const std::string& name : written()) {

@@ -1,7 +1,7 @@
 #include "ffmpeg_tool.h"
 #include "raw_avi.h"
 #include "recording_owner.h"
-#include "video/frame_source.h"
+#include "source/frame_source.h"
 
 #include "image/dib.h"
 
@@ -37,7 +37,7 @@ TEST_F(FrameSourceTest, OpenTakesTheStreamsRangeAndShowsItsTextsAndSeekStaysInsi
 {
     RawAvi avi = makeRawAvi(6, 4, 100);
     avi.start = 5;
-    ASSERT_TRUE(open(avi)) << m_source.errorText();
+    ASSERT_TRUE(open(avi));
     EXPECT_EQ(m_source.state(), CFrameSource::StateIdle);
     EXPECT_TRUE(m_source.hasDecoder());
     EXPECT_EQ(m_source.path(), m_dir.file("video.avi"));
@@ -208,7 +208,7 @@ TEST_F(FrameSourceTest, CloseAndFailedOpensLeaveNothingOpenButTheOwnersTexts)
     EXPECT_FALSE(open(m_dir.file("text.avi")));
     EXPECT_EQ(m_source.state(), CFrameSource::StateClosed);
     EXPECT_TRUE(m_source.path().empty());
-    EXPECT_FALSE(m_source.errorText().empty());
+    EXPECT_TRUE(m_source.openError());
     EXPECT_FALSE(open(makeRawAvi(4, 2, 0))); // a header without a single frame
 }
 
@@ -218,7 +218,7 @@ TEST_F(FrameSourceTest, WithoutADecoderFramesAreNeitherDrawnNorKept)
     avi.compression = 0x5A5A5A5A; // "ZZZZ", which no decoder knows
     ASSERT_TRUE(open(avi));
     EXPECT_FALSE(m_source.hasDecoder());
-    EXPECT_FALSE(m_source.errorText().empty());
+    EXPECT_TRUE(m_source.openError());
     EXPECT_EQ(m_source.lastFrame(), 2);
     m_source.Seek(1);
     EXPECT_EQ(m_source.currentFrame(), 1);

@@ -3,8 +3,10 @@
 
 #include "ffmpeg_tool.h"
 #include "recording_owner.h"
-#include "video/frame_source.h"
+#include "source/frame_source.h"
+#include "video/screen_picture.h"
 #include "video/stream_picture.h"
+#include "video/video_reader.h"
 
 #include "image/dib.h"
 #include "image/dib_image.h"
@@ -324,8 +326,6 @@ TEST_F(PictureTest, AnInterlacedClipIsDeinterlacedTheSameByStepJumpAndRecording)
 
     const std::string folder = m_dir.file("recorded");
     std::filesystem::create_directory(folder);
-    CSettings settings(m_dir.file("clipmint.ini"));
-    m_source.setSettings(&settings);
     ASSERT_EQ(m_source.Record(folder, 7, 9).saved, 3);
     CDibImage recorded;
     ASSERT_EQ(recorded.LoadBmp(folder + "/000009.bmp"), 1);
@@ -348,4 +348,36 @@ TEST_F(PictureTest, NonSquarePixelsKeepTheStoredWidthUnlessTheDisplayAspectIsAsk
     ASSERT_NE(dib, nullptr);
     EXPECT_EQ(DibPixelWidth(dib), 512);
     EXPECT_EQ(m_source.width(), 512);
+}
+
+// A picture made for the screen comes straight from the decoder's, in one conversion: the
+// pixels the saved picture has, turned alike.
+TEST_F(PictureTest, ScreenPicturesHaveThePixelsOfTheSavedPicture)
+{
+    const std::string stored = makeTestVideo(m_dir.file("stored.mp4"), "64x48", "25", 2,
+                                             "-c:v libx264 -preset ultrafast -pix_fmt yuv420p10le");
+    const std::string turned = m_dir.file("turned.mp4");
+    ASSERT_TRUE(runFfmpeg("-i " + stored + " -c copy -metadata:s:v:0 rotate=90 " + turned));
+    for (const std::string& path : {stored, turned}) {
+        SCOPED_TRACE(path);
+        VideoReader reader;
+        ASSERT_TRUE(reader.open(path, WantFrames::Yes));
+        reader.decode(1);
+        const int width = reader.facts().width;
+        const int height = reader.facts().height;
+        const std::shared_ptr<const ScreenPicture> screen = reader.screenPicture(width, height);
+        const std::uint8_t* dib = reader.packedDib();
+        ASSERT_TRUE(screen && dib);
+        int differing = 0;
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                const std::uint8_t* shown = screen->pixels() + y * screen->stride() + 4 * x;
+                differing += pixelAt(dib, x, y) != Colour{shown[2], shown[1], shown[0]};
+            }
+        }
+        EXPECT_EQ(differing, 0);
+        const auto half = reader.screenPicture(width / 2, height / 2);
+        ASSERT_TRUE(half);
+        EXPECT_EQ(half->width(), width / 2);
+    }
 }

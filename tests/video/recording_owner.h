@@ -1,8 +1,8 @@
 #pragma once
 
 #include "image/dib.h"
-#include "video/frame_display.h"
-#include "video/frame_source_owner.h"
+#include "source/frame_display.h"
+#include "source/frame_source_owner.h"
 
 #include <cstdint>
 #include <map>

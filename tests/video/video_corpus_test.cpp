@@ -1,5 +1,5 @@
 #include "video/av_stream_reader.h"
-#include "video/frame_source.h"
+#include "source/frame_source.h"
 
 #include <gtest/gtest.h>
 

@@ -1,58 +1,25 @@
 #pragma once
 
 #include "image/dib_image.h"
-#include "video/frame_display.h"
-#include "video/frame_source_owner.h"
+#include "platform/error.h"
+#include "source/frame_display.h"
+#include "source/frame_source_owner.h"
 #include "video/picture_description.h"
 #include "video/picture_options.h"
 #include "video/playback_clock.h"
+#include "video/recorder.h"
+#include "video/video_reader.h"
 
 #include <chrono>
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
-
-class AvStreamReader;
-class CSettings;
-class DibFrameConverter;
-class FrameSaveQueue;
-struct DecodedPicture;
-struct PictureWindow;
-enum class ImageFormat;
-
-enum class WantFrames
-{
-    No, // only the frame range and the sample sizes are needed: no decoder, no texts
-    Yes,
-};
-
-enum class SearchDirection
-{
-    Forward,
-    Backward,
-};
 
 enum class CloseAfterStop
 {
     No,
     Yes,
-};
-
-enum class SaveFrameResult
-{
-    Written,
-    NothingDecoded, // no frame decoded yet, or the last one could not be decoded
-    NotAnImageType, // the path's extension is not one of JPEG, BMP or PNG
-    Failed,         // the file could not be created or completed; see saveErrorText
-};
-
-struct RecordResult
-{
-    int saved = 0;       // images written
-    int undecodable = 0; // frames due to be saved that could not be decoded, and so were not
-    std::string error;   // why the recording ended early, empty when it did not fail
 };
 
 struct FrameRect
@@ -86,8 +53,8 @@ public:
     CFrameSource& operator=(const CFrameSource&) = delete;
 
     // Opens the file's first video stream. bitrate receives the title figure: the file's size
-    // in units of 128 bytes per second of video (the size itself for a video shorter than a
-    // second). On failure the source is closed and errorText() says why.
+    // in units of 128 bytes per second of video (its bytes over its duration for a video shorter
+    // than a second). On failure the source is closed and openError() says why.
     bool Open(const std::string& path, FrameDisplay* displayWindow, FrameSourceOwner* ownerWindow,
               std::int64_t& bitrate, WantFrames wantFrames);
     // Releases the file and resets the frame range; the owner's texts and slider stay as shown.
@@ -104,7 +71,10 @@ public:
     // Makes frame the current one and shows it; a frame outside the range is ignored.
     void Seek(int frame);
     // The nearest key frame at or after (Forward) or at or before (Backward) from; -1 when none.
-    int FindKeyFrame(int from, SearchDirection direction) const;
+    int FindKeyFrame(int from, SearchDirection direction) const
+    {
+        return m_reader.findKeyFrame(from, direction);
+    }
     // The frame's number and start time, "1500 00:01:00.000".
     std::string FormatFrameText(int frame) const;
     void ShowAllTexts();
@@ -124,30 +94,24 @@ public:
     // frames decode.
     void Play();
     // Shows the frames from `from` to `to` (never beyond the last) and saves those whose distance
-    // from `from` is a multiple of the recording step, as folder/000123.jpg and so on. The files
-    // are written on worker threads while the next frames are decoded; they appear whole and in
-    // frame order, and all of them are on disk when Record returns. A file that can't be written
-    // ends the recording with the reason in the result, and no later file appears; a frame that
-    // can't be decoded is passed over and counted.
+    // from `from` is a multiple of the recording step, as folder/000123.jpg and so on; see
+    // Recorder.
     RecordResult Record(const std::string& folder, int from, int to);
-    // Writes the frame decoded last in the type the path's extension names. The writers' own
-    // exceptions (CJPEGException, CFileException) pass through with their texts.
-    SaveFrameResult SaveCurrentFrame(const std::string& path);
-    // The reason a SaveCurrentFrame that gave Failed could not write path.
-    std::string saveErrorText(const std::string& path) const;
+    // Writes the frame decoded last in the type the path's extension names.
+    Outcome SaveCurrentFrame(const std::string& path);
 
-    // The recording options (step, format, quality); without settings every frame is saved as
-    // BMP and JPEG quality is 75.
-    void setSettings(const CSettings* settings) { m_settings = settings; }
+    // How recordings and saved frames are written (step, format, quality); by default every
+    // frame as BMP, and JPEG at the default quality.
+    void setRecordingFormat(const RecordingFormat& format) { m_recordingFormat = format; }
 
     // How pictures become pixels: colour matrix, tone mapping, orientation, deinterlacing and
     // aspect. Applied at once to an open video, whose frame size may change with them (the
     // window's size then follows GetFrameRect); false, changing nothing, while a playback,
     // recording or scan runs.
     bool setPictureOptions(const PictureOptions& options);
-    const PictureOptions& pictureOptions() const { return m_pictureOptions; }
+    const PictureOptions& pictureOptions() const { return m_reader.pictureOptions(); }
     // The open video's pictures and what is made of them; empty when nothing is open.
-    PictureDescription describePicture() const;
+    PictureDescription describePicture() const { return m_reader.describePicture(); }
 
     // Handles the owner's queued events; the loops call it after every step.
     void setMessagePump(std::function<void()> pump) { m_messagePump = std::move(pump); }
@@ -158,48 +122,51 @@ public:
     // The most memory, in bytes, that the pictures decoded lately may keep, so that stepping back
     // and redrawing need no decoding; 0 keeps none. By default 256 MiB, or less where the
     // machine has less to spare. The cache is emptied by Close and by every Open.
-    void setFrameCacheBudget(std::size_t bytes);
+    void setFrameCacheBudget(std::size_t bytes) { m_reader.setFrameCacheBudget(bytes); }
 
     int state() const { return m_state; }
-    bool isOpen() const { return m_stream != nullptr; }
+    bool isOpen() const { return m_reader.isOpen(); }
     // False when the stream has no decoder: frames are then neither drawn nor saved.
-    bool hasDecoder() const;
+    bool hasDecoder() const { return m_reader.hasDecoder(); }
     // Why the last Open failed, or why it opened without a decoder.
-    const std::string& errorText() const { return m_errorText; }
+    const std::optional<Error>& openError() const { return m_openError; }
 
-    const std::string& path() const { return m_path; }
+    // The video underneath, read without any window.
+    const VideoReader& reader() const { return m_reader; }
+
+    const std::string& path() const { return m_reader.facts().path; }
     // The size of the pictures shown and saved: the stored size turned upright, and at the
     // display aspect, as the picture options say.
-    int width() const { return m_width; }
-    int height() const { return m_height; }
-    int firstFrame() const { return m_firstFrame; }
-    int lastFrame() const { return m_lastFrame; }
+    int width() const { return m_reader.facts().width; }
+    int height() const { return m_reader.facts().height; }
+    int firstFrame() const { return m_reader.facts().firstFrame; }
+    int lastFrame() const { return m_reader.facts().lastFrame; }
     int currentFrame() const { return m_currentFrame; }
     int beginMark() const { return m_beginMark; }
     int endMark() const { return m_endMark; }
     // Marks are taken as given, also outside the frame range (as loaded from the settings).
     void setBeginMark(int frame) { m_beginMark = frame; }
     void setEndMark(int frame) { m_endMark = frame; }
-    int framesPerSecond() const { return m_framesPerSecond; }
+    int framesPerSecond() const { return m_reader.facts().framesPerSecond; }
     // When a frame is shown, counted from the start of the stream's time line: by its number at
     // the stream's rate, or, where the frames do not keep one rate, by the container's own
     // presentation times counted from the first frame.
-    std::chrono::nanoseconds frameTime(int frame) const;
+    std::chrono::nanoseconds frameTime(int frame) const { return m_reader.frameTime(frame); }
     // Whether the frames carry their own times (every container but AVI), and whether those keep
     // one rate.
-    bool hasTimestamps() const;
-    bool hasConstantRate() const;
+    bool hasTimestamps() const { return m_reader.facts().hasTimestamps; }
+    bool hasConstantRate() const { return m_reader.facts().constantRate; }
     // From the first frame's start to the last frame's end.
-    std::chrono::nanoseconds duration() const;
+    std::chrono::nanoseconds duration() const { return m_reader.facts().duration; }
     // Samples per second as rate / scale, as the stream's header gives them.
-    std::uint32_t rate() const;
-    std::uint32_t scale() const;
+    std::uint32_t rate() const { return m_reader.facts().rate; }
+    std::uint32_t scale() const { return m_reader.facts().scale; }
     bool stopRequested() const { return m_stopRequested; }
     bool closeAfterStop() const { return m_closeAfterStop; }
 
     // The frame decoded last as a packed 24-bit DIB in the image's exact layout; null when none
     // was or it could not be decoded. Valid until the next decode or Close.
-    const std::uint8_t* decodedFrame();
+    const std::uint8_t* decodedFrame() { return m_reader.packedDib(); }
     // The export image: 24-bit, width x height, the buffer frames are copied into to be saved.
     CDibImage& image() { return m_image; }
     const CDibImage& image() const { return m_image; }
@@ -207,18 +174,12 @@ public:
     FrameSourceOwner* ownerWindow() const { return m_ownerWindow; }
 
 private:
-    int option(int index, int fallback) const;
     // The common start of the loops: asks a running one to stop, then takes the new state.
     // False when nothing is open.
     bool beginLoop(int state);
     void endLoop();
     bool loopMustEnd() const;
     void showProgress();
-    bool queueRecordedFrame(FrameSaveQueue& queue, const std::string& path, ImageFormat format);
-    bool copyDecodedFrameToImage();
-    void applyPictureOptions();
-    void fetchPictures(int frame);
-    PictureWindow pictureWindow() const;
     // Playback shows the frame `frame` frames after the schedule's own at start + that many
     // frame times.
     struct PlaybackSchedule
@@ -232,36 +193,19 @@ private:
     void setFrameText(FrameTextControl control, int frame);
 
     int m_state = StateClosed;
-    std::unique_ptr<AvStreamReader> m_stream; // the file, its video stream and frame decoder
+    VideoReader m_reader; // the file, its video stream and frame decoder
     CDibImage m_image;
-    std::shared_ptr<const DecodedPicture> m_picture; // the frame decoded last
-    // The pictures of the frames either side of it, where the conversion needs them.
-    int m_pictureFrame = 0;
-    std::shared_ptr<const DecodedPicture> m_previousPicture;
-    std::shared_ptr<const DecodedPicture> m_nextPicture;
-    PictureOptions m_pictureOptions;
-    // Turns m_picture into the packed DIB once it is needed.
-    std::unique_ptr<DibFrameConverter> m_converter;
-    std::shared_ptr<const DecodedPicture> m_convertedPicture;
-    std::optional<std::size_t> m_frameCacheBudget; // none: the machine's default
     FrameDisplay* m_displayWindow = nullptr;
     FrameSourceOwner* m_ownerWindow = nullptr;
-    int m_width = 0;
-    int m_height = 0;
-    int m_firstFrame = 0;
-    int m_lastFrame = 0;
     int m_beginMark = 0;
     int m_endMark = 0;
     int m_currentFrame = 0;
     bool m_stopRequested = false;
     bool m_closeAfterStop = false;
-    int m_framesPerSecond = 0;
-    std::string m_path;
 
-    const CSettings* m_settings = nullptr;
-    int m_saveErrno = 0;
+    RecordingFormat m_recordingFormat;
     std::function<void()> m_messagePump;
     std::function<void()> m_idleUpdate;
     PlaybackClock* m_playbackClock = nullptr;
-    std::string m_errorText;
+    std::optional<Error> m_openError;
 };

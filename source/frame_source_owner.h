@@ -3,14 +3,14 @@
 #include <cstdint>
 #include <string>
 
-// The controls of the owner window that show frame texts, by their dialog control ids.
+// The frame texts an owner shows.
 enum class FrameTextControl
 {
-    FirstFrame = 1002,
-    LastFrame = 1005,
-    BeginMark = 1006,
-    EndMark = 1007,
-    CurrentFrame = 1008,
+    FirstFrame,
+    LastFrame,
+    BeginMark,
+    EndMark,
+    CurrentFrame,
 };
 
 // The window a frame source reports to: the control panel, which shows frame texts and the frame

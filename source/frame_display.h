@@ -1,6 +1,17 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <optional>
+
+class ScreenPicture;
+
+// Width and height in pixels.
+struct PixelSize
+{
+    int width = 0;
+    int height = 0;
+};
 
 // The picture area that frames are drawn into.
 class FrameDisplay
@@ -15,4 +26,17 @@ public:
     // Shows that the frame asked for has no picture (it could not be decoded), rather than
     // leaving the picture of another frame under its number.
     virtual void showNoPicture() {}
+
+    // The size a display that paints screen pictures shows frames of frameSize at, in device
+    // pixels; none for one that takes packed DIBs.
+    virtual std::optional<PixelSize> screenPictureSize(PixelSize frameSize) const
+    {
+        static_cast<void>(frameSize);
+        return std::nullopt;
+    }
+    // Paints a picture of the size screenPictureSize gave, which the display may keep.
+    virtual void drawScreenPicture(std::shared_ptr<const ScreenPicture> picture)
+    {
+        static_cast<void>(picture);
+    }
 };

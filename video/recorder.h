@@ -1,0 +1,91 @@
+#pragma once
+
+#include "image/image_format.h"
+#include "platform/error.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+class FrameSaveQueue;
+class VideoReader;
+
+// How frames are written: every step-th of a recording, in this format, JPEG at this quality.
+struct RecordingFormat
+{
+    std::int64_t step = 1;
+    ImageFormat format = ImageFormat::Bmp;
+    int quality = kDefaultJpegQuality;
+};
+
+// What a recording writes: every step-th frame from `from` to `to` (never beyond the last) as
+// folder/000123.jpg and so on.
+struct RecordOptions
+{
+    std::string folder;
+    int from = 0;
+    int to = 0;
+    RecordingFormat writing;
+    // Every frame is decoded, as a window that shows each of them needs; otherwise only the
+    // frames saved and those their conversion needs.
+    bool decodeEveryFrame = false;
+};
+
+struct RecordResult
+{
+    int saved = 0;       // images written
+    int undecodable = 0; // frames due to be saved that could not be decoded, and so were not
+    std::optional<Error> error; // why the recording ended early
+};
+
+// A recording of an open video, stepped by its caller one frame at a time: decode(), then
+// whatever the caller shows of the frame, then save(). The files are written on worker threads
+// while the next frames are decoded; they appear whole and in frame order, and all of them are on
+// disk when finish() returns. A file that can't be written ends the recording with the reason,
+// and no later file appears; a frame that can't be decoded is passed over and counted.
+class Recorder
+{
+public:
+    // whileWaiting runs whenever the recording waits for its workers, at least every few
+    // milliseconds.
+    Recorder(VideoReader& reader, RecordOptions options, std::function<void()> whileWaiting);
+    ~Recorder();
+    Recorder(const Recorder&) = delete;
+    Recorder& operator=(const Recorder&) = delete;
+
+    // The frame the next step is about.
+    int frame() const { return m_frame; }
+    // Whether the frame is one to be saved.
+    bool isDue() const;
+    // True once every frame of the range was handled or a file could not be written.
+    bool finished() const;
+    // Decodes the frame when it is due or every frame is decoded.
+    void decode();
+    // Hands the frame decoded over to be saved when it is due, puts the files saved meanwhile
+    // in place, and moves on to the next frame.
+    void save();
+    // Waits for every frame handed over, and says what came of them all.
+    RecordResult finish();
+
+    // The frames handled up to now, and all there are to handle.
+    std::int64_t framesDone() const { return std::int64_t(m_frame) - m_options.from; }
+    std::int64_t framesInRange() const { return std::int64_t(m_last) - m_options.from + 1; }
+
+private:
+    VideoReader& m_reader;
+    RecordOptions m_options;
+    int m_last;
+    int m_frame;
+    bool m_ended = false;
+    int m_undecodable = 0;
+    std::optional<RecordResult> m_result; // once finished
+    std::unique_ptr<FrameSaveQueue> m_queue;
+};
+
+// Runs a whole recording: after each frame, progress(frame) runs, and the recording ends early
+// when stop() says so.
+RecordResult RecordFrames(VideoReader& reader, const RecordOptions& options,
+                          const std::function<void(int)>& progress,
+                          const std::function<bool()>& stop);
