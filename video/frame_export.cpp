@@ -49,4 +49,3 @@ Outcome SaveImage(ImageFormat format, const std::string& path, CDibImage& image,
         return Error{Failure::WriteFile, path, ENOMEM, {}};
     }
 }
-
