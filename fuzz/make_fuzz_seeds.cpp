@@ -7,6 +7,7 @@
 #include "image/jpeg_codec.h"
 #include "image/png_codec.h"
 #include "support/bmp_builder.h"
+#include "video/index_cache.h"
 #include "video/raw_avi.h"
 
 #include <cstdio>
@@ -144,6 +145,25 @@ void writeSizes(const std::filesystem::path& dir)
     writeFile(dir / "resample" / "flat.bin", {2, 0, 3, 0, 41, 0, 1, 0, 10, 20, 30});
 }
 
+// The part of a cache file after its key: a table of three packets, the middle one a B-frame.
+void writeIndex(const std::filesystem::path& dir)
+{
+    std::vector<IndexEntry> entries(3);
+    for (int i = 0; i < 3; ++i) {
+        entries[i].timestamp = entries[i].dts = 3600 * i;
+        entries[i].pts = 3600 * (i == 1 ? 2 : i == 2 ? 1 : 0);
+        entries[i].position = 188 * i;
+        entries[i].size = 1000 - 100 * static_cast<std::uint32_t>(i);
+        entries[i].key = i == 0;
+    }
+    const IndexKey key{"/videos/clip.ts", 2049, 131, 1000000, 1700000000123456789};
+    std::vector<std::uint8_t> bytes = EncodeIndex(key, entries);
+    const std::vector<std::uint8_t> header = EncodeIndex(key, {});
+    bytes.erase(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(header.size() - 12));
+    bytes.resize(bytes.size() - 4);
+    writeFile(dir / "table.bin", bytes);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -154,10 +174,11 @@ int main(int argc, char** argv)
     }
     const std::filesystem::path root = argv[1];
     for (const char* kind :
-         {"bmp", "jpeg", "png", "video", "ini", "wildcard", "bitrate", "resample"})
+         {"bmp", "jpeg", "png", "video", "ini", "wildcard", "bitrate", "resample", "index"})
         std::filesystem::create_directories(root / kind);
     writeBitmaps(root / "bmp");
     writeVideos(root / "video");
+    writeIndex(root / "index");
     writeSettings(root / "ini");
     writeWildcards(root / "wildcard");
     writeSizes(root);

@@ -1,5 +1,6 @@
 #include "video/av_stream_reader.h"
 
+#include "video/index_cache.h"
 #include "video/picture_type.h"
 #include "video/video_limits.h"
 
@@ -63,6 +64,9 @@ void fillPresentationTimes(std::vector<IndexEntry>& entries, const std::vector<P
 
 bool AvStreamReader::open(const std::string& path)
 {
+#ifndef CLIPMINT_FUZZING
+    m_indexKey = IndexKeyOf(path);
+#endif
     AVFormatContext* opened = nullptr;
     const int result = avformat_open_input(&opened, path.c_str(), nullptr, nullptr);
     return readHeaders(result, opened);
@@ -158,8 +162,18 @@ bool AvStreamReader::readSampleTable(bool avi)
     std::vector<IndexEntry> entries;
     if (avi)
         entries = indexEntries();
-    if (entries.empty())
+    // The table of a file read through before, as long as the file is the same.
+    std::optional<std::vector<IndexEntry>> cached;
+    if (!avi && m_indexKey)
+        cached = LoadIndex(*m_indexKey);
+    if (cached) {
+        entries = std::move(*cached);
+        m_indexFromCache = true;
+    } else if (entries.empty()) {
         entries = packetEntries(avi);
+        if (!avi && m_indexKey && !entries.empty() && IndexKeyOf(m_indexKey->path) == m_indexKey)
+            StoreIndex(*m_indexKey, entries);
+    }
 
     auto table = SampleTable::build(entries, avi ? SampleNumbering::ByTimestamp
                                                  : SampleNumbering::ByPresentation);

@@ -5,6 +5,7 @@
 #include "video/dib_frame_converter.h"
 #include "video/frame_cache.h"
 #include "video/frame_decoder.h"
+#include "video/index_cache.h"
 #include "video/picture_window.h"
 #include "video/sample_table.h"
 #include "video/stream_picture.h"
@@ -58,6 +59,8 @@ public:
     // Whether the frames' times come from the container's own timestamps rather than from
     // counting frames, as in an AVI file.
     bool hasTimestamps() const { return m_samples.numbering() == SampleNumbering::ByPresentation; }
+    // Whether the frame table came from the cache of files read through before.
+    bool indexFromCache() const { return m_indexFromCache; }
     // From the first frame's start to the last frame's end.
     std::chrono::nanoseconds duration() const;
     // The stored (compressed) size of a sample, 0 for a dropped one, read from the index alone;
@@ -116,6 +119,8 @@ private:
     std::vector<IndexEntry> packetEntries(bool avi);
 
     std::unique_ptr<AvMemoryInput> m_memory; // the input of openMemory; outlives m_format
+    std::optional<IndexKey> m_indexKey;      // of the file opened by path
+    bool m_indexFromCache = false;
     AvFormatContextPtr m_format;
     int m_streamIndex = -1;
     SampleTable m_samples;

@@ -1,17 +1,22 @@
 #include "ffmpeg_tool.h"
 #include "raw_avi.h"
 #include "video/av_stream_reader.h"
+#include "video/index_cache.h"
 
 #include "image/dib.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <numeric>
 #include <random>
 
 namespace {
+
+namespace fs = std::filesystem;
 
 // FFmpeg's warnings about the files these tests damage on purpose would bury the results.
 class QuietFfmpeg : public ::testing::Environment
@@ -68,6 +73,7 @@ protected:
                 runFfmpeg(std::string(codec.copyOptions) + " -i " + path + " -c copy " + copy));
             path = copy;
         }
+        m_path = path;
         ASSERT_TRUE(m_reader.open(path)) << m_reader.errorText();
         ASSERT_TRUE(m_reader.openFrameDecoder()) << m_reader.errorText();
         m_expected = toolFrames(m_dir, path, m_reader.width(), m_reader.height());
@@ -83,6 +89,7 @@ protected:
     }
 
     TempDir m_dir;
+    std::string m_path;
     AvStreamReader m_reader;
     std::vector<ToolFrame> m_expected;
 };
@@ -149,6 +156,22 @@ TEST_P(AvStreamReaderCodecs, CachedPicturesAreTheToolsPicturesAndStepsBackNeedNo
     for (int frame = count - 1; frame >= 0; --frame)
         expectFrame(frame);
     EXPECT_LE(m_reader.frameCache()->bytes(), pictureBytes * 5);
+}
+
+// Opened again unchanged, a file that had to be read through takes its frame table from the
+// cache, and the frames are the same.
+TEST_P(AvStreamReaderCodecs, ASecondOpenTakesTheFrameTableFromTheCache)
+{
+    AvStreamReader again;
+    ASSERT_TRUE(again.open(m_path) && again.openFrameDecoder());
+    EXPECT_EQ(again.indexFromCache(), !m_path.ends_with(".avi")); // an AVI index is read at once
+    ASSERT_EQ(again.streamLength(), m_reader.streamLength());
+    for (int frame = again.streamLength() - 1; frame >= 0; frame -= 3) {
+        EXPECT_EQ(largestDifference(again.getFrame(frame), m_expected.at(frame), again.width(),
+                                    again.height()),
+                  0)
+            << "frame " << frame;
+    }
 }
 
 // Page Down and Page Up: a jump to a key frame seeks to it (or, for a picture of an open group,
@@ -269,6 +292,37 @@ TEST(AvStreamReader, DroppedFramesHaveNoSizeNoKeyAndShowThePictureBeforeThem)
             EXPECT_EQ(pixelsOf(reader.getFrame(frame)), avi.frames[shown]) << "frame " << frame;
         }
     }
+}
+
+// A table is used only for the file it was made from, as it is: a file written again is read
+// through again, and a damaged or planted cache file is passed over.
+TEST(AvStreamReader, TheCacheServesOnlyTheUnchangedFileAndOnlyWholeTables)
+{
+    TempDir dir;
+    // A cache of this test's own.
+    ASSERT_EQ(setenv("XDG_CACHE_HOME", dir.file("cache").c_str(), 1), 0);
+    const std::string path =
+        makeTestVideo(dir.file("clip.ts"), "64x48", "25", 10, "-c:v mpeg2video");
+    ASSERT_FALSE(path.empty());
+    const auto fromCache = [&path] {
+        AvStreamReader reader;
+        return reader.open(path) && reader.indexFromCache();
+    };
+    EXPECT_FALSE(fromCache());
+    EXPECT_TRUE(fromCache());
+
+    std::vector<std::uint8_t> bytes = ReadBytes(path);
+    WriteBytes(path, bytes); // the same bytes, written again: another modification time
+    EXPECT_FALSE(fromCache());
+    EXPECT_TRUE(fromCache());
+
+    for (const auto& entry : fs::directory_iterator(IndexCacheFolder())) {
+        std::vector<std::uint8_t> table = ReadBytes(entry.path().string());
+        table[table.size() / 2] ^= 0x40;
+        WriteBytes(entry.path().string(), table);
+    }
+    EXPECT_FALSE(fromCache());
+    EXPECT_TRUE(fromCache());
 }
 
 TEST(AvStreamReader, FilesWithoutAReadableVideoStreamAreRefusedWithAReason)
