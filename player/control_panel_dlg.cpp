@@ -471,6 +471,33 @@ void CControlPanelDlg::onThumbTracked()
     const int frame = m_slider->CursorFrame();
     m_source.ShowCurrentText(frame);
     m_sliderTarget = frame;
+    // The picture follows with the nearest key frame at or before the thumb, which costs one
+    // decode; the moves that come while it decodes are taken together.
+    m_previewWanted = m_source.FindKeyFrame(
+        std::clamp(frame, m_source.firstFrame(), m_source.lastFrame()), SearchDirection::Backward);
+    if (!m_previewPending && m_previewWanted >= 0 && m_previewWanted != m_previewShown) {
+        m_previewPending = true;
+        QMetaObject::invokeMethod(this, &CControlPanelDlg::showPreview, Qt::QueuedConnection);
+    }
+}
+
+void CControlPanelDlg::showPreview()
+{
+    m_previewPending = false;
+    if (m_previewWanted < 0 || m_previewWanted == m_previewShown ||
+        m_source.state() != CFrameSource::StateIdle)
+        return;
+    m_previewShown = m_previewWanted;
+    m_source.ShowPreview(m_previewShown);
+    m_videoWindow->setPreviewNote(tr("key frame %1").arg(m_previewShown));
+}
+
+void CControlPanelDlg::endPreview()
+{
+    const bool shown = m_previewShown >= 0;
+    m_previewWanted = m_previewShown = -1;
+    if (shown)
+        m_videoWindow->setPreviewNote(QString());
 }
 
 void CControlPanelDlg::onChannelClicked()
@@ -483,9 +510,14 @@ void CControlPanelDlg::onSliderReleased()
 {
     if (m_source.state() != CFrameSource::StateIdle)
         return;
+    const bool previewed = m_previewShown >= 0;
+    endPreview();
+    const int current = m_source.currentFrame();
     m_source.Seek(m_sliderTarget);
     // A release beyond either end seeks nowhere: the thumb and the text go back to the frame
-    // that is still on the screen.
+    // that is still the current one, and its picture to the screen.
+    if (previewed && m_source.currentFrame() == current)
+        m_source.Redraw();
     m_slider->setValue(m_source.currentFrame());
     m_source.ShowCurrentText(-1);
 }

@@ -135,6 +135,8 @@ private:
     void onThumbTracked();
     void onChannelClicked();
     void onSliderReleased();
+    void showPreview();
+    void endPreview();
 
     DroppedItem droppable(const QMimeData& data, DropPlace place) const;
     DropPlace placeAt(QPointF position) const;
@@ -151,6 +153,10 @@ private:
     EventLoopClock m_clock;
     CFrameSource m_source;
     int m_sliderTarget = 0;
+    // While the slider is dragged: the key frame its picture should show, and the one shown.
+    int m_previewWanted = -1;
+    int m_previewShown = -1;
+    bool m_previewPending = false;
     QString m_targetFolder;
     bool m_destroying = false;
 

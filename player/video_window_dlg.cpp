@@ -194,12 +194,20 @@ void CVideoWindowDlg::setCaption(const QString& caption)
     updateTitle();
 }
 
+void CVideoWindowDlg::setPreviewNote(const QString& note)
+{
+    m_previewNote = note;
+    updateTitle();
+}
+
 void CVideoWindowDlg::updateTitle()
 {
+    QString title = m_caption;
     if (m_scale < 1)
-        setWindowTitle(tr("%1 - %2%").arg(m_caption).arg(ScalePercent(m_scale)));
-    else
-        setWindowTitle(m_caption);
+        title = tr("%1 - %2%").arg(title).arg(ScalePercent(m_scale));
+    if (!m_previewNote.isEmpty())
+        title += QStringLiteral(" - ") + m_previewNote;
+    setWindowTitle(title);
 }
 
 void CVideoWindowDlg::clearFrame()

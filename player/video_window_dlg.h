@@ -47,6 +47,9 @@ public:
     double pictureScale() const { return m_scale; }
     // The title without the scale, which the window adds when frames are scaled.
     void setCaption(const QString& caption);
+    // What the title adds while the picture is not the current frame's, as while the slider is
+    // dragged; empty for none.
+    void setPreviewNote(const QString& note);
     // Back to black, for while a video opens; the window keeps its size until the video sets it.
     void clearFrame();
     // Back to black at the size the window has without a video, placed as at the start, for when
@@ -110,6 +113,7 @@ private:
     bool m_fitWanted = true;
     double m_scale = 1;
     QString m_caption;
+    QString m_previewNote;
     // What the picture was laid out for last.
     ViewRoom m_layoutRoom;
     double m_layoutRatio = 1;

@@ -131,6 +131,13 @@ void CFrameSource::Seek(int frame)
         m_ownerWindow->setSliderPosition(m_currentFrame);
 }
 
+void CFrameSource::ShowPreview(int frame)
+{
+    if (m_state != StateIdle || frame < firstFrame() || frame > lastFrame())
+        return;
+    ShowFrame(frame, m_displayWindow);
+}
+
 std::string CFrameSource::FormatFrameText(int frame) const
 {
     return FrameText(frame, m_reader.sampleTime(frame));

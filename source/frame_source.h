@@ -70,6 +70,9 @@ public:
     int Redraw();
     // Makes frame the current one and shows it; a frame outside the range is ignored.
     void Seek(int frame);
+    // Shows frame in the display without making it the current one, as a slider being dragged
+    // does; the current frame's picture comes back with the next Seek or Redraw.
+    void ShowPreview(int frame);
     // The nearest key frame at or after (Forward) or at or before (Backward) from; -1 when none.
     int FindKeyFrame(int from, SearchDirection direction) const
     {

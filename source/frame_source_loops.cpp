@@ -68,6 +68,8 @@ void CFrameSource::Play()
         return;
     PlaybackSchedule schedule{m_playbackClock ? m_playbackClock->now() : PlaybackClock::Time(),
                               m_currentFrame};
+    // The frames come in order: the decoder works on several at once, as for a recording.
+    m_reader.decodeInOrder(m_currentFrame, 1);
     while (m_currentFrame <= lastFrame()) {
         showProgress();
         ShowFrame(m_currentFrame, m_displayWindow);
@@ -76,6 +78,8 @@ void CFrameSource::Play()
             break;
         ++m_currentFrame;
     }
+    if (isOpen())
+        m_reader.decodeAnyOrder();
     endLoop();
 }
 

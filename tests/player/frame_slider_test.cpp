@@ -69,7 +69,7 @@ private slots:
                      (slider.thumbCentre() + slider.channelWidth())) <= 1);
     }
 
-    void draggingShowsTheFrameUnderTheMouseAndReleasingSeeksThere()
+    void draggingShowsTheNearestKeyFrameAndReleasingSeeksToTheFrameUnderTheMouse()
     {
         StartedPlayer player(demoVideo());
         CFrameSlider& slider = *player.panel().slider();
@@ -83,12 +83,19 @@ private slots:
         QCOMPARE(player.text(FrameTextControl::CurrentFrame),
                  QString::fromStdString(player.source().FormatFrameText(frame)));
         QCOMPARE(player.source().currentFrame(), 0);
-        QCOMPARE(player.window().frame(), before);
+        // The picture follows with the nearest key frame at or before the thumb, and the title
+        // says so.
+        const int key = player.source().FindKeyFrame(frame, SearchDirection::Backward);
+        QVERIFY(key > 0 && key < frame);
+        QTRY_VERIFY(player.window().windowTitle().endsWith(QStringLiteral("key frame %1").arg(key)));
+        const QImage preview = player.window().frame();
+        QVERIFY(preview != before);
 
         QTest::mouseRelease(&slider, Qt::LeftButton, {}, at(slider, target));
         QCOMPARE(player.source().currentFrame(), frame);
         QCOMPARE(slider.value(), frame);
-        QVERIFY(player.window().frame() != before);
+        QVERIFY(player.window().frame() != before && player.window().frame() != preview);
+        QVERIFY(!player.window().windowTitle().contains(QStringLiteral("key frame")));
     }
 
     void releasingBeyondTheEndSeeksNowhere()
