@@ -5,7 +5,7 @@
 #include "image/jpeg_codec.h"
 #include "platform/exception.h"
 #include "platform/file_replacement.h"
-#include "video/frame_export.h"
+#include "platform/file_system.h"
 
 #include <cerrno>
 #include <exception>

@@ -1,6 +1,6 @@
 #include "batch/batch_names.h"
 
-#include "batch/image_file_type.h"
+#include "image/image_file_type.h"
 
 #include <charconv>
 #include <cstdio>

@@ -13,7 +13,7 @@ struct ScaleJobSettings
     std::string targetFolder;
     ImageFormat targetFormat = ImageFormat::Bmp;
     int sizeIndex = 0; // into scaleSizes(); any other value makes nothing
-    int jpegQuality = 95;
+    int jpegQuality = kDefaultBatchJpegQuality;
     SourceFiles sources = SourceFiles::Keep;
 };
 

@@ -2,7 +2,7 @@
 
 #include "image/dib_image.h"
 #include "image/png_codec.h"
-#include "video/frame_export.h"
+#include "platform/file_system.h"
 
 #include <QImage>
 

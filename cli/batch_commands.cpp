@@ -5,7 +5,8 @@
 #include "batch/scale_size.h"
 #include "cli/cli_support.h"
 #include "cli/commands.h"
-#include "ui/desktop_trash.h"
+#include "desktop/desktop_trash.h"
+#include "image/image_format.h"
 
 #include <cstdio>
 #include <unistd.h>
@@ -100,7 +101,7 @@ SourceFiles sourceFiles(const CommandLine& line)
 
 int quality(const CommandLine& line)
 {
-    return IntegerOption(line, "--quality", 1, 100).value_or(95);
+    return IntegerOption(line, "--quality", 1, 100).value_or(kDefaultBatchJpegQuality);
 }
 
 bool started(BatchStart start, const CBatchJob& job)

@@ -9,6 +9,7 @@
 #include "image/image_format.h"
 #include "platform/error.h"
 #include "platform/file_replacement.h"
+#include "platform/file_system.h"
 #include "settings/settings.h"
 #include "video/frame_export.h"
 #include "video/recorder.h"

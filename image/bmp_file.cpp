@@ -1,9 +1,9 @@
 #include "image/bmp_file.h"
 
-#include "batch/image_file_type.h"
 #include "image/bmp_decoder.h"
 #include "image/byte_order.h"
 #include "image/dib_image.h"
+#include "image/image_file_type.h"
 #include "platform/exception.h"
 #include "platform/file_replacement.h"
 #include "platform/stdio_file.h"

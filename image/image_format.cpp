@@ -1,21 +1,39 @@
 #include "image/image_format.h"
 
-#include "batch/image_file_type.h"
 #include "image/dib_image.h"
+#include "image/image_file_type.h"
 #include "image/jpeg_codec.h"
 #include "platform/file_replacement.h"
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstdint>
 
 namespace {
 
+constexpr std::string_view kJpegExtensions[] = {".jpg", ".jpeg"};
+constexpr std::string_view kBmpExtensions[] = {".bmp", ".dib"};
+constexpr std::string_view kPngExtensions[] = {".png"};
+
+// Indexed by ImageFormat.
 constexpr std::array<ImageFormatInfo, 3> kFormats{{
-    {ImageFormat::Jpeg, ".jpg", "jpg", "*.jpg"},
-    {ImageFormat::Bmp, ".bmp", "bmp", "*.bmp"},
-    {ImageFormat::Png, ".png", "png", "*.png"},
+    {ImageFormat::Jpeg, ".jpg", "jpg", "*.jpg", kJpegExtensions},
+    {ImageFormat::Bmp, ".bmp", "bmp", "*.bmp", kBmpExtensions},
+    {ImageFormat::Png, ".png", "png", "*.png", kPngExtensions},
 }};
+
+// Indexed by the number OPTION_JPEG stores.
+constexpr std::array<ImageFormat, 3> kRecordedFormats{ImageFormat::Bmp, ImageFormat::Jpeg,
+                                                      ImageFormat::Png};
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
 
 } // namespace
 
@@ -29,18 +47,24 @@ const ImageFormatInfo& imageFormatInfo(ImageFormat format)
     return kFormats[static_cast<size_t>(format)];
 }
 
+std::string ImageFormatPatterns()
+{
+    std::string patterns;
+    for (const ImageFormatInfo& info : kFormats)
+        patterns.append(patterns.empty() ? "" : ";").append(info.pattern);
+    return patterns;
+}
+
 std::optional<ImageFormat> ImageFormatOfPath(std::string_view path)
 {
-    switch (GetImageFileType(path)) {
-    case IMG_TYPE_JPEG:
-        return ImageFormat::Jpeg;
-    case IMG_TYPE_BMP:
-        return ImageFormat::Bmp;
-    case IMG_TYPE_PNG:
-        return ImageFormat::Png;
-    default:
-        return std::nullopt;
+    const std::string_view extension = PathExtension(path);
+    for (const ImageFormatInfo& info : kFormats) {
+        for (const std::string_view known : info.extensions) {
+            if (equalsIgnoringCase(extension, known))
+                return info.format;
+        }
     }
+    return std::nullopt;
 }
 
 std::optional<ImageFormat> ImageFormatByName(std::string_view name)
@@ -55,41 +79,27 @@ std::optional<ImageFormat> ImageFormatByName(std::string_view name)
     return entry->format;
 }
 
+std::span<const ImageFormat> recordedFormats()
+{
+    return kRecordedFormats;
+}
+
 ImageFormat RecordedFormat(int option)
 {
-    switch (option) {
-    case 1:
-        return ImageFormat::Jpeg;
-    case 2:
-        return ImageFormat::Png;
-    default:
-        return ImageFormat::Bmp;
-    }
+    return option >= 0 && size_t(option) < kRecordedFormats.size() ? kRecordedFormats[option]
+                                                                   : ImageFormat::Bmp;
 }
 
 int RecordedFormatOption(ImageFormat format)
 {
-    switch (format) {
-    case ImageFormat::Jpeg:
-        return 1;
-    case ImageFormat::Png:
-        return 2;
-    case ImageFormat::Bmp:
-        break;
-    }
-    return 0;
+    return int(std::find(kRecordedFormats.begin(), kRecordedFormats.end(), format) -
+               kRecordedFormats.begin());
 }
 
 ImageFormat BatchFormat(int typeIndex)
 {
-    switch (typeIndex) {
-    case 0:
-        return ImageFormat::Jpeg;
-    case 1:
-        return ImageFormat::Bmp;
-    default:
-        return ImageFormat::Png;
-    }
+    return typeIndex >= 0 && size_t(typeIndex) < kFormats.size() ? kFormats[typeIndex].format
+                                                                 : ImageFormat::Png;
 }
 
 int BatchFormatIndex(ImageFormat format)

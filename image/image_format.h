@@ -14,8 +14,10 @@
 class CDibImage;
 class CFileReplacement;
 
-// The JPEG quality a file is written at unless the user chose another.
+// The JPEG quality a file is written at unless the user chose another: exported frames, and the
+// results of the batch tools.
 constexpr int kDefaultJpegQuality = 75;
+constexpr int kDefaultBatchJpegQuality = 95;
 
 enum class ImageFormat
 {
@@ -30,22 +32,29 @@ struct ImageFormatInfo
     std::string_view extension; // the one a written file gets: ".jpg"
     std::string_view name;      // as the command line takes it: "jpg"
     std::string_view pattern;   // as the folder walker takes it: "*.jpg"
+    // Every extension that names the format, in any case; the written one first.
+    std::span<const std::string_view> extensions;
 };
 
 // Every format, in the order of the batch tools' type lists: JPEG, BMP, PNG.
 std::span<const ImageFormatInfo> imageFormats();
 const ImageFormatInfo& imageFormatInfo(ImageFormat format);
+// The patterns of every format, in that order, as the folder walker takes them:
+// "*.jpg;*.bmp;*.png".
+std::string ImageFormatPatterns();
 
 // The format a path's extension names (".jpg", ".jpeg", ".bmp", ".dib", ".png" in any case).
 std::optional<ImageFormat> ImageFormatOfPath(std::string_view path);
 // "jpg", "jpeg", "bmp" or "png".
 std::optional<ImageFormat> ImageFormatByName(std::string_view name);
 
-// Recorded frames: OPTION_JPEG stores 0 for BMP, 1 for JPEG and 2 for PNG; anything else is BMP.
+// Recorded frames: the number OPTION_JPEG stores for a format is its index in this list
+// (0 BMP, 1 JPEG, 2 PNG); any other number is BMP.
+std::span<const ImageFormat> recordedFormats();
 ImageFormat RecordedFormat(int option);
 int RecordedFormatOption(ImageFormat format);
 
-// The batch tools' type lists: 0 JPEG, 1 BMP, anything else PNG.
+// The batch tools' type lists, in the order of imageFormats(): 0 JPEG, 1 BMP, anything else PNG.
 ImageFormat BatchFormat(int typeIndex);
 int BatchFormatIndex(ImageFormat format);
 

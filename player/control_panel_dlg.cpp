@@ -1,8 +1,10 @@
 #include "player/control_panel_dlg.h"
 
 #include "bitrate/bitrate_dlg.h"
+#include "desktop/desktop_trash.h"
 #include "image/image_format.h"
 #include "platform/application_name.h"
+#include "platform/file_system.h"
 #include "ui/error_message.h"
 #include "player/dialog_tool_bar.h"
 #include "player/frame_slider.h"
@@ -14,7 +16,6 @@
 #include "ui/about_box.h"
 #include "ui/average_dialog.h"
 #include "ui/caption_label.h"
-#include "ui/desktop_trash.h"
 #include "ui/engine_path.h"
 #include "ui/help_file.h"
 #include "ui/message_box.h"
@@ -25,7 +26,6 @@
 #include "ui/scale_dialog.h"
 #include "ui/select_folder_dialog.h"
 #include "ui/view_first_image.h"
-#include "video/frame_export.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "image/image_format.h"
+
 #include <string>
 
 class CIniFile;
@@ -10,7 +12,7 @@ struct ScaleToolSettings
 {
     std::string sourceFolder;
     std::string targetFolder;
-    int jpegQuality = 95;
+    int jpegQuality = kDefaultBatchJpegQuality;
     int sourceType = 1; // *.bmp
     int targetType = 1; // *.bmp
     int size = 0;       // x1.5
@@ -22,7 +24,7 @@ struct AverageToolSettings
 {
     std::string sourceFolder;
     std::string targetFile; // the full path, under the key "TgtDir"
-    int jpegQuality = 95;
+    int jpegQuality = kDefaultBatchJpegQuality;
     int sourceType = 1; // *.bmp
     int resize800 = 1;
     int resize1024 = 1;

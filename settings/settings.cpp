@@ -1,5 +1,7 @@
 #include "settings/settings.h"
 
+#include "image/image_format.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <optional>
@@ -21,7 +23,7 @@ struct OptionEntry
 constexpr std::array<OptionEntry, kOptionCount> kOptions = {{
     {"OPTION_EVERY_FRAME", 0},
     {"OPTION_JPEG", 0},
-    {"OPTION_JPEG_QUALITY", 75},
+    {"OPTION_JPEG_QUALITY", kDefaultJpegQuality},
     {"OPTION_SPEED", 0},
     {"ColorMatrix", 0},
     {"ToneMap", 1},
@@ -95,7 +97,7 @@ void CSettings::LoadOptions()
     // The Option dialog accepts qualities from 1, but those below 10 only last for the run in
     // which they were set.
     if (m_options[OPTION_JPEG_QUALITY] < 10)
-        m_options[OPTION_JPEG_QUALITY] = 75;
+        m_options[OPTION_JPEG_QUALITY] = kDefaultJpegQuality;
 }
 
 bool CSettings::SaveOptions()

@@ -50,7 +50,8 @@ public:
     const CIniFile& iniFile() const { return m_iniFile; }
 
     // Reads the option table from section "Option". Missing or negative values become their
-    // defaults (0, but 1 for ToneMap and Deinterlace), and a quality below 10 becomes 75.
+    // defaults (0, but 1 for ToneMap and Deinterlace), and a quality below 10 becomes
+    // kDefaultJpegQuality.
     void LoadOptions();
     // Writes the whole option table to section "Option". False when any key was not written.
     bool SaveOptions();

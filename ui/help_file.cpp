@@ -1,7 +1,7 @@
 #include "ui/help_file.h"
 
+#include "desktop/shell.h"
 #include "ui/message_box.h"
-#include "ui/shell.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/shell_launcher.h"
+#include "desktop/shell_launcher.h"
 #include "ui/translations.h"
 
 #include <QString>

@@ -63,8 +63,8 @@ QWidget* COptionDlg::buildRecordGroup()
     m_format = new QComboBox(group);
     m_format->setObjectName(QStringLiteral("format"));
     // The list's index is the stored format number.
-    for (int option = 0; option < 3; ++option)
-        m_format->addItem(QLatin1String(imageFormatInfo(RecordedFormat(option)).name));
+    for (const ImageFormat format : recordedFormats())
+        m_format->addItem(QLatin1String(imageFormatInfo(format).name));
     // A format number the list does not hold shows no selection, and OK then stores -1.
     const int format = m_settings.GetOption(OPTION_JPEG);
     m_format->setCurrentIndex(format >= 0 && format < m_format->count() ? format : -1);

@@ -2,23 +2,28 @@
 
 #include "ui/message_box.h"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
-#include <QDir>
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
+#include <QToolButton>
 
 #include <filesystem>
 #include <system_error>
 
 namespace {
 
-// The patterns of the program's filter text ("*.jpg;*.jpeg") as Qt writes them. "*.*" stands
-// for every file, the many here without a dot included.
-QString qtPatterns(const QString& patterns)
+// The patterns of the program's filter text ("*.jpg;*.jpeg"). "*.*" stands for every file, the
+// many here without a dot included.
+QStringList patternsOf(const QString& patterns)
 {
     QStringList list = patterns.split(u';', Qt::SkipEmptyParts);
     for (QString& pattern : list) {
@@ -26,20 +31,7 @@ QString qtPatterns(const QString& patterns)
         if (pattern == u"*.*")
             pattern = QStringLiteral("*");
     }
-    return list.join(u' ');
-}
-
-// The name filters of Qt's dialog for a filter text of the program, one for each description.
-QStringList nameFiltersFromFilterText(const QString& filter)
-{
-    const QStringList parts = filter.split(u'|');
-    QStringList nameFilters;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        if (parts[i].isEmpty())
-            break;
-        nameFilters << QStringLiteral("%1 (%2)").arg(parts[i], qtPatterns(parts[i + 1]));
-    }
-    return nameFilters;
+    return list;
 }
 
 bool createFolders(const QString& path)
@@ -49,98 +41,137 @@ bool createFolders(const QString& path)
     return QFileInfo::exists(path);
 }
 
+// The nearest folder at or above path that exists; the working folder when none does.
+QString existingFolder(const QString& path)
+{
+    QDir folder(path.isEmpty() ? QDir::currentPath() : QDir::cleanPath(QDir(path).absolutePath()));
+    while (!folder.exists()) {
+        if (!folder.cdUp())
+            return QDir::currentPath();
+    }
+    return folder.absolutePath();
+}
+
 } // namespace
 
 CSelectFolderDialog::CSelectFolderDialog(FolderDialogFiles files, const QString& initialFolder,
                                          const QString& filter, QWidget* parent)
-    : QFileDialog(parent)
+    : QDialog(parent)
 {
-    // Qt's own dialog, not the desktop's: only its widgets can be reshaped.
-    setOption(QFileDialog::DontUseNativeDialog);
-    setFileMode(QFileDialog::Directory);
-    setOption(QFileDialog::ShowDirsOnly, files == FolderDialogFiles::Hide);
-    const QStringList nameFilters =
-        files == FolderDialogFiles::Show ? nameFiltersFromFilterText(filter) : QStringList();
-    if (!nameFilters.isEmpty()) {
-        // Each filter carries its Linux patterns in a second pair of parentheses; hiding the
-        // details shows the descriptions exactly as given.
-        setOption(QFileDialog::HideNameFilterDetails);
-        setNameFilters(nameFilters);
-    }
     setWindowTitle(tr("Select folder"));
-    setLabelText(QFileDialog::FileName, tr("Current Folder:"));
+    if (files == FolderDialogFiles::Show) {
+        const QStringList parts = filter.split(u'|');
+        for (qsizetype i = 0; i + 1 < parts.size() && !parts[i].isEmpty(); i += 2)
+            m_types.push_back({parts[i], patternsOf(parts[i + 1])});
+    }
+
+    m_model = new QFileSystemModel(this);
+    // Folders pass every name filter; files are listed only when asked for, and hidden ones
+    // never, as in the desktop's own dialogs.
+    m_model->setFilter(files == FolderDialogFiles::Show
+                           ? QDir::AllDirs | QDir::Files | QDir::NoDotAndDotDot
+                           : QDir::AllDirs | QDir::NoDotAndDotDot);
+    m_model->setNameFilterDisables(false);
+    buildLayout();
+
+    browse(existingFolder(initialFolder));
     if (!initialFolder.isEmpty())
-        setDirectory(initialFolder);
-    m_currentFolder = directory().absolutePath();
-
-    replaceFileNameField(initialFolder.isEmpty() ? m_currentFolder : initialFolder);
-    replaceAcceptButton();
-    if (nameFilters.isEmpty()) {
-        for (const char* name : {"fileTypeLabel", "fileTypeCombo"}) {
-            if (QWidget* widget = findChild<QWidget*>(QLatin1String(name)))
-                widget->hide();
-        }
-    }
-    followBrowsedFolder();
+        m_pathEdit->setText(initialFolder);
+    if (!m_types.empty())
+        onTypeChosen(0);
 }
 
-void CSelectFolderDialog::replaceFileNameField(const QString& initialFolder)
+void CSelectFolderDialog::buildLayout()
 {
-    m_pathEdit = new QLineEdit(initialFolder, this);
+    m_upButton = new QToolButton(this);
+    m_upButton->setObjectName(QStringLiteral("toParentButton"));
+    m_upButton->setIcon(style()->standardIcon(QStyle::SP_FileDialogToParent));
+    m_upButton->setToolTip(tr("Parent Folder"));
+    connect(m_upButton, &QToolButton::clicked, this, [this] {
+        QDir folder(m_currentFolder);
+        if (folder.cdUp())
+            browse(folder.absolutePath());
+    });
+
+    m_view = new QListView(this);
+    m_view->setObjectName(QStringLiteral("folderView"));
+    m_view->setModel(m_model);
+    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    connect(m_view, &QListView::activated, this, &CSelectFolderDialog::onActivated);
+    m_view->installEventFilter(this);
+
+    m_pathEdit = new QLineEdit(this);
     m_pathEdit->setObjectName(QStringLiteral("pathEdit"));
-    auto* grid = qobject_cast<QGridLayout*>(layout());
-    auto* fileNameEdit = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    if (grid == nullptr || fileNameEdit == nullptr) {
-        // FIXME: should a later Qt drop these parts, the field goes below all the others.
-        if (grid != nullptr)
-            grid->addWidget(m_pathEdit, grid->rowCount(), 0, 1, grid->columnCount());
-        return;
-    }
-    int row = 0;
-    int column = 0;
-    int rowSpan = 0;
-    int columnSpan = 0;
-    grid->getItemPosition(grid->indexOf(fileNameEdit), &row, &column, &rowSpan, &columnSpan);
-    fileNameEdit->hide();
-    m_pathEdit->setFont(fileNameEdit->font());
-    grid->addWidget(m_pathEdit, row, column, rowSpan, columnSpan);
-    QWidget::setTabOrder(fileNameEdit, m_pathEdit);
-}
+    auto* pathLabel = new QLabel(tr("Current Folder:"), this);
+    pathLabel->setObjectName(QStringLiteral("pathLabel"));
+    pathLabel->setBuddy(m_pathEdit);
 
-void CSelectFolderDialog::replaceAcceptButton()
-{
-    // Qt enables its own Open button only for what it would accept itself; a folder that does
-    // not exist yet is a good answer here, so OK is a button of our own that is always on.
-    auto* buttons = findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
-    if (buttons == nullptr)
-        return;
-    // Hiding Qt's button would not last: the box shows all its buttons whenever it lays them
-    // out again. Qt's dialog copes with a box that has none of its own.
-    for (QAbstractButton* button : buttons->buttons()) {
-        if (buttons->buttonRole(button) == QDialogButtonBox::AcceptRole) {
-            buttons->removeButton(button);
-            button->deleteLater();
-        }
-    }
+    m_typeCombo = new QComboBox(this);
+    m_typeCombo->setObjectName(QStringLiteral("fileTypeCombo"));
+    for (const FileType& type : m_types)
+        m_typeCombo->addItem(type.description);
+    auto* typeLabel = new QLabel(tr("Files of type:"), this);
+    typeLabel->setBuddy(m_typeCombo);
+    connect(m_typeCombo, &QComboBox::currentIndexChanged, this, &CSelectFolderDialog::onTypeChosen);
+    typeLabel->setVisible(!m_types.empty());
+    m_typeCombo->setVisible(!m_types.empty());
+
+    // OK takes any folder, also one that does not exist yet, so it is always enabled.
+    auto* buttons = new QDialogButtonBox(this);
+    buttons->setObjectName(QStringLiteral("buttonBox"));
     QPushButton* ok = buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole);
     ok->setObjectName(QStringLiteral("okButton"));
     ok->setDefault(true);
+    buttons->addButton(tr("Cancel"), QDialogButtonBox::RejectRole);
+    connect(buttons, &QDialogButtonBox::accepted, this, &CSelectFolderDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &CSelectFolderDialog::reject);
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(m_upButton, 0, 2, Qt::AlignRight);
+    grid->addWidget(m_view, 1, 0, 1, 3);
+    grid->addWidget(pathLabel, 2, 0);
+    grid->addWidget(m_pathEdit, 2, 1, 1, 2);
+    grid->addWidget(typeLabel, 3, 0);
+    grid->addWidget(m_typeCombo, 3, 1, 1, 2);
+    grid->addWidget(buttons, 4, 0, 1, 3);
+    grid->setColumnStretch(1, 1);
+    resize(560, 400);
 }
 
-void CSelectFolderDialog::followBrowsedFolder()
+void CSelectFolderDialog::browse(const QString& folder)
 {
-    // Every change of the browsed folder, by the user or by setDirectory, sets the model's root.
-    if (auto* model = findChild<QFileSystemModel*>())
-        connect(model, &QFileSystemModel::rootPathChanged, this,
-                &CSelectFolderDialog::onFolderChanged);
+    m_currentFolder = folder;
+    m_view->setRootIndex(m_model->setRootPath(folder));
+    m_pathEdit->setText(folder);
+    m_upButton->setEnabled(!QDir(folder).isRoot());
+}
+
+void CSelectFolderDialog::onActivated(const QModelIndex& index)
+{
+    if (m_model->isDir(index))
+        browse(m_model->filePath(index));
     else
-        connect(this, &QFileDialog::directoryEntered, this, &CSelectFolderDialog::onFolderChanged);
+        accept();
 }
 
-void CSelectFolderDialog::onFolderChanged()
+bool CSelectFolderDialog::eventFilter(QObject* watched, QEvent* event)
 {
-    m_currentFolder = directory().absolutePath();
-    m_pathEdit->setText(m_currentFolder);
+    // Enter on a folder of the list opens it. The list would pass the key on to the dialog
+    // as well, whose OK would then take the folder at once.
+    if (watched == m_view && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && m_view->currentIndex().isValid()) {
+            onActivated(m_view->currentIndex());
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void CSelectFolderDialog::onTypeChosen(int index)
+{
+    if (index >= 0 && size_t(index) < m_types.size())
+        m_model->setNameFilters(m_types[size_t(index)].patterns);
 }
 
 int CSelectFolderDialog::DoModal()
@@ -152,19 +183,13 @@ int CSelectFolderDialog::DoModal()
 
 void CSelectFolderDialog::accept()
 {
-    if (takeFolder(m_pathEdit->text()))
-        QDialog::accept();
-}
-
-bool CSelectFolderDialog::takeFolder(QString text)
-{
-    if (text.isEmpty())
-        text = directory().absolutePath();
-    const std::optional<QString> folder = CheckFolder(this, text, directory());
+    // An empty field means the folder being browsed.
+    const QString text = m_pathEdit->text().isEmpty() ? m_currentFolder : m_pathEdit->text();
+    const std::optional<QString> folder = CheckFolder(this, text, QDir(m_currentFolder));
     if (!folder)
-        return false;
+        return;
     m_selectedPath = *folder;
-    return true;
+    QDialog::accept();
 }
 
 std::optional<QString> CSelectFolderDialog::CheckFolder(QWidget* parent, QString text,
@@ -203,7 +228,7 @@ std::optional<QString> CSelectFolderDialog::CheckFolder(QWidget* parent, QString
 
 void CSelectFolderDialog::showEvent(QShowEvent* event)
 {
-    QFileDialog::showEvent(event);
+    QDialog::showEvent(event);
     if (const QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
     m_pathEdit->setFocus();

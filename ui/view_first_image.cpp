@@ -1,9 +1,10 @@
 #include "ui/view_first_image.h"
 
 #include "batch/srch_dir.h"
+#include "desktop/shell.h"
+#include "image/image_format.h"
 #include "ui/engine_path.h"
 #include "ui/message_box.h"
-#include "ui/shell.h"
 
 #include <QCoreApplication>
 #include <QPointer>
@@ -33,7 +34,7 @@ bool ViewFirstImage(QWidget* parent, const QString& folder, const QString& viewe
     // as it always did.
     CSrchDirFirstFile search;
     const std::optional<std::string> image =
-        search.FindFirstMatch(enginePath(folder), "*.jpg;*.bmp;*.png", SearchDepth::FolderOnly);
+        search.FindFirstMatch(enginePath(folder), ImageFormatPatterns(), SearchDepth::FolderOnly);
     if (!image) {
         ShowMessage(parent, QCoreApplication::translate(
                                 "ViewFirstImage",

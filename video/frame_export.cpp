@@ -5,10 +5,7 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <filesystem>
 #include <new>
-#include <system_error>
 
 std::string_view RecordedExtension(int format)
 {
@@ -51,29 +48,4 @@ Outcome SaveImage(ImageFormat format, const std::string& path, CDibImage& image,
     } catch (const std::bad_alloc&) {
         return Error{Failure::WriteFile, path, ENOMEM, {}};
     }
-}
-
-std::string CantWriteFileText(const std::string& path, int error)
-{
-    std::string text = "Sorry, can't write the file " + path + ".";
-    if (error != 0)
-        text += std::string(" ") + std::strerror(error) + ".";
-    return text;
-}
-
-std::string MakeSureDirectoryPathExists(const std::string& folder)
-{
-    if (folder.empty())
-        return "no folder was named";
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    // The overloads with an error code: a name too long for the system must not throw.
-    std::error_code notThere;
-    if (std::filesystem::is_directory(folder, notThere))
-        return {};
-    if (!error)
-        error = notThere;
-    if (!error)
-        error = std::make_error_code(std::errc::not_a_directory);
-    return error.message();
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-// Writing decoded frames to image files: the names a recording gives them, the type a file name
-// asks for, and the target folder that must exist before a recording starts.
+// Writing decoded frames to image files: the names a recording gives them and the type a file
+// name asks for.
 
 #include "image/image_format.h"
 #include "platform/error.h"
@@ -33,11 +33,3 @@ SaveImageResult SaveImageByExtension(const std::string& path, CDibImage& image, 
 // Writes a 24-bit image as a file of format: JPEG at the given quality, BMP, or PNG with fast
 // compression.
 Outcome SaveImage(ImageFormat format, const std::string& path, CDibImage& image, int quality);
-
-// The message for an image file that could not be written: "Sorry, can't write the file PATH."
-// followed by the system's reason for error, when there is one (error is an errno value or 0).
-std::string CantWriteFileText(const std::string& path, int error);
-
-// Creates every missing folder of the path. Returns an empty string when the folder exists
-// afterwards, otherwise the system's reason. An empty path names no folder and is refused.
-std::string MakeSureDirectoryPathExists(const std::string& folder);

@@ -2,6 +2,7 @@
 
 #include "platform/exception.h"
 #include "platform/file_replacement.h"
+#include "platform/file_system.h"
 #include "video/decoded_picture.h"
 #include "video/dib_frame_converter.h"
 

@@ -2,8 +2,8 @@
 // the readers with other decoders: decode_image IN OUT. Exit status 0 when the file loaded
 // (result 1), 2 when the reader refused it, 3 when it returned 0 but left an image.
 
-#include "batch/image_file_type.h"
 #include "image/dib_image.h"
+#include "image/image_file_type.h"
 #include "image/jpeg_codec.h"
 #include "image/png_codec.h"
 

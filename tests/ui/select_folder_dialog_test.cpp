@@ -7,6 +7,7 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -53,6 +54,17 @@ struct ShownDialog
     CSelectFolderDialog dialog;
 };
 
+// The names the dialog lists in the folder it browses, sorted.
+QStringList listedNames(const CSelectFolderDialog& dialog)
+{
+    const auto* view = part<QListView>(dialog, "folderView");
+    QStringList names;
+    for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row)
+        names << view->model()->index(row, 0, view->rootIndex()).data().toString();
+    names.sort();
+    return names;
+}
+
 QStringList visibleTexts(const QList<QAbstractButton*>& buttons)
 {
     QStringList texts;
@@ -71,14 +83,16 @@ class SelectFolderDialogTest : public QObject
     Q_OBJECT
 
 private slots:
-    void isReshapedForFolders()
+    void listsFoldersAndTheFilesOfTheChosenType()
     {
         TempDir root;
+        fs::create_directory(root.path() / "sub");
+        WriteBytes(root.file("photo.jpg"), {'x'});
+        WriteBytes(root.file("notes"), {'x'});
         ShownDialog shown(root.path());
         const CSelectFolderDialog& dialog = shown.dialog;
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Select folder"));
-        QCOMPARE(part<QLabel>(dialog, "fileNameLabel")->text(), QStringLiteral("Current Folder:"));
-        QVERIFY(!part<QLineEdit>(dialog, "fileNameEdit")->isVisible());
+        QCOMPARE(part<QLabel>(dialog, "pathLabel")->text(), QStringLiteral("Current Folder:"));
         QCOMPARE(part<QLineEdit>(dialog, "pathEdit")->text(), qPath(root.path()));
         QCOMPARE(visibleTexts(part<QDialogButtonBox>(dialog, "buttonBox")->buttons()),
                  (QStringList{"Cancel", "OK"}));
@@ -87,8 +101,10 @@ private slots:
         QCOMPARE(types->count(), 4);
         QCOMPARE(types->itemText(0), QStringLiteral("Jpg Files(*.jpg)"));
         QCOMPARE(types->itemText(3), QStringLiteral("All Files(*.*)"));
+        QTRY_COMPARE(listedNames(dialog), (QStringList{"photo.jpg", "sub"}));
         // "*.*" has always meant every file, also those without a dot.
-        QCOMPARE(dialog.nameFilters().last(), QStringLiteral("All Files(*.*) (*)"));
+        types->setCurrentIndex(3);
+        QTRY_COMPARE(listedNames(dialog), (QStringList{"notes", "photo.jpg", "sub"}));
 
         CSelectFolderDialog allFiles(FolderDialogFiles::Show, qPath(root.path()));
         CSelectFolderDialog foldersOnly(FolderDialogFiles::Hide, qPath(root.path()), kImageFilter);
@@ -96,8 +112,8 @@ private slots:
             unfiltered->show();
             QVERIFY(!part<QComboBox>(*unfiltered, "fileTypeCombo")->isVisible());
         }
-        QVERIFY(!allFiles.testOption(QFileDialog::ShowDirsOnly));
-        QVERIFY(foldersOnly.testOption(QFileDialog::ShowDirsOnly));
+        QTRY_COMPARE(listedNames(allFiles), (QStringList{"notes", "photo.jpg", "sub"}));
+        QTRY_COMPARE(listedNames(foldersOnly), QStringList{"sub"});
     }
 
     void browsingFillsTheFieldAndEnterTakesTheFolder()
@@ -108,6 +124,14 @@ private slots:
         QTest::mouseClick(part<QToolButton>(shown.dialog, "toParentButton"), Qt::LeftButton);
         QCOMPARE(part<QLineEdit>(shown.dialog, "pathEdit")->text(), qPath(root.path() / "videos"));
         QCOMPARE(shown.dialog.currentFolder(), qPath(root.path() / "videos"));
+        // Enter on a folder of the list opens it, and takes nothing yet.
+        auto* view = part<QListView>(shown.dialog, "folderView");
+        QTRY_COMPARE(listedNames(shown.dialog), QStringList{"frames"});
+        view->setCurrentIndex(view->model()->index(0, 0, view->rootIndex()));
+        QTest::keyClick(view, Qt::Key_Return);
+        QCOMPARE(shown.dialog.currentFolder(), qPath(root.path() / "videos" / "frames"));
+        QVERIFY(!shown.accepted());
+        QTest::mouseClick(part<QToolButton>(shown.dialog, "toParentButton"), Qt::LeftButton);
 
         MessageRecorder recorder;
         QTest::keyClick(part<QLineEdit>(shown.dialog, "pathEdit"), Qt::Key_Return);

@@ -1,7 +1,7 @@
+#include "desktop/shell.h"
 #include "message_recorder.h"
 #include "recording_launcher.h"
 #include "support/temp_dir.h"
-#include "ui/shell.h"
 #include "ui/translations.h"
 #include "ui/view_first_image.h"
 #include "ui_test_suites.h"

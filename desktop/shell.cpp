@@ -1,4 +1,4 @@
-#include "ui/shell.h"
+#include "desktop/shell.h"
 
 #include <QFileInfo>
 #include <QUrl>

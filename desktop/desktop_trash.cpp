@@ -1,4 +1,4 @@
-#include "ui/desktop_trash.h"
+#include "desktop/desktop_trash.h"
 
 #include <cerrno>
 #include <climits>

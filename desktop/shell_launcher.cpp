@@ -1,4 +1,4 @@
-#include "ui/shell_launcher.h"
+#include "desktop/shell_launcher.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>

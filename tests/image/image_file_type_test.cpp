@@ -1,4 +1,6 @@
-#include "batch/image_file_type.h"
+#include "image/image_file_type.h"
+
+#include "image/image_format.h"
 
 #include <gtest/gtest.h>
 
@@ -23,4 +25,22 @@ TEST(ImageFileType, OnlyTheLastDotOfTheFileNameCounts)
     EXPECT_EQ(GetImageFileType("noextension"), IMG_TYPE_NONE);
     EXPECT_EQ(GetImageFileType(""), IMG_TYPE_NONE);
     EXPECT_EQ(GetImageFileType("trailingdot."), IMG_TYPE_NONE);
+}
+
+TEST(ImageFormat, TheNumbersStoredForFormatsKeepTheirMeaning)
+{
+    // OPTION_JPEG in the settings file, and the batch tools' type lists.
+    EXPECT_EQ(RecordedFormat(0), ImageFormat::Bmp);
+    EXPECT_EQ(RecordedFormat(1), ImageFormat::Jpeg);
+    EXPECT_EQ(RecordedFormat(2), ImageFormat::Png);
+    EXPECT_EQ(RecordedFormat(3), ImageFormat::Bmp);
+    EXPECT_EQ(RecordedFormat(-1), ImageFormat::Bmp);
+    EXPECT_EQ(BatchFormat(0), ImageFormat::Jpeg);
+    EXPECT_EQ(BatchFormat(1), ImageFormat::Bmp);
+    EXPECT_EQ(BatchFormat(2), ImageFormat::Png);
+    EXPECT_EQ(BatchFormat(-1), ImageFormat::Png);
+    for (const ImageFormatInfo& info : imageFormats()) {
+        EXPECT_EQ(RecordedFormat(RecordedFormatOption(info.format)), info.format);
+        EXPECT_EQ(BatchFormat(BatchFormatIndex(info.format)), info.format);
+    }
 }
