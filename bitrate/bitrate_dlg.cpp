@@ -224,15 +224,15 @@ void CBitrateDlg::SavePicture(const QString& path)
 {
     // The dialog draws itself into the picture, so nothing that lies over it on the screen, and
     // no screen at all, changes what is saved.
-    std::string error;
+    std::optional<Outcome> saved;
     {
         WaitCursor waitCursor;
-        error = SavePicturePng(grab().toImage(), enginePath(path));
+        saved = SavePicturePng(grab().toImage(), enginePath(path));
     }
-    if (error.empty())
+    if (*saved)
         ShowMessage(this, tr("Image saved."));
     else
-        ShowMessage(this, displayPath(error));
+        ShowMessage(this, ErrorMessage(saved->error()));
 }
 
 void CBitrateDlg::OnCancel()

@@ -2,13 +2,12 @@
 
 #include "image/dib_image.h"
 #include "image/png_codec.h"
-#include "platform/file_system.h"
 
 #include <QImage>
 
 #include <cerrno>
 
-std::string SavePicturePng(const QImage& picture, const std::string& path)
+Outcome SavePicturePng(const QImage& picture, const std::string& path)
 {
     // 32-bit pixels in memory order blue, green, red and an unused byte: a bitmap as the image
     // model takes it.
@@ -21,9 +20,9 @@ std::string SavePicturePng(const QImage& picture, const std::string& path)
     bitmap.bytesPerLine = pixels.bytesPerLine();
     CDibImage image;
     if (pixels.isNull() || !image.CreateFromBitmap(bitmap, nullptr))
-        return "Sorry, the picture is empty.";
+        return Error{Failure::EmptyPicture, path};
     errno = 0;
     if (SavePng(path, image, PngCompression::Best))
-        return {};
-    return CantWriteFileText(path, errno);
+        return Done{};
+    return Error{Failure::WriteFile, path, errno};
 }

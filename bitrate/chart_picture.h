@@ -1,9 +1,11 @@
 #pragma once
 
+#include "platform/error.h"
+
 #include <string>
 
 class QImage;
 
-// Writes a picture as a PNG file with the best compression. Returns an empty string when the
-// whole file was written and the reason otherwise; a failed write leaves no partial file.
-std::string SavePicturePng(const QImage& picture, const std::string& path);
+// Writes a picture as a PNG file with the best compression; a failed write leaves no partial
+// file.
+Outcome SavePicturePng(const QImage& picture, const std::string& path);

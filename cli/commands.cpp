@@ -269,19 +269,19 @@ std::string figure(std::optional<std::uint64_t> value)
     return value ? std::to_string(*value) + " kbps" : "-";
 }
 
-std::string writeSecondsCsv(const std::vector<std::uint64_t>& values, const std::string& path)
+Outcome writeSecondsCsv(const std::vector<std::uint64_t>& values, const std::string& path)
 {
     // A table is often sent through a link, /dev/stdout for one: it goes where the link leads.
     CFileReplacement file(path, Publishing::OnCommit, Links::Follow);
     std::FILE* stream = file.open();
     if (stream == nullptr)
-        return CantWriteFileText(path, errno);
+        return Error{Failure::WriteFile, path, errno};
     std::fputs("second,kbps\n", stream);
     for (size_t second = 0; second < values.size(); ++second)
         std::fprintf(stream, "%zu,%llu\n", second, static_cast<unsigned long long>(values[second]));
     if (const int error = file.commit(); error != 0)
-        return CantWriteFileText(path, error);
-    return {};
+        return Error{Failure::WriteFile, path, error};
+    return Done{};
 }
 
 void dropQtMessage(QtMsgType, const QMessageLogContext&, const QString&) {}
@@ -302,8 +302,8 @@ private:
 
 // Draws the chart as the Bitrate dialog shows it. Qt draws text only inside a Qt Gui
 // application, which here needs no screen.
-std::string saveChart(const std::vector<std::uint64_t>& values, unsigned timeRange,
-                      const std::string& path)
+Outcome saveChart(const std::vector<std::uint64_t>& values, unsigned timeRange,
+                  const std::string& path)
 {
     const QuietQt quiet;
     char name[] = "clipmint-cli";
@@ -351,13 +351,12 @@ int RunBitrate(const CommandLine& line)
                 variation ? VariationText(*variation).c_str() : "-");
     std::printf("seconds: %zu\n", values.size());
     if (const auto csv = line.options.find("--csv"); csv != line.options.end()) {
-        if (const std::string error = writeSecondsCsv(values, csv->second); !error.empty())
-            return Fail(error);
+        if (const Outcome written = writeSecondsCsv(values, csv->second); !written)
+            return Fail(EnglishText(written.error()));
     }
     if (const auto png = line.options.find("--png"); png != line.options.end()) {
-        const std::string error = saveChart(values, TimeRangeOf(video), png->second);
-        if (!error.empty())
-            return Fail(error);
+        if (const Outcome saved = saveChart(values, TimeRangeOf(video), png->second); !saved)
+            return Fail(EnglishText(saved.error()));
     }
     return std::fflush(stdout) == 0 ? 0 : Fail("can't write the figures");
 }

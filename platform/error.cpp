@@ -40,6 +40,8 @@ std::string EnglishText(const Error& error)
         return std::strerror(error.systemError);
     case Failure::Reason:
         return error.detail;
+    case Failure::EmptyPicture:
+        return "Sorry, the picture is empty.";
     case Failure::NoMemoryToAverage:
         return "Sorry, there is not enough memory to average " +
                (error.path.empty() ? std::string("the images") : error.path) + ".";

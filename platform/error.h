@@ -23,6 +23,7 @@ enum class Failure
     Library,        // a library failed inside a file; detail is its text
     System,         // nothing but the system's errno to say
     Reason,         // nothing but a reason in the words of whoever gave it: detail
+    EmptyPicture,   // a picture to be saved holds nothing
     // The batch tools.
     NoMemoryToAverage, // the average of the images, or of the file at path, needs more memory
     NoMemoryToMake,    // the file at path needs more memory than there is

@@ -101,6 +101,8 @@ QString ErrorWords::message(const Error& error)
                tr(".\nIts frames stay black.");
     case Failure::NothingDecoded:
         return tr("Sorry, this frame can't be decoded, so it was not saved.");
+    case Failure::EmptyPicture:
+        return tr("Sorry, the picture is empty.");
     case Failure::NotAnImageType:
         return tr("Sorry, the valid extension only can be jpg, png or bmp.");
     case Failure::CreateFolder:
