@@ -208,6 +208,16 @@ with Qt.</source>
             <numerusform></numerusform>
         </translation>
     </message>
+    <message>
+        <source>Sorry, %1 is one of the source files, and writing the result there would lose it. Please choose another target, or let the sources go to the trash with &quot;Delete source files when finish&quot;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n source file(s) were left alone without a result and stay where they were: %1.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>CBitrateDlg</name>
@@ -327,29 +337,6 @@ variation</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Sorry, the pictures of this video can&apos;t be decoded: </source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>.
-Its frames stay black.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Sorry, can&apos;t open the file
-</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>.
-Please check it.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Media Files(*.avi)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>All Files (*)</source>
         <translation type="unfinished"></translation>
     </message>
@@ -402,15 +389,19 @@ Please check it.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Sorry, this frame can&apos;t be decoded, so it was not saved.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Sorry, can&apos;t create target folder. Please check it. (%1)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Sorry, %1 of the frames could not be decoded and were not saved.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choose a folder under &quot;Save to&quot; first.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>key frame %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -550,6 +541,42 @@ They apply until the program ends.</source>
         <source>milliseconds per frame</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Picture Option</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>As the file says</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>BT.601</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>BT.709</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tone-map HDR video</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Deinterlace interlaced video</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Keep the stored orientation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save at the display aspect</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Colour matrix</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CPositionDlg</name>
@@ -653,6 +680,24 @@ This path does not exist. Do you want to create it?</source>
 </source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Parent Folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Files of type:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>
+
+This is a file, not a folder. Please choose a folder.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CVideoWindowDlg</name>
@@ -669,9 +714,64 @@ This path does not exist. Do you want to create it?</source>
     </message>
 </context>
 <context>
+    <name>ErrorMessage</name>
+    <message>
+        <source>the video has no frames</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the video&apos;s frame size is unusable</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sorry, can&apos;t open the file
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>.
+Please check it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sorry, the pictures of this video can&apos;t be decoded: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>.
+Its frames stay black.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sorry, this frame can&apos;t be decoded, so it was not saved.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sorry, the valid extension only can be jpg, png or bmp.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sorry, can&apos;t create target folder. Please check it. (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>An error occurred while accessing %1: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sorry, can&apos;t write the file %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>OpenHelpFile</name>
     <message>
         <source>Sorry, can&apos;t find the help file. Please download the whole package again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sorry, nothing on this desktop could open the user guide. You can open it in a web browser yourself:
+%1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -775,6 +875,10 @@ This path does not exist. Do you want to create it?</source>
     <message>
         <source>Sorry, no viewable file was found in the target folder.</source>
         <translation>抱歉，在目标目录中找不到可查看的文件。</translation>
+    </message>
+    <message>
+        <source>Sorry, nothing on this desktop could open %1. Please choose an image viewer in the Option dialog, or set one up for the desktop.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 </TS>
