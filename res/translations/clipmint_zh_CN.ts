@@ -254,7 +254,7 @@ libpng 和 zlib 写入图片，
     </message>
     <message>
         <source>Average</source>
-        <translation>平均</translation>
+        <translation>平均值</translation>
     </message>
     <message>
         <source>Max</source>
