@@ -68,12 +68,14 @@ bool CAverageJob::takeSource(SourceWork& work)
     case SumAdded::Yes:
         break;
     case SumAdded::OverBudget:
-        passOver(work.path, "its sums would take more than the " +
-                                std::to_string(m_sum.budgetBytes() >> 20) +
-                                " MiB an average may use here");
+        passOver(work.path, Error{Failure::SumsOverBudget,
+                                  work.path,
+                                  0,
+                                  {},
+                                  {std::to_string(m_sum.budgetBytes() >> 20)}});
         return true;
     case SumAdded::No:
-        return fail("Sorry, there is not enough memory to average " + work.path + ".");
+        return fail(Error{Failure::NoMemoryToAverage, work.path, 0, {}});
     }
     m_summed.push_back({work.path, work.stamp});
     countUsed();
@@ -106,7 +108,7 @@ bool CAverageJob::writeResults(int jpegQuality)
         return false; // no writer for that name: nothing is made, and the sources stay
     CDibImage average;
     if (!m_sum.average(average))
-        return fail("Sorry, there is not enough memory to average the images.");
+        return fail(Error{Failure::NoMemoryToAverage, {}, 0, {}});
     if (!writeOutput(*format, m_settings.targetFile, average, jpegQuality))
         return false;
     for (const CopySize& copy : kCopies) {
@@ -118,7 +120,7 @@ bool CAverageJob::writeResults(int jpegQuality)
         const std::string path =
             ResizedCopyPath(m_settings.targetFile, *format, copy.width, copy.height);
         if (resized.IsEmpty())
-            return fail("Sorry, there is not enough memory to make " + path + ".");
+            return fail(Error{Failure::NoMemoryToMake, path, 0, {}});
         if (!writeOutput(*format, path, resized, jpegQuality))
             return false;
     }
@@ -134,8 +136,7 @@ bool CAverageJob::writeOutput(ImageFormat format, const std::string& path, CDibI
     if (m_settings.sources == SourceFiles::MoveToTrash) {
         for (const SummedSource& source : m_summed) {
             if (SameFile(source.path, path) && !trashSource(source.path, source.stamp))
-                return fail("Sorry, can't write the file " + path +
-                            ". It is one of the sources, and it can't be moved to the trash.");
+                return fail(Error{Failure::SourceInTheWay, path, 0, {}});
         }
     }
     if (!writeImage(format, path, image, quality))

@@ -107,7 +107,7 @@ int CBatchJob::processFile(const std::string& path)
             makeResult(*work);
         } catch (const std::exception& error) {
             work->result.reset();
-            work->error = "Sorry, can't make the result of " + work->path + ": " + error.what();
+            work->error = Error{Failure::MakeResult, work->path, 0, error.what()};
         }
         return std::move(*work);
     });
@@ -167,28 +167,26 @@ std::optional<FileStamp> CBatchJob::stampOf(const std::string& path)
                      status.st_ctim.tv_sec * kNanoseconds + status.st_ctim.tv_nsec};
 }
 
-std::unique_ptr<CFileReplacement> CBatchJob::writeResult(ImageFormat format,
-                                                         const std::string& path, CDibImage& image,
-                                                         int quality, std::string& error)
+Result<std::unique_ptr<CFileReplacement>>
+CBatchJob::writeResult(ImageFormat format, const std::string& path, CDibImage& image, int quality)
 {
     auto file = std::make_unique<CFileReplacement>(path, Publishing::Separately);
     errno = 0;
     try {
         if (SaveImageFile(format, *file, image, quality, PngCompression::Fast))
             return file;
-        error = CantWriteFileText(path, errno);
-    } catch (const CJPEGException& exception) {
-        error = "Sorry, can't write the file " + path + ". " + exception.ErrorText();
+        return Error{Failure::WriteFile, path, errno, {}};
+    } catch (const CFileException& exception) {
+        return Error{Failure::FileAccess, exception.Path(), exception.Error(), {}};
     } catch (const CException& exception) {
-        error = exception.ErrorText();
+        return Error{Failure::Library, path, 0, exception.ErrorText()};
     }
-    return nullptr;
 }
 
 bool CBatchJob::publishResult(CFileReplacement& result)
 {
     if (const int error = result.publish(); error != 0)
-        return fail(CantWriteFileText(result.path(), error));
+        return fail(Error{Failure::WriteFile, result.path(), error, {}});
     ++m_result.written;
     return true;
 }
@@ -196,26 +194,27 @@ bool CBatchJob::publishResult(CFileReplacement& result)
 bool CBatchJob::writeImage(ImageFormat format, const std::string& path, CDibImage& image,
                            int quality)
 {
-    std::string error;
-    const std::unique_ptr<CFileReplacement> result =
-        writeResult(format, path, image, quality, error);
-    return result ? publishResult(*result) : fail(std::move(error));
+    Result<std::unique_ptr<CFileReplacement>> result = writeResult(format, path, image, quality);
+    return result ? publishResult(**result) : fail(result.error());
 }
 
 bool CBatchJob::trashSource(const std::string& path, const FileStamp& whenRead)
 {
-    std::string reason;
-    if (stampOf(path) != whenRead)
-        reason = "it changed after it was read";
-    else if (m_trash.moveToTrash(path, reason))
-        return true;
+    Error reason{Failure::SourceChanged, path, 0, {}};
+    if (stampOf(path) == whenRead) {
+        const Outcome trashed = m_trash.moveToTrash(path);
+        if (trashed)
+            return true;
+        reason = trashed.error();
+    }
     if (m_result.keptSources++ == 0)
         m_result.trashError = reason;
-    m_progress.onNotice("kept " + path + ": it can't be moved to the trash: " + reason);
+    m_progress.onNotice("kept " + path +
+                        ": it can't be moved to the trash: " + EnglishText(reason));
     return false;
 }
 
-bool CBatchJob::fail(std::string error)
+bool CBatchJob::fail(Error error)
 {
     m_result.outcome = BatchOutcome::Failed;
     m_result.error = std::move(error);
@@ -223,11 +222,11 @@ bool CBatchJob::fail(std::string error)
     return false;
 }
 
-void CBatchJob::passOver(const std::string& path, const std::string& reason)
+void CBatchJob::passOver(const std::string& path, const Error& reason)
 {
     if (m_result.passedOver++ == 0)
         m_result.passOverReason = reason;
-    m_progress.onNotice("kept " + path + ": " + reason);
+    m_progress.onNotice("kept " + path + ": " + EnglishText(reason));
 }
 
 BatchResult CBatchJob::walkResult() const

@@ -3,6 +3,7 @@
 #include "batch/srch_dir.h"
 #include "image/dib_image.h"
 #include "image/image_format.h"
+#include "platform/error.h"
 #include "platform/file_replacement.h"
 #include "platform/ordered_work_queue.h"
 
@@ -60,15 +61,15 @@ enum class BatchOutcome
 struct BatchResult
 {
     BatchOutcome outcome = BatchOutcome::Finished;
-    std::string error;          // why the run failed
-    std::string failedSource;   // the source whose result failed, when it was one
-    int written = 0;            // files written
-    int used = 0;               // sources that went into the results
-    int skipped = 0;            // sources that could not be read, left in place
-    int passedOver = 0;         // sources read but left in place without a result
-    std::string passOverReason; // why the first of those was
-    int keptSources = 0;        // sources that could not be moved to the trash, left in place
-    std::string trashError;     // why the first of those could not
+    std::optional<Error> error;          // why the run failed
+    std::string failedSource;            // the source whose result failed, when it was one
+    int written = 0;                     // files written
+    int used = 0;                        // sources that went into the results
+    int skipped = 0;                     // sources that could not be read, left in place
+    int passedOver = 0;                  // sources read but left in place without a result
+    std::optional<Error> passOverReason; // why the first of those was
+    int keptSources = 0;             // sources that could not be moved to the trash, left in place
+    std::optional<Error> trashError; // why the first of those could not
 };
 
 // What a source file was when it was read: enough to tell later whether it is still the same
@@ -94,8 +95,8 @@ struct SourceWork
     std::string target;                       // where the result goes
     bool inPlace = false;                     // the result takes the source's own name
     std::unique_ptr<CFileReplacement> result; // written beside the target, not yet in place
-    std::string error;                        // why no result could be written: the run ends
-    std::string passOver; // why no result can be made of this source: the run goes on
+    std::optional<Error> error;               // why no result could be written: the run ends
+    std::optional<Error> passOver; // why no result can be made of this source: the run goes on
 };
 
 // The part of a batch tool's run that both tools share: the source files are counted, then
@@ -142,11 +143,10 @@ protected:
     // source that was read. False ends the run.
     virtual bool takeSource(SourceWork& work) = 0;
 
-    // Writes image into a file beside path, to be put in place with publishResult; the error
-    // says why it could not. SaveBmp keeps the header up to date, hence the image is not const.
-    static std::unique_ptr<CFileReplacement> writeResult(ImageFormat format,
-                                                         const std::string& path, CDibImage& image,
-                                                         int quality, std::string& error);
+    // Writes image into a file beside path, to be put in place with publishResult. SaveBmp
+    // keeps the header up to date, hence the image is not const.
+    static Result<std::unique_ptr<CFileReplacement>>
+    writeResult(ImageFormat format, const std::string& path, CDibImage& image, int quality);
     // Puts a result in place and counts it; a failure ends the run with its reason.
     bool publishResult(CFileReplacement& result);
     // Writes image in place at once; a failure ends the run with its reason.
@@ -156,10 +156,10 @@ protected:
     // to the trash is not what went into the results.
     bool trashSource(const std::string& path, const FileStamp& whenRead);
     // Ends the run with its reason; the source in hand, if any, is named as the one that failed.
-    bool fail(std::string error);
+    bool fail(Error error);
     // Leaves a source that was read in place without a result, the caller told why; the run
     // goes on.
-    void passOver(const std::string& path, const std::string& reason);
+    void passOver(const std::string& path, const Error& reason);
     // A source went into the results.
     void countUsed() { ++m_result.used; }
 

@@ -29,17 +29,20 @@ std::string mebibytes(std::uint64_t bytes)
 }
 
 // Why no result of that size can be made, or nothing when it can.
-std::string whyNoResult(ImageFormat format, ImageSize size, std::uint64_t bytes)
+std::optional<Error> whyNoResult(const std::string& path, ImageFormat format, ImageSize size,
+                                 std::uint64_t bytes)
 {
-    const std::string result =
-        "its result of " + std::to_string(size.width) + "x" + std::to_string(size.height);
+    const std::string result = std::to_string(size.width) + "x" + std::to_string(size.height);
     if (!ImageFormatHolds(format, size.width, size.height))
-        return result + " is larger than a " + std::string(imageFormatInfo(format).name) +
-               " file can hold";
+        return Error{Failure::ResultOverFormat,
+                     path,
+                     0,
+                     {},
+                     {result, std::string(imageFormatInfo(format).name)}};
     if (const std::uint64_t budget = resultBudget(); bytes > budget)
-        return result + " would take " + mebibytes(bytes) + " of memory, more than the " +
-               mebibytes(budget) + " a result may take here";
-    return {};
+        return Error{
+            Failure::ResultOverBudget, path, 0, {}, {result, mebibytes(bytes), mebibytes(budget)}};
+    return std::nullopt;
 }
 
 } // namespace
@@ -67,34 +70,40 @@ void CScaleJob::makeResult(SourceWork& work) const
         return; // no size chosen: nothing is made
     const std::uint64_t bytes =
         ResizeAndCropBytes(work.image.Width(), work.image.Height(), size->width, size->height);
-    work.passOver = whyNoResult(m_settings.targetFormat, *size, bytes);
-    if (!work.passOver.empty())
+    work.passOver = whyNoResult(work.path, m_settings.targetFormat, *size, bytes);
+    if (work.passOver)
         return;
     CDibImage result;
     ResizeAndCrop(work.image, result, size->width, size->height, resultBudget());
     work.image.Free();
     if (result.IsEmpty()) {
-        work.passOver = "there is not enough memory for its result of " +
-                        std::to_string(size->width) + "x" + std::to_string(size->height);
+        work.passOver = Error{Failure::ResultTooLarge,
+                              work.path,
+                              0,
+                              {},
+                              {std::to_string(size->width) + "x" + std::to_string(size->height)}};
         return;
     }
-    work.result = writeResult(m_settings.targetFormat, work.target, result, m_settings.jpegQuality,
-                              work.error);
+    Result<std::unique_ptr<CFileReplacement>> written =
+        writeResult(m_settings.targetFormat, work.target, result, m_settings.jpegQuality);
+    if (written)
+        work.result = std::move(*written);
+    else
+        work.error = written.error();
 }
 
 bool CScaleJob::takeSource(SourceWork& work)
 {
-    if (!work.passOver.empty()) {
-        passOver(work.path, work.passOver);
+    if (work.passOver) {
+        passOver(work.path, *work.passOver);
         return true;
     }
-    if (!work.result && work.error.empty())
+    if (!work.result && !work.error)
         return true; // nothing made, and the source stays
     if (!work.result)
-        return fail(std::move(work.error));
+        return fail(*work.error);
     if (takesAnotherName(work)) {
-        passOver(work.path, "its result would take the name " + work.target +
-                                ", which is another file of this run");
+        passOver(work.path, Error{Failure::ResultNameTaken, work.target, 0, {}});
         return true;
     }
     const bool trash = m_settings.sources == SourceFiles::MoveToTrash;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/error.h"
+
 #include <string>
 
 // The desktop's trash, where the batch tools put the source files the user no longer wants. A
@@ -9,7 +11,7 @@ class TrashCan
 public:
     virtual ~TrashCan() = default;
 
-    // Moves the file at path into the trash. On failure the file stays where it is, and error
-    // says why.
-    virtual bool moveToTrash(const std::string& path, std::string& error) = 0;
+    // Moves the file at path into the trash. On failure the file stays where it is, and the
+    // error says why.
+    virtual Outcome moveToTrash(const std::string& path) = 0;
 };

@@ -132,7 +132,7 @@ bool started(BatchStart start, const CBatchJob& job)
 int ended(const BatchResult& result, const std::string& summary)
 {
     if (result.outcome == BatchOutcome::Failed)
-        return Fail(result.error);
+        return Fail(EnglishText(*result.error));
     if (result.outcome == BatchOutcome::NothingRead)
         return Fail("Average failed.");
     std::fprintf(stderr, "%s%s\n", Printable(summary).c_str(),
@@ -140,11 +140,12 @@ int ended(const BatchResult& result, const std::string& summary)
     int status = result.outcome == BatchOutcome::Stopped ? 1 : 0;
     if (result.passedOver > 0)
         status = Fail(std::to_string(result.passedOver) +
-                      " source file(s) were left alone without a result: " + result.passOverReason);
+                      " source file(s) were left alone without a result: " +
+                      EnglishText(*result.passOverReason));
     if (result.keptSources > 0)
         status = Fail(std::to_string(result.keptSources) +
                       " source file(s) could not be moved to the trash and stay where they were: " +
-                      result.trashError);
+                      EnglishText(*result.trashError));
     return status;
 }
 

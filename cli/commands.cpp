@@ -171,8 +171,8 @@ int RunFrame(const CommandLine& line, const CSettings& settings)
     const std::optional<ImageFormat> format = ImageFormatOfPath(out);
     if (!format)
         throw UsageError("Sorry, the valid extension only can be jpg, png or bmp.");
-    const int quality = IntegerOption(line, "--quality", 0, 100)
-                            .value_or(settings.GetOption(OPTION_JPEG_QUALITY));
+    const int quality =
+        IntegerOption(line, "--quality", 0, 100).value_or(settings.GetOption(OPTION_JPEG_QUALITY));
 
     VideoReader reader;
     // One frame is wanted, once: keeping the ones decoded on the way would only cost memory.

@@ -15,11 +15,6 @@
 
 namespace {
 
-std::string systemError()
-{
-    return std::strerror(errno);
-}
-
 // The user's own trash: "$XDG_DATA_HOME/Trash", or "$HOME/.local/share/Trash" where that
 // variable is unset or, being relative, invalid.
 std::optional<std::string> homeTrash()
@@ -34,13 +29,13 @@ std::optional<std::string> homeTrash()
 }
 
 // A trash with its "files" and "info" folders, made where missing; only its owner may look in.
-bool makeTrash(const std::string& trash, std::string& error)
+bool makeTrash(const std::string& trash, Error& error)
 {
     std::error_code made;
     std::filesystem::create_directories(std::filesystem::path(trash).parent_path(), made);
     for (const std::string& folder : {trash, trash + "/files", trash + "/info"}) {
         if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
-            error = "the trash folder " + folder + " can't be created: " + systemError();
+            error = Error{Failure::TrashFolder, folder, errno, {}};
             return false;
         }
     }
@@ -76,7 +71,7 @@ std::string topTrash(const std::string& top)
 
 // Where a file on device goes: the user's trash when it is on the same disk, so that the file
 // is only renamed, else the trash of the file's own disk.
-std::optional<std::string> trashFor(const std::string& path, dev_t device, std::string& error)
+std::optional<std::string> trashFor(const std::string& path, dev_t device, Error& error)
 {
     const std::optional<std::string> home = homeTrash();
     if (home && makeTrash(*home, error)) {
@@ -136,7 +131,7 @@ std::string entryName(const std::string& name, int number)
 
 // Puts the file into trash: its information first, claimed under a name of its own, then the
 // file itself; should the file not move, its information goes again.
-bool moveInto(const std::string& trash, const std::string& path, std::string& error)
+bool moveInto(const std::string& trash, const std::string& path, Error& error)
 {
     const std::string name = std::filesystem::path(path).filename().string();
     for (int number = 1; number < 10000; ++number) {
@@ -147,7 +142,7 @@ bool moveInto(const std::string& trash, const std::string& path, std::string& er
         if (descriptor < 0 && errno == EEXIST)
             continue;
         if (descriptor < 0) {
-            error = "its entry in the trash can't be written: " + systemError();
+            error = Error{Failure::TrashEntry, info, errno, {}};
             return false;
         }
         struct stat taken = {};
@@ -160,27 +155,28 @@ bool moveInto(const std::string& trash, const std::string& path, std::string& er
             continue;
         }
         if (!written || rename(path.c_str(), file.c_str()) != 0) {
-            error = std::strerror(written ? errno : writeError);
+            error = Error{Failure::System, path, written ? errno : writeError, {}};
             unlink(info.c_str());
             return false;
         }
         return true;
     }
-    error = "the trash holds too many files of its name";
+    error = Error{Failure::TrashFull, path, 0, {}};
     return false;
 }
 
 } // namespace
 
-bool CDesktopTrash::moveToTrash(const std::string& path, std::string& error)
+Outcome CDesktopTrash::moveToTrash(const std::string& path)
 {
     std::error_code notThere;
     const std::string absolute = std::filesystem::absolute(path, notThere).string();
     struct stat file = {};
-    if (notThere || lstat(absolute.c_str(), &file) != 0) {
-        error = notThere ? notThere.message() : systemError();
-        return false;
-    }
+    if (notThere || lstat(absolute.c_str(), &file) != 0)
+        return Error{Failure::System, path, notThere ? notThere.value() : errno, {}};
+    Error error;
     const std::optional<std::string> trash = trashFor(absolute, file.st_dev, error);
-    return trash && moveInto(*trash, absolute, error);
+    if (trash && moveInto(*trash, absolute, error))
+        return Done{};
+    return error;
 }

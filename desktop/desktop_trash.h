@@ -8,5 +8,5 @@
 class CDesktopTrash : public TrashCan
 {
 public:
-    bool moveToTrash(const std::string& path, std::string& error) override;
+    Outcome moveToTrash(const std::string& path) override;
 };

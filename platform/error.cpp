@@ -2,6 +2,15 @@
 
 #include <cstring>
 
+namespace {
+
+std::string figure(const Error& error, std::size_t index)
+{
+    return index < error.figures.size() ? error.figures[index] : std::string();
+}
+
+} // namespace
+
 std::string EnglishText(const Error& error)
 {
     switch (error.what) {
@@ -24,9 +33,47 @@ std::string EnglishText(const Error& error)
         return "An error occurred while accessing " + error.path + ": " +
                std::strerror(error.systemError) + ".";
     case Failure::Library:
-        if (!error.detail.empty())
-            return error.detail;
-        break;
+        if (error.detail.empty())
+            break;
+        return "Sorry, can't write the file " + error.path + ". " + error.detail;
+    case Failure::System:
+        return std::strerror(error.systemError);
+    case Failure::Reason:
+        return error.detail;
+    case Failure::NoMemoryToAverage:
+        return "Sorry, there is not enough memory to average " +
+               (error.path.empty() ? std::string("the images") : error.path) + ".";
+    case Failure::NoMemoryToMake:
+        return "Sorry, there is not enough memory to make " + error.path + ".";
+    case Failure::MakeResult:
+        return "Sorry, can't make the result of " + error.path + ": " + error.detail;
+    case Failure::SourceInTheWay:
+        return "Sorry, can't write the file " + error.path +
+               ". It is one of the sources, and it can't be moved to the trash.";
+    case Failure::SourceChanged:
+        return "it changed after it was read";
+    case Failure::SumsOverBudget:
+        return "its sums would take more than the " + figure(error, 0) +
+               " MiB an average may use here";
+    case Failure::ResultTooLarge:
+        return "there is not enough memory for its result of " + figure(error, 0);
+    case Failure::ResultOverFormat:
+        return "its result of " + figure(error, 0) + " is larger than a " + figure(error, 1) +
+               " file can hold";
+    case Failure::ResultOverBudget:
+        return "its result of " + figure(error, 0) + " would take " + figure(error, 1) +
+               " of memory, more than the " + figure(error, 2) + " a result may take here";
+    case Failure::ResultNameTaken:
+        return "its result would take the name " + error.path +
+               ", which is another file of this run";
+    case Failure::TrashFolder:
+        return "the trash folder " + error.path +
+               " can't be created: " + std::strerror(error.systemError);
+    case Failure::TrashEntry:
+        return "its entry in the trash can't be written: " +
+               std::string(std::strerror(error.systemError));
+    case Failure::TrashFull:
+        return "the trash holds too many files of its name";
     case Failure::WriteFile:
         break;
     }

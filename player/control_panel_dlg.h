@@ -2,9 +2,9 @@
 
 #include "player/file_drop.h"
 #include "player/player_command.h"
-#include "ui/event_loop_clock.h"
 #include "source/frame_source.h"
 #include "source/frame_source_owner.h"
+#include "ui/event_loop_clock.h"
 
 #include <QDialog>
 #include <QString>

@@ -25,8 +25,8 @@ protected:
 private:
     void makeShownImage();
 
-    QImage m_frame; // at full size, when it came so
-    QImage m_shown; // m_frame itself at scale 1; scaled once per frame, not once per paint
+    QImage m_frame;          // at full size, when it came so
+    QImage m_shown;          // m_frame itself at scale 1; scaled once per frame, not once per paint
     double m_shownScale = 1; // the scale m_shown was made at
     double m_scale = 1;
     double m_ratio = 1;

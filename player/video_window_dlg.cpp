@@ -5,8 +5,8 @@
 #include "player/dialog_tool_bar.h"
 #include "player/frame_view.h"
 #include "player/view_scale.h"
-#include "ui/packed_dib_image.h"
 #include "source/frame_source.h"
+#include "ui/packed_dib_image.h"
 #include "video/screen_picture.h"
 
 #include <QCloseEvent>

@@ -2,7 +2,6 @@
 
 #include "image/dib.h"
 
-
 namespace {
 
 // Shows the owner's wait cursor for as long as it lives.

@@ -3,6 +3,7 @@
 #include "settings/settings.h"
 #include "ui/caption_label.h"
 #include "ui/engine_path.h"
+#include "ui/error_message.h"
 #include "ui/message_box.h"
 #include "ui/message_pump.h"
 #include "ui/select_folder_dialog.h"
@@ -246,7 +247,7 @@ void CBatchDialog::tellResult(const BatchResult& result)
         if (!result.failedSource.empty())
             m_processingLabel->setText(displayPath(result.failedSource));
         m_progress->setValue(0);
-        ShowMessage(this, displayPath(result.error));
+        ShowMessage(this, ErrorMessage(*result.error));
         break;
     case BatchOutcome::NothingRead:
         ShowMessage(this, tr("Average failed."));
@@ -266,13 +267,13 @@ void CBatchDialog::tellResult(const BatchResult& result)
         ShowMessage(this, tr("%n source file(s) were left alone without a result and stay where "
                              "they were: %1.",
                              nullptr, result.passedOver)
-                              .arg(displayPath(result.passOverReason)));
+                              .arg(ErrorReason(*result.passOverReason)));
     }
     if (result.keptSources > 0) {
         ShowMessage(this, tr("%n source file(s) could not be moved to the trash and stay where "
                              "they were: %1.",
                              nullptr, result.keptSources)
-                              .arg(displayPath(result.trashError)));
+                              .arg(ErrorReason(*result.trashError)));
     }
 }
 

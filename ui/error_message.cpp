@@ -12,8 +12,12 @@ QString systemReason(int error)
 {
     if (error == 0)
         return {};
-    return QStringLiteral(" ") + QString::fromLocal8Bit(std::strerror(error)) +
-           QStringLiteral(".");
+    return QStringLiteral(" ") + QString::fromLocal8Bit(std::strerror(error)) + QStringLiteral(".");
+}
+
+QString figure(const Error& error, std::size_t index)
+{
+    return index < error.figures.size() ? QString::fromStdString(error.figures[index]) : QString();
 }
 
 class ErrorWords
@@ -39,13 +43,45 @@ QString ErrorMessage(const Error& error)
 
 QString ErrorWords::reason(const Error& error)
 {
+    const QString path = displayPath(error.path);
+    const QString detail = QString::fromStdString(error.detail);
     switch (error.what) {
     case Failure::NoFrames:
         return tr("the video has no frames");
     case Failure::FrameSize:
         return tr("the video's frame size is unusable");
+    case Failure::System:
+        return QString::fromLocal8Bit(std::strerror(error.systemError));
+    case Failure::SourceChanged:
+        return tr("it changed after it was read");
+    case Failure::SumsOverBudget:
+        return tr("its sums would take more than the %1 MiB an average may use here")
+            .arg(figure(error, 0));
+    case Failure::ResultTooLarge:
+        return tr("there is not enough memory for its result of %1").arg(figure(error, 0));
+    case Failure::ResultOverFormat:
+        return tr("its result of %1 is larger than a %2 file can hold")
+            .arg(figure(error, 0), figure(error, 1));
+    case Failure::ResultOverBudget:
+        return tr("its result of %1 would take %2 of memory, more than the %3 a result may take "
+                  "here")
+            .arg(figure(error, 0), figure(error, 1), figure(error, 2));
+    case Failure::ResultNameTaken:
+        return tr("its result would take the name %1, which is another file of this run").arg(path);
+    case Failure::TrashFolder:
+        return tr("the trash folder %1 can't be created: %2")
+            .arg(path, QString::fromLocal8Bit(std::strerror(error.systemError)));
+    case Failure::TrashEntry:
+        return tr("its entry in the trash can't be written: %1")
+            .arg(QString::fromLocal8Bit(std::strerror(error.systemError)));
+    case Failure::TrashFull:
+        return tr("the trash holds too many files of its name");
+    case Failure::OpenVideo:
+    case Failure::NoDecoder:
+    case Failure::Reason:
+        return detail;
     default:
-        return QString::fromStdString(error.detail);
+        return message(error);
     }
 }
 
@@ -76,6 +112,31 @@ QString ErrorWords::message(const Error& error)
     case Failure::Library:
         return tr("Sorry, can't write the file %1.").arg(path) + QStringLiteral(" ") +
                QString::fromStdString(error.detail);
+    case Failure::NoMemoryToAverage:
+        return error.path.empty()
+                   ? tr("Sorry, there is not enough memory to average the images.")
+                   : tr("Sorry, there is not enough memory to average %1.").arg(path);
+    case Failure::NoMemoryToMake:
+        return tr("Sorry, there is not enough memory to make %1.").arg(path);
+    case Failure::MakeResult:
+        return tr("Sorry, can't make the result of %1: %2")
+            .arg(path, QString::fromStdString(error.detail));
+    case Failure::SourceInTheWay:
+        return tr("Sorry, can't write the file %1. It is one of the sources, and it can't be "
+                  "moved to the trash.")
+            .arg(path);
+    case Failure::System:
+    case Failure::Reason:
+    case Failure::SourceChanged:
+    case Failure::SumsOverBudget:
+    case Failure::ResultTooLarge:
+    case Failure::ResultOverFormat:
+    case Failure::ResultOverBudget:
+    case Failure::ResultNameTaken:
+    case Failure::TrashFolder:
+    case Failure::TrashEntry:
+    case Failure::TrashFull:
+        return reason(error);
     case Failure::WriteFile:
         break;
     }

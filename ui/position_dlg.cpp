@@ -1,8 +1,8 @@
 #include "ui/position_dlg.h"
 
+#include "source/frame_source.h"
 #include "ui/message_box.h"
 #include "ui/message_pump.h"
-#include "source/frame_source.h"
 
 #include <QComboBox>
 #include <QGridLayout>

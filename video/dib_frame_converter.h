@@ -90,9 +90,9 @@ private:
     std::int64_t m_stride;
     bool m_valid;
     DibBlock m_dib;
-    Scaler m_scaler;       // into m_rows
-    Scaler m_screenScaler; // for the screen
-    AvFramePtr m_rows; // the converted picture, top-down and unturned, before it is stored
+    Scaler m_scaler;         // into m_rows
+    Scaler m_screenScaler;   // for the screen
+    AvFramePtr m_rows;       // the converted picture, top-down and unturned, before it is stored
     AvFramePtr m_screenRows; // the same for a turned picture on the screen
     std::unique_ptr<Deinterlacer> m_deinterlacer;
     std::unique_ptr<ColourMapper> m_colourMapper;

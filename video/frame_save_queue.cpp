@@ -97,12 +97,17 @@ FrameSaveQueue::Saved FrameSaveQueue::save(FrameToSave& frame, Workspace& worksp
         if (SaveImageFile(frame.format, *file, *image, frame.quality, PngCompression::Fast))
             saved.file = std::move(file);
         else
-            saved = {Outcome::Failed, nullptr, Error{Failure::WriteFile, frame.path, errno, {}}, {}};
+            saved = {
+                Outcome::Failed, nullptr, Error{Failure::WriteFile, frame.path, errno, {}}, {}};
     } catch (const CFileException& error) {
-        saved = {Outcome::Failed, nullptr, Error{Failure::FileAccess, error.Path(), error.Error(), {}},
+        saved = {Outcome::Failed,
+                 nullptr,
+                 Error{Failure::FileAccess, error.Path(), error.Error(), {}},
                  {}};
     } catch (const CException& error) {
-        saved = {Outcome::Failed, nullptr, Error{Failure::Library, frame.path, 0, error.ErrorText()},
+        saved = {Outcome::Failed,
+                 nullptr,
+                 Error{Failure::Library, frame.path, 0, error.ErrorText()},
                  {}};
     } catch (const std::bad_alloc&) {
         saved = {Outcome::Failed, nullptr, Error{Failure::WriteFile, frame.path, ENOMEM, {}}, {}};

@@ -128,7 +128,9 @@ void keepBelowCap(const std::string& folder)
 
 std::optional<IndexKey> IndexKeyOf(const std::string& path)
 {
-    struct stat status {};
+    struct stat status
+    {
+    };
     if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode))
         return std::nullopt;
     IndexKey key;

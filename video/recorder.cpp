@@ -11,26 +11,23 @@
 #include <limits>
 
 Recorder::Recorder(VideoReader& reader, RecordOptions options, std::function<void()> whileWaiting)
-    : m_reader(reader),
-      m_options(std::move(options)),
-      m_last(std::min(m_options.to, reader.facts().lastFrame)),
-      m_frame(m_options.from)
+    : m_reader(reader), m_options(std::move(options)),
+      m_last(std::min(m_options.to, reader.facts().lastFrame)), m_frame(m_options.from)
 {
     m_options.writing.step = std::max<std::int64_t>(m_options.writing.step, 1);
     if (!m_reader.isOpen()) {
         m_ended = true;
         return;
     }
-    m_queue = std::make_unique<FrameSaveQueue>(m_reader.streamPicture(),
-                                               m_reader.pictureOptions(), std::move(whileWaiting));
+    m_queue = std::make_unique<FrameSaveQueue>(m_reader.streamPicture(), m_reader.pictureOptions(),
+                                               std::move(whileWaiting));
     // Only the saved frames are asked for, and the frames either side of them where the
     // conversion needs those, unless every frame is.
     const bool everyFrame = m_options.decodeEveryFrame || m_reader.needsNeighbours();
     m_reader.decodeInOrder(
-        m_options.from,
-        everyFrame ? 1
-                   : static_cast<int>(std::min<std::int64_t>(m_options.writing.step,
-                                                             std::numeric_limits<int>::max())));
+        m_options.from, everyFrame ? 1
+                                   : static_cast<int>(std::min<std::int64_t>(
+                                         m_options.writing.step, std::numeric_limits<int>::max())));
 }
 
 Recorder::~Recorder()
@@ -64,7 +61,10 @@ void Recorder::save()
     if (isDue()) {
         FrameToSave frame{RecordedFileName(m_options.folder, m_frame,
                                            imageFormatInfo(m_options.writing.format).extension),
-                          m_options.writing.format, m_options.writing.quality, {}, {}};
+                          m_options.writing.format,
+                          m_options.writing.quality,
+                          {},
+                          {}};
         bool handedOver = false;
         if (m_reader.hasPicture()) {
             // A frame on the screen is in pixels already: copying them costs less than

@@ -35,8 +35,8 @@ struct RecordOptions
 
 struct RecordResult
 {
-    int saved = 0;       // images written
-    int undecodable = 0; // frames due to be saved that could not be decoded, and so were not
+    int saved = 0;              // images written
+    int undecodable = 0;        // frames due to be saved that could not be decoded, and so were not
     std::optional<Error> error; // why the recording ended early
 };
 

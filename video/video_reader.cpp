@@ -35,10 +35,9 @@ std::int64_t titleBitrate(std::uint64_t fileSize, std::int64_t lastFrameMillisec
     if (seconds > 0)
         return bytes / seconds / 128;
     const std::int64_t nanoseconds = duration.count();
-    return nanoseconds > 0
-               ? static_cast<std::int64_t>(static_cast<__int128>(bytes) * 1000000000 /
-                                           nanoseconds / 128)
-               : 0;
+    return nanoseconds > 0 ? static_cast<std::int64_t>(static_cast<__int128>(bytes) * 1000000000 /
+                                                       nanoseconds / 128)
+                           : 0;
 }
 
 } // namespace
@@ -95,9 +94,8 @@ Outcome VideoReader::open(const std::string& path, WantFrames wantFrames)
     facts.duration = m_stream->duration();
     std::error_code sizeError;
     const auto fileSize = std::filesystem::file_size(path, sizeError);
-    facts.titleBitrate =
-        titleBitrate(sizeError ? 0 : fileSize, m_stream->sampleToTime(facts.lastFrame),
-                     facts.duration);
+    facts.titleBitrate = titleBitrate(sizeError ? 0 : fileSize,
+                                      m_stream->sampleToTime(facts.lastFrame), facts.duration);
     applyPictureOptions();
 
     if (wantFrames == WantFrames::No)
@@ -151,9 +149,9 @@ void VideoReader::decode(int frame)
         return;
     }
     const bool neighbours = needsNeighbours();
-    m_window = FetchPictureWindow(frame, m_facts.firstFrame, m_facts.lastFrame, neighbours,
-                                  m_window,
-                                  [this](int wanted) { return m_stream->getPicture(wanted); });
+    m_window =
+        FetchPictureWindow(frame, m_facts.firstFrame, m_facts.lastFrame, neighbours, m_window,
+                           [this](int wanted) { return m_stream->getPicture(wanted); });
 }
 
 const std::uint8_t* VideoReader::packedDib()
@@ -171,8 +169,8 @@ const std::uint8_t* VideoReader::packedDib()
 
 std::shared_ptr<const ScreenPicture> VideoReader::screenPicture(int width, int height)
 {
-    if (!m_window.picture || !m_converter || width <= 0 || height <= 0 ||
-        width > m_facts.width || height > m_facts.height)
+    if (!m_window.picture || !m_converter || width <= 0 || height <= 0 || width > m_facts.width ||
+        height > m_facts.height)
         return nullptr;
     // A picture that only this reader still holds is written over: no new memory for every
     // frame.

@@ -179,7 +179,8 @@ TEST_F(AverageJobTest, NoSourceGoesUnlessEveryResultWasWritten)
         const BatchResult outcome = run(withCopy);
         EXPECT_EQ(outcome.outcome, BatchOutcome::Failed);
         EXPECT_EQ(outcome.written, 1);
-        EXPECT_NE(outcome.error.find("File too large"), std::string::npos) << outcome.error;
+        EXPECT_NE(TextOf(outcome.error).find("File too large"), std::string::npos)
+            << TextOf(outcome.error);
     }
     EXPECT_TRUE(fs::exists(m_target));
     EXPECT_FALSE(fs::exists(m_dir.path() / "avg_800x600.bmp"));
@@ -222,7 +223,7 @@ TEST_F(AverageJobTest, ASourceThatChangesAfterItWasSummedStaysAndOneThatVanishes
     // a's new picture went into no result, so a stays.
     EXPECT_EQ(m_trash.trashed, Names{(m_source / "b.bmp").string()});
     EXPECT_EQ(outcome.keptSources, 1);
-    EXPECT_EQ(outcome.trashError, "it changed after it was read");
+    EXPECT_EQ(TextOf(outcome.trashError), "it changed after it was read");
     EXPECT_EQ(FileNames(m_source), Names{"a.bmp"});
 }
 
@@ -236,8 +237,9 @@ TEST_F(AverageJobTest, ATargetFolderRemovedDuringTheRunFailsTheWriteAndKeepsEver
             fs::remove_all(folder);
     });
     EXPECT_EQ(outcome.outcome, BatchOutcome::Failed);
-    EXPECT_EQ(outcome.error, "Sorry, can't write the file " + (folder / "avg.bmp").string() +
-                                 ". No such file or directory.");
+    EXPECT_EQ(TextOf(outcome.error), "Sorry, can't write the file " +
+                                         (folder / "avg.bmp").string() +
+                                         ". No such file or directory.");
     EXPECT_FALSE(fs::exists(folder));
     EXPECT_TRUE(m_trash.trashed.empty());
     EXPECT_EQ(FileNames(m_source), (Names{"a.bmp", "b.bmp"}));

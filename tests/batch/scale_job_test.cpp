@@ -140,7 +140,8 @@ TEST_F(ScaleJobTest, AWriteThatFailsEndsTheRunAndKeepsItsSource)
         const FileSizeLimit full(4096);
         const BatchResult outcome = run(settings(2));
         EXPECT_EQ(outcome.outcome, BatchOutcome::Failed);
-        EXPECT_NE(outcome.error.find("File too large"), std::string::npos) << outcome.error;
+        EXPECT_NE(TextOf(outcome.error).find("File too large"), std::string::npos)
+            << TextOf(outcome.error);
     }
     // Later files may have been taken up meanwhile: none of their results appears, and every
     // source stays.
@@ -152,7 +153,7 @@ TEST_F(ScaleJobTest, AWriteThatFailsEndsTheRunAndKeepsItsSource)
     BatchResult outcome = run(settings(2));
     EXPECT_EQ(outcome.outcome, BatchOutcome::Failed);
     EXPECT_EQ(outcome.written, 1);
-    EXPECT_EQ(outcome.error,
+    EXPECT_EQ(TextOf(outcome.error),
               "Sorry, can't write the file " + (m_target / "b.bmp").string() + ". Is a directory.");
     EXPECT_EQ(FileNames(m_source), (Names{"b.bmp", "c.bmp"}));
     EXPECT_EQ(m_trash.trashed, Names{(m_source / "a.bmp").string()});
@@ -179,7 +180,8 @@ TEST_F(ScaleJobTest, ASourceWhoseResultCantBeMadeIsPassedOverAndTheRunGoesOn)
     EXPECT_EQ(outcome.outcome, BatchOutcome::Finished);
     EXPECT_EQ(outcome.written, 1);
     EXPECT_EQ(outcome.passedOver, 1);
-    EXPECT_EQ(outcome.passOverReason, "its result of 66000x3 is larger than a jpg file can hold");
+    EXPECT_EQ(TextOf(outcome.passOverReason),
+              "its result of 66000x3 is larger than a jpg file can hold");
     EXPECT_EQ(FileNames(m_target), Names{"b.jpg"});
     EXPECT_EQ(FileNames(m_source), Names{"a.bmp"});
 }
@@ -196,7 +198,7 @@ TEST_F(ScaleJobTest, SourcesTheTrashRefusesStayAndAResultNeverReplacesItsSourceF
     EXPECT_EQ(outcome.outcome, BatchOutcome::Finished);
     EXPECT_EQ(outcome.written, 2);
     EXPECT_EQ(outcome.keptSources, 2);
-    EXPECT_EQ(outcome.trashError, "the trash is full");
+    EXPECT_EQ(TextOf(outcome.trashError), "the trash is full");
     EXPECT_EQ(FileNames(m_source), (Names{"a.bmp", "b.bmp"}));
 
     // Scaled in place, a source goes to the trash before its result takes its name.
@@ -244,9 +246,9 @@ TEST_F(ScaleJobTest, ATargetFolderRemovedDuringTheRunEndsItAndKeepsTheLaterSourc
     // first result that could not is the error, and only the sources of results put in place
     // went to the trash.
     const bool firstDone = !m_trash.trashed.empty();
-    EXPECT_EQ(outcome.error, "Sorry, can't write the file " +
-                                 (m_target / (firstDone ? "b.bmp" : "a.bmp")).string() +
-                                 ". No such file or directory.");
+    EXPECT_EQ(TextOf(outcome.error), "Sorry, can't write the file " +
+                                         (m_target / (firstDone ? "b.bmp" : "a.bmp")).string() +
+                                         ". No such file or directory.");
     const Names trashed = firstDone ? Names{(m_source / "a.bmp").string()} : Names{};
     EXPECT_EQ(m_trash.trashed, trashed);
     const Names kept = firstDone ? Names{"b.bmp", "c.bmp"} : Names{"a.bmp", "b.bmp", "c.bmp"};
@@ -260,10 +262,11 @@ TEST_F(ScaleJobTest, ATargetFolderRemovedDuringTheRunEndsItAndKeepsTheLaterSourc
         const Names sources = FileNames(m_source);
         const BatchResult refused = run(readOnly);
         EXPECT_EQ(refused.outcome, BatchOutcome::Failed);
-        EXPECT_EQ(refused.error.rfind(
-                      "Sorry, can't write the file " + *locked + "/" + sources.front() + ". ", 0),
-                  0u)
-            << refused.error;
+        EXPECT_EQ(
+            TextOf(refused.error)
+                .rfind("Sorry, can't write the file " + *locked + "/" + sources.front() + ". ", 0),
+            0u)
+            << TextOf(refused.error);
         EXPECT_EQ(FileNames(m_source), sources);
     }
 }
@@ -288,7 +291,7 @@ TEST_F(ScaleJobTest, NamesThatDifferOnlyInCaseNeverReplaceEachOther)
     const BatchResult clash = run(inPlace);
     EXPECT_EQ(clash.written, 1);
     EXPECT_EQ(clash.passedOver, 1);
-    EXPECT_NE(clash.passOverReason.find("another file of this run"), std::string::npos);
+    EXPECT_NE(TextOf(clash.passOverReason).find("another file of this run"), std::string::npos);
     EXPECT_EQ(FileNames(m_source), (Names{"a.BMP", "a.bmp"}));
     CDibImage kept;
     ASSERT_EQ(kept.LoadBmp((m_source / "a.BMP").string()), 1);

@@ -87,7 +87,8 @@ private slots:
         // says so.
         const int key = player.source().FindKeyFrame(frame, SearchDirection::Backward);
         QVERIFY(key > 0 && key < frame);
-        QTRY_VERIFY(player.window().windowTitle().endsWith(QStringLiteral("key frame %1").arg(key)));
+        QTRY_VERIFY(
+            player.window().windowTitle().endsWith(QStringLiteral("key frame %1").arg(key)));
         const QImage preview = player.window().frame();
         QVERIFY(preview != before);
 

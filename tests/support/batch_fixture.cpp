@@ -6,21 +6,17 @@
 
 namespace fs = std::filesystem;
 
-bool FakeTrash::moveToTrash(const std::string& path, std::string& error)
+Outcome FakeTrash::moveToTrash(const std::string& path)
 {
-    if (m_mode == Mode::Refuse) {
-        error = "the trash is full";
-        return false;
-    }
+    if (m_mode == Mode::Refuse)
+        return Error{Failure::Reason, path, 0, "the trash is full"};
     fs::create_directories(m_folder);
     std::error_code failure;
     fs::rename(path, m_folder / fs::path(path).filename(), failure);
-    if (failure) {
-        error = failure.message();
-        return false;
-    }
+    if (failure)
+        return Error{Failure::System, path, failure.value(), {}};
     trashed.push_back(path);
-    return true;
+    return Done{};
 }
 
 void RecordingProgress::onFile(int position, const std::string& path)

@@ -1,5 +1,10 @@
 #pragma once
 
+#include "platform/error.h"
+
+#include <optional>
+#include <string>
+
 #include "batch/batch_job.h"
 #include "batch/trash_can.h"
 #include "image/dib_image.h"
@@ -26,7 +31,7 @@ public:
         : m_folder(std::move(folder)), m_mode(mode)
     {}
 
-    bool moveToTrash(const std::string& path, std::string& error) override;
+    Outcome moveToTrash(const std::string& path) override;
 
     std::vector<std::string> trashed;
 
@@ -68,3 +73,9 @@ CDibImage NoiseImage(int width, int height);
 void SaveTestImage(ImageFormat format, const std::string& path, CDibImage& image);
 // The names of a folder's entries, sorted.
 std::vector<std::string> FileNames(const std::filesystem::path& folder);
+
+// An error in the command line's words; empty for none.
+inline std::string TextOf(const std::optional<Error>& error)
+{
+    return error ? EnglishText(*error) : std::string();
+}

@@ -2,10 +2,10 @@
 #include "raw_avi.h"
 #include "recording_owner.h"
 #include "settings/settings.h"
+#include "source/frame_source.h"
 #include "support/faults.h"
 #include "support/temp_dir.h"
 #include "video/frame_export.h"
-#include "source/frame_source.h"
 
 #include "image/dib_image.h"
 #include "image/png_codec.h"
@@ -282,7 +282,9 @@ TEST_F(FrameSourceLoopsTest, WriteFailuresEndTheRecordingWithTheReason)
     const FileSizeLimit diskFull(16);
     const RecordResult jpeg = m_source.Record(m_out, 0, 9);
     ASSERT_TRUE(jpeg.error);
-    EXPECT_EQ(EnglishText(*jpeg.error), "Output file write error --- out of disk space?");
+    EXPECT_EQ(EnglishText(*jpeg.error), "Sorry, can't write the file " + m_out +
+                                            "/000000.jpg. Output file write error --- out of "
+                                            "disk space?");
 }
 
 // Frames saved on the workers, from the pixels on the screen or from the decoder's picture when

@@ -1,5 +1,5 @@
-#include "video/av_stream_reader.h"
 #include "source/frame_source.h"
+#include "video/av_stream_reader.h"
 
 #include <gtest/gtest.h>
 
