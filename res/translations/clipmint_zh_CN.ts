@@ -790,6 +790,62 @@ Its frames stay black.</source>
         <source>Sorry, can&apos;t write the file %1.</source>
         <translation>抱歉，无法写入文件 %1。</translation>
     </message>
+    <message>
+        <source>it changed after it was read</source>
+        <translation>文件在读取后被改动过</translation>
+    </message>
+    <message>
+        <source>its sums would take more than the %1 MiB an average may use here</source>
+        <translation>累加所需的内存超过了此处平均处理可用的 %1 MiB</translation>
+    </message>
+    <message>
+        <source>there is not enough memory for its result of %1</source>
+        <translation>内存不足，无法生成 %1 的结果</translation>
+    </message>
+    <message>
+        <source>its result of %1 is larger than a %2 file can hold</source>
+        <translation>%1 的结果超出了 %2 文件所能容纳的尺寸</translation>
+    </message>
+    <message>
+        <source>its result of %1 would take %2 of memory, more than the %3 a result may take here</source>
+        <translation>%1 的结果需要 %2 内存，超过了此处单个结果可用的 %3</translation>
+    </message>
+    <message>
+        <source>its result would take the name %1, which is another file of this run</source>
+        <translation>其结果的文件名 %1 与本次处理中的另一个文件相同</translation>
+    </message>
+    <message>
+        <source>the trash folder %1 can&apos;t be created: %2</source>
+        <translation>无法创建回收站文件夹 %1：%2</translation>
+    </message>
+    <message>
+        <source>its entry in the trash can&apos;t be written: %1</source>
+        <translation>无法写入其在回收站中的记录：%1</translation>
+    </message>
+    <message>
+        <source>the trash holds too many files of its name</source>
+        <translation>回收站中同名的文件过多</translation>
+    </message>
+    <message>
+        <source>Sorry, there is not enough memory to average the images.</source>
+        <translation>抱歉，内存不足，无法对图像进行平均处理。</translation>
+    </message>
+    <message>
+        <source>Sorry, there is not enough memory to average %1.</source>
+        <translation>抱歉，内存不足，无法对 %1 进行平均处理。</translation>
+    </message>
+    <message>
+        <source>Sorry, there is not enough memory to make %1.</source>
+        <translation>抱歉，内存不足，无法生成 %1。</translation>
+    </message>
+    <message>
+        <source>Sorry, can&apos;t make the result of %1: %2</source>
+        <translation>抱歉，无法生成 %1 的结果：%2</translation>
+    </message>
+    <message>
+        <source>Sorry, can&apos;t write the file %1. It is one of the sources, and it can&apos;t be moved to the trash.</source>
+        <translation>抱歉，无法写入文件 %1。它是源文件之一，且无法移到回收站。</translation>
+    </message>
 </context>
 <context>
     <name>OpenHelpFile</name>
