@@ -41,7 +41,11 @@
 
 namespace {
 
-const QString kImageFilter = QStringLiteral(
+// The folder dialog's file types, translated where the dialog is made.
+//: Names shown and their patterns, taking turns between the '|'; the patterns and the closing
+//: "||" stay as they are.
+const char* const kImageFilter = QT_TRANSLATE_NOOP(
+    "CControlPanelDlg",
     "Jpg Files(*.jpg)|*.jpg|Bmp Files(*.bmp)|*.bmp|Png Files(*.png)|*.png|All Files(*.*)|*.*||");
 
 QString applicationName()
@@ -533,7 +537,7 @@ void CControlPanelDlg::setTargetFolder(const QString& folder)
 
 void CControlPanelDlg::onChooseFolder()
 {
-    CSelectFolderDialog dialog(FolderDialogFiles::Show, m_targetFolder, kImageFilter, this);
+    CSelectFolderDialog dialog(FolderDialogFiles::Show, m_targetFolder, tr(kImageFilter), this);
     if (dialog.DoModal() == QDialog::Accepted)
         setTargetFolder(dialog.GetSelectedPath());
 }

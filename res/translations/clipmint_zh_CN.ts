@@ -5,207 +5,220 @@
     <name>CAboutBox</name>
     <message>
         <source>About Clipmint</source>
-        <translation type="unfinished"></translation>
+        <translation>关于 Clipmint</translation>
     </message>
     <message>
         <source>Clipmint: still images from video files
 Clipmint for Linux version %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Clipmint：从视频文件中截取静态图像
+Clipmint Linux 版，版本 %1</translation>
     </message>
     <message>
         <source>Clipmint user guide</source>
-        <translation type="unfinished"></translation>
+        <translation>Clipmint 用户指南（英文）</translation>
     </message>
     <message>
         <source>Email:</source>
-        <translation type="unfinished"></translation>
+        <translation>电子邮件：</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>确定</translation>
     </message>
     <message>
         <source>Takes still images out of video files.</source>
-        <translation type="unfinished"></translation>
+        <translation>从视频文件中截取静态图像。</translation>
     </message>
     <message>
         <source>Author:</source>
-        <translation type="unfinished"></translation>
+        <translation>作者：</translation>
     </message>
     <message>
         <source>Clipmint developers</source>
-        <translation type="unfinished"></translation>
+        <translation>Clipmint 开发者</translation>
     </message>
     <message>
         <source>Frames are read with FFmpeg; pictures are written
 with libjpeg-turbo, libpng and zlib, and shown
 with Qt.</source>
-        <translation type="unfinished"></translation>
+        <translation>使用 FFmpeg 读取帧；使用 libjpeg-turbo、
+libpng 和 zlib 写入图片，
+使用 Qt 显示。</translation>
     </message>
     <message>
         <source>Read the user guide:</source>
-        <translation type="unfinished"></translation>
+        <translation>阅读用户指南：</translation>
     </message>
 </context>
 <context>
     <name>CAverageDialog</name>
     <message>
         <source>Average</source>
-        <translation type="unfinished"></translation>
+        <translation>平均</translation>
     </message>
     <message>
         <source>Target</source>
-        <translation type="unfinished"></translation>
+        <translation>目标</translation>
     </message>
     <message>
         <source>Target file:</source>
-        <translation type="unfinished"></translation>
+        <translation>目标文件：</translation>
     </message>
     <message>
         <source>Auto number</source>
-        <translation type="unfinished"></translation>
+        <translation>自动编号</translation>
     </message>
     <message>
         <source>JPEG quality:</source>
-        <translation type="unfinished"></translation>
+        <translation>JPEG 质量：</translation>
     </message>
     <message>
         <source>800*600</source>
-        <translation type="unfinished"></translation>
+        <translation>800*600</translation>
     </message>
     <message>
         <source>1024*768</source>
-        <translation type="unfinished"></translation>
+        <translation>1024*768</translation>
     </message>
     <message>
         <source>Please select the target file.</source>
-        <translation type="unfinished"></translation>
+        <translation>请选择目标文件。</translation>
     </message>
     <message>
         <source>Bmp Files(*.bmp)</source>
-        <translation type="unfinished"></translation>
+        <translation>BMP 文件(*.bmp)</translation>
     </message>
     <message>
         <source>Jpeg Files(*.jpg)</source>
-        <translation type="unfinished"></translation>
+        <translation>JPEG 文件(*.jpg)</translation>
     </message>
     <message>
         <source>Png Files(*.png)</source>
-        <translation type="unfinished"></translation>
+        <translation>PNG 文件(*.png)</translation>
     </message>
     <message>
         <source>All Files(*)</source>
-        <translation type="unfinished"></translation>
+        <translation>所有文件(*)</translation>
     </message>
     <message>
         <source>Average finished.</source>
-        <translation type="unfinished"></translation>
+        <translation>平均处理完成。</translation>
     </message>
     <message>
         <source>Sorry, the valid extension only can be jpg, png or bmp.</source>
-        <translation type="unfinished"></translation>
+        <translation>抱歉，扩展名只能是 jpg、png 或 bmp。</translation>
     </message>
 </context>
 <context>
     <name>CBatchDialog</name>
     <message>
         <source>Jpeg Files</source>
-        <translation type="unfinished"></translation>
+        <translation>JPEG 文件</translation>
     </message>
     <message>
         <source>Bmp Files</source>
-        <translation type="unfinished"></translation>
+        <translation>BMP 文件</translation>
     </message>
     <message>
         <source>Png Files</source>
-        <translation type="unfinished"></translation>
+        <translation>PNG 文件</translation>
     </message>
     <message>
         <source>All Files</source>
-        <translation type="unfinished"></translation>
+        <translation>所有文件</translation>
     </message>
     <message>
         <source>Begin</source>
-        <translation type="unfinished"></translation>
+        <translation>开始</translation>
     </message>
     <message>
         <source>Source</source>
-        <translation type="unfinished"></translation>
+        <translation>源</translation>
     </message>
     <message>
         <source>Delete source files when finish</source>
-        <translation type="unfinished"></translation>
+        <translation>完成后删除源文件</translation>
     </message>
     <message>
         <source>Source folder:</source>
-        <translation type="unfinished"></translation>
+        <translation>源文件夹：</translation>
     </message>
     <message>
         <source>Browse</source>
-        <translation type="unfinished"></translation>
+        <translation>浏览</translation>
     </message>
     <message>
         <source>View</source>
-        <translation type="unfinished"></translation>
+        <translation>查看</translation>
     </message>
     <message>
         <source>Source files:</source>
-        <translation type="unfinished"></translation>
+        <translation>源文件：</translation>
     </message>
     <message>
         <source>Save</source>
-        <translation type="unfinished"></translation>
+        <translation>保存</translation>
     </message>
     <message>
         <source>Load</source>
-        <translation type="unfinished"></translation>
+        <translation>载入</translation>
     </message>
     <message>
         <source>Processing:</source>
-        <translation type="unfinished"></translation>
+        <translation>正在处理：</translation>
     </message>
     <message>
         <source>Reset</source>
-        <translation type="unfinished"></translation>
+        <translation>重置</translation>
     </message>
     <message>
         <source>Please select the source folder.</source>
-        <translation type="unfinished"></translation>
+        <translation>请选择源文件夹。</translation>
     </message>
     <message>
         <source>Sorry, can&apos;t find any valid file in the source folder.</source>
-        <translation type="unfinished"></translation>
+        <translation>抱歉，在源文件夹中找不到有效的文件。</translation>
     </message>
     <message>
         <source>Sorry, can&apos;t create target folder. Please check it. (%1)</source>
-        <translation type="unfinished"></translation>
+        <translation>抱歉，无法创建目标文件夹，请检查。(%1)</translation>
     </message>
     <message>
         <source>Average failed.</source>
-        <translation type="unfinished"></translation>
+        <translation>平均处理失败。</translation>
     </message>
     <message numerus="yes">
         <source>%n source file(s) could not be moved to the trash and stay where they were: %1.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n 个源文件无法移到回收站，仍留在原处：%1。</numerusform>
         </translation>
     </message>
     <message>
         <source>Scale to %1x%2...</source>
-        <translation type="unfinished"></translation>
+        <translation>缩放到 %1x%2...</translation>
     </message>
     <message>
         <source>Stop</source>
-        <translation type="unfinished"></translation>
+        <translation>停止</translation>
     </message>
     <message>
         <source>Sorry, the settings of this tool could not be saved: %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>抱歉，无法保存此工具的设置：%1。</translation>
     </message>
     <message numerus="yes">
         <source>%n source file(s) could not be read and stay where they were.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n 个源文件无法读取，仍留在原处。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Sorry, %1 is one of the source files, and writing the result there would lose it. Please choose another target, or let the sources go to the trash with &quot;Delete source files when finish&quot;.</source>
+        <translation>抱歉，%1 是源文件之一，把结果写到那里会丢失该文件。请选择其他目标，或勾选“完成后删除源文件”，让源文件移到回收站。</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n source file(s) were left alone without a result and stay where they were: %1.</source>
+        <translation>
+            <numerusform>%n 个源文件未生成结果，仍留在原处：%1。</numerusform>
         </translation>
     </message>
 </context>
@@ -213,205 +226,192 @@ with Qt.</source>
     <name>CBitrateDlg</name>
     <message>
         <source>Bitrate</source>
-        <translation type="unfinished"></translation>
+        <translation>码率</translation>
     </message>
     <message>
         <source>Start</source>
-        <translation type="unfinished"></translation>
+        <translation>开始</translation>
     </message>
     <message>
         <source>Save</source>
-        <translation type="unfinished"></translation>
+        <translation>保存</translation>
     </message>
     <message>
         <source>Close</source>
-        <translation type="unfinished"></translation>
+        <translation>关闭</translation>
     </message>
     <message>
         <source>Bitrate (kbps)</source>
-        <translation type="unfinished"></translation>
+        <translation>码率 (kbps)</translation>
     </message>
     <message>
         <source>Total</source>
-        <translation type="unfinished"></translation>
+        <translation>总码率</translation>
     </message>
     <message>
         <source>Video bitrate(kbps)</source>
-        <translation type="unfinished"></translation>
+        <translation>视频码率(kbps)</translation>
     </message>
     <message>
         <source>Average</source>
-        <translation type="unfinished"></translation>
+        <translation>平均值</translation>
     </message>
     <message>
         <source>Max</source>
-        <translation type="unfinished"></translation>
+        <translation>最大值</translation>
     </message>
     <message>
         <source>Min</source>
-        <translation type="unfinished"></translation>
+        <translation>最小值</translation>
     </message>
     <message>
         <source>Coefficient of
 variation</source>
-        <translation type="unfinished"></translation>
+        <translation>变异
+系数</translation>
     </message>
     <message>
         <source>Begin</source>
-        <translation type="unfinished"></translation>
+        <translation>开始</translation>
     </message>
     <message>
         <source>Sorry, can&apos;t open the AVI file.</source>
-        <translation type="unfinished"></translation>
+        <translation>抱歉，无法打开 AVI 文件。</translation>
     </message>
     <message>
         <source>Stop</source>
-        <translation type="unfinished"></translation>
+        <translation>停止</translation>
     </message>
     <message>
         <source>Png Files(*.png)</source>
-        <translation type="unfinished"></translation>
+        <translation>PNG 文件(*.png)</translation>
     </message>
     <message>
         <source>Image saved.</source>
-        <translation type="unfinished"></translation>
+        <translation>图片已保存。</translation>
     </message>
 </context>
 <context>
     <name>CChartCtrl</name>
     <message>
         <source>Time (second)</source>
-        <translation type="unfinished"></translation>
+        <translation>时间 (秒)</translation>
     </message>
     <message>
         <source>Video bitrate (kbps)</source>
-        <translation type="unfinished"></translation>
+        <translation>视频码率 (kbps)</translation>
     </message>
 </context>
 <context>
     <name>CControlPanelDlg</name>
     <message>
         <source>Save to</source>
-        <translation type="unfinished"></translation>
+        <translation>保存到</translation>
     </message>
     <message>
         <source>...</source>
-        <translation type="unfinished"></translation>
+        <translation>...</translation>
     </message>
     <message>
         <source>View</source>
-        <translation type="unfinished"></translation>
+        <translation>查看</translation>
     </message>
     <message>
         <source>First frame</source>
-        <translation type="unfinished"></translation>
+        <translation>首帧</translation>
     </message>
     <message>
         <source>Last frame</source>
-        <translation type="unfinished"></translation>
+        <translation>末帧</translation>
     </message>
     <message>
         <source>Save</source>
-        <translation type="unfinished"></translation>
+        <translation>保存</translation>
     </message>
     <message>
         <source>Start frame</source>
-        <translation type="unfinished"></translation>
+        <translation>起始帧</translation>
     </message>
     <message>
         <source>End frame</source>
-        <translation type="unfinished"></translation>
+        <translation>结束帧</translation>
     </message>
     <message>
         <source>Load</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Sorry, the pictures of this video can&apos;t be decoded: </source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>.
-Its frames stay black.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Sorry, can&apos;t open the file
-</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>.
-Please check it.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Media Files(*.avi)</source>
-        <translation type="unfinished"></translation>
+        <translation>载入</translation>
     </message>
     <message>
         <source>All Files (*)</source>
-        <translation type="unfinished"></translation>
+        <translation>所有文件 (*)</translation>
     </message>
     <message>
         <source>Jpg Files(*.jpg)</source>
-        <translation type="unfinished"></translation>
+        <translation>JPG 文件(*.jpg)</translation>
     </message>
     <message>
         <source>Bmp Files(*.bmp)</source>
-        <translation type="unfinished"></translation>
+        <translation>BMP 文件(*.bmp)</translation>
     </message>
     <message>
         <source>Png Files(*.png)</source>
-        <translation type="unfinished"></translation>
+        <translation>PNG 文件(*.png)</translation>
     </message>
     <message>
         <source>All Files(*)</source>
-        <translation type="unfinished"></translation>
+        <translation>所有文件(*)</translation>
     </message>
     <message>
         <source>Sorry, the valid extension only can be jpg, png or bmp.</source>
-        <translation type="unfinished"></translation>
+        <translation>抱歉，扩展名只能是 jpg、png 或 bmp。</translation>
     </message>
     <message>
         <source>Please select the target folder.</source>
-        <translation type="unfinished"></translation>
+        <translation>请选择目标文件夹。</translation>
     </message>
     <message>
         <source>Are you sure you want to save and overwrite parameters in INI file?</source>
-        <translation type="unfinished"></translation>
+        <translation>确定要保存参数，覆盖 INI 文件中的参数吗？</translation>
     </message>
     <message>
         <source>Sorry, the parameters could not be saved: %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>抱歉，无法保存参数：%1。</translation>
     </message>
     <message>
         <source>Parameters saved.</source>
-        <translation type="unfinished"></translation>
+        <translation>参数已保存。</translation>
     </message>
     <message>
         <source>Are you sure you want to load and replace parameters?</source>
-        <translation type="unfinished"></translation>
+        <translation>确定要载入参数，替换当前参数吗？</translation>
     </message>
     <message>
         <source>Parameters loaded.</source>
-        <translation type="unfinished"></translation>
+        <translation>参数已载入。</translation>
     </message>
     <message>
         <source>All videos(%1)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Sorry, this frame can&apos;t be decoded, so it was not saved.</source>
-        <translation type="unfinished"></translation>
+        <translation>所有视频(%1)</translation>
     </message>
     <message>
         <source>Sorry, can&apos;t create target folder. Please check it. (%1)</source>
-        <translation type="unfinished"></translation>
+        <translation>抱歉，无法创建目标文件夹，请检查。(%1)</translation>
     </message>
     <message>
         <source>Sorry, %1 of the frames could not be decoded and were not saved.</source>
-        <translation type="unfinished"></translation>
+        <translation>抱歉，有 %1 帧无法解码，未保存。</translation>
+    </message>
+    <message>
+        <source>Choose a folder under &quot;Save to&quot; first.</source>
+        <translation>请先在“保存到”处选择文件夹。</translation>
+    </message>
+    <message>
+        <source>key frame %1</source>
+        <translation>关键帧 %1</translation>
+    </message>
+    <message>
+        <source>Jpg Files(*.jpg)|*.jpg|Bmp Files(*.bmp)|*.bmp|Png Files(*.png)|*.png|All Files(*.*)|*.*||</source>
+        <extracomment>Names shown and their patterns, taking turns between the &apos;|&apos;; the patterns and the closing &quot;||&quot; stay as they are.</extracomment>
+        <translation>JPG 文件(*.jpg)|*.jpg|BMP 文件(*.bmp)|*.bmp|PNG 文件(*.png)|*.png|所有文件(*.*)|*.*||</translation>
     </message>
 </context>
 <context>
@@ -419,362 +419,551 @@ Please check it.</source>
     <message>
         <source>The operating system is out
 of memory or resources.</source>
-        <translation type="unfinished"></translation>
+        <translation>操作系统的内存
+或资源不足。</translation>
     </message>
     <message>
         <source>The specified file was not found.</source>
-        <translation type="unfinished"></translation>
+        <translation>找不到指定的文件。</translation>
     </message>
     <message>
         <source>The specified path was not found.</source>
-        <translation type="unfinished"></translation>
+        <translation>找不到指定的路径。</translation>
     </message>
     <message>
         <source>The operating system denied
 access to the specified file.</source>
-        <translation type="unfinished"></translation>
+        <translation>操作系统拒绝
+访问指定的文件。</translation>
     </message>
     <message>
         <source>There was not enough memory to complete the operation.</source>
-        <translation type="unfinished"></translation>
+        <translation>内存不足，无法完成操作。</translation>
     </message>
     <message>
         <source>The .EXE file is invalid
 (non-Win32 .EXE or error in .EXE image).</source>
-        <translation type="unfinished"></translation>
+        <translation>该 .EXE 文件无效
+（不是 Win32 .EXE，或 .EXE 映像有错误）。</translation>
     </message>
     <message>
         <source>A sharing violation occurred. </source>
-        <translation type="unfinished"></translation>
+        <translation>发生共享冲突。</translation>
     </message>
     <message>
         <source>The filename association is
 incomplete or invalid.</source>
-        <translation type="unfinished"></translation>
+        <translation>文件关联
+不完整或无效。</translation>
     </message>
     <message>
         <source>The DDE transaction could not
 be completed because the request timed out.</source>
-        <translation type="unfinished"></translation>
+        <translation>请求超时，
+无法完成 DDE 事务。</translation>
     </message>
     <message>
         <source>The DDE transaction failed.</source>
-        <translation type="unfinished"></translation>
+        <translation>DDE 事务失败。</translation>
     </message>
     <message>
         <source>The DDE transaction could not
 be completed because other DDE transactions
 were being processed.</source>
-        <translation type="unfinished"></translation>
+        <translation>正在处理其他 DDE 事务，
+无法完成
+此 DDE 事务。</translation>
     </message>
     <message>
         <source>There is no application associated
 with the given filename extension.</source>
-        <translation type="unfinished"></translation>
+        <translation>没有与该文件扩展名
+关联的应用程序。</translation>
     </message>
     <message>
         <source>The specified dynamic-link library was not found.</source>
-        <translation type="unfinished"></translation>
+        <translation>找不到指定的动态链接库。</translation>
     </message>
     <message>
         <source>Unknown Error (%1) occurred.</source>
-        <translation type="unfinished"></translation>
+        <translation>发生未知错误 (%1)。</translation>
     </message>
     <message>
         <source>Unable to open hyperlink:
 
 </source>
-        <translation type="unfinished"></translation>
+        <translation>无法打开超链接：
+
+</translation>
     </message>
 </context>
 <context>
     <name>COptionDlg</name>
     <message>
         <source>Option</source>
-        <translation type="unfinished"></translation>
+        <translation>选项</translation>
     </message>
     <message>
         <source>Record Option</source>
-        <translation type="unfinished"></translation>
+        <translation>录制选项</translation>
     </message>
     <message>
         <source>Record every</source>
-        <translation type="unfinished"></translation>
+        <translation>录制间隔</translation>
     </message>
     <message>
         <source>Save as</source>
-        <translation type="unfinished"></translation>
+        <translation>保存格式</translation>
     </message>
     <message>
         <source>Jpeg quality:</source>
-        <translation type="unfinished"></translation>
+        <translation>JPEG 质量：</translation>
     </message>
     <message>
         <source>Play Option</source>
-        <translation type="unfinished"></translation>
+        <translation>播放选项</translation>
     </message>
     <message>
         <source>Delay</source>
-        <translation type="unfinished"></translation>
+        <translation>延迟</translation>
     </message>
     <message>
         <source>...</source>
-        <translation type="unfinished"></translation>
+        <translation>...</translation>
     </message>
     <message>
         <source>Viewer:</source>
-        <translation type="unfinished"></translation>
+        <translation>图片查看器：</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>取消</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>确定</translation>
     </message>
     <message>
         <source>All Files (*)</source>
-        <translation type="unfinished"></translation>
+        <translation>所有文件 (*)</translation>
     </message>
     <message>
         <source>Sorry, the options could not be saved: %1.
 They apply until the program ends.</source>
-        <translation type="unfinished"></translation>
+        <translation>抱歉，无法保存选项：%1。
+这些选项在程序退出前有效。</translation>
     </message>
     <message>
         <source>frames</source>
-        <translation type="unfinished"></translation>
+        <translation>帧</translation>
     </message>
     <message>
         <source>milliseconds per frame</source>
-        <translation type="unfinished"></translation>
+        <translation>毫秒/帧</translation>
+    </message>
+    <message>
+        <source>Picture Option</source>
+        <translation>画面选项</translation>
+    </message>
+    <message>
+        <source>As the file says</source>
+        <translation>按文件标注</translation>
+    </message>
+    <message>
+        <source>BT.601</source>
+        <translation>BT.601</translation>
+    </message>
+    <message>
+        <source>BT.709</source>
+        <translation>BT.709</translation>
+    </message>
+    <message>
+        <source>Tone-map HDR video</source>
+        <translation>对 HDR 视频进行色调映射</translation>
+    </message>
+    <message>
+        <source>Deinterlace interlaced video</source>
+        <translation>对隔行扫描视频去隔行</translation>
+    </message>
+    <message>
+        <source>Keep the stored orientation</source>
+        <translation>保持存储的画面方向（不旋转）</translation>
+    </message>
+    <message>
+        <source>Save at the display aspect</source>
+        <translation>按显示宽高比保存</translation>
+    </message>
+    <message>
+        <source>Colour matrix</source>
+        <translation>色彩矩阵</translation>
     </message>
 </context>
 <context>
     <name>CPositionDlg</name>
     <message>
         <source>Go</source>
-        <translation type="unfinished"></translation>
+        <translation>转到</translation>
     </message>
     <message>
         <source>Position</source>
-        <translation type="unfinished"></translation>
+        <translation>定位</translation>
     </message>
     <message>
         <source>Start frame</source>
-        <translation type="unfinished"></translation>
+        <translation>起始帧</translation>
     </message>
     <message>
         <source>End frame</source>
-        <translation type="unfinished"></translation>
+        <translation>结束帧</translation>
     </message>
     <message>
         <source>Position to frame</source>
-        <translation type="unfinished"></translation>
+        <translation>定位到帧</translation>
     </message>
     <message>
         <source>Position to location</source>
-        <translation type="unfinished"></translation>
+        <translation>定位到标记</translation>
     </message>
     <message>
         <source>Please enter an integer.</source>
-        <translation type="unfinished"></translation>
+        <translation>请输入整数。</translation>
     </message>
 </context>
 <context>
     <name>CRecentVideosMenu</name>
     <message>
         <source>No recent videos</source>
-        <translation type="unfinished"></translation>
+        <translation>没有最近打开的视频</translation>
     </message>
 </context>
 <context>
     <name>CScaleDialog</name>
     <message>
         <source>Scale</source>
-        <translation type="unfinished"></translation>
+        <translation>缩放</translation>
     </message>
     <message>
         <source>Target</source>
-        <translation type="unfinished"></translation>
+        <translation>目标</translation>
     </message>
     <message>
         <source>Target file:</source>
-        <translation type="unfinished"></translation>
+        <translation>目标文件：</translation>
     </message>
     <message>
         <source>Jpeg quality:</source>
-        <translation type="unfinished"></translation>
+        <translation>JPEG 质量：</translation>
     </message>
     <message>
         <source>Size:</source>
-        <translation type="unfinished"></translation>
+        <translation>尺寸：</translation>
     </message>
     <message>
         <source>Target folder:</source>
-        <translation type="unfinished"></translation>
+        <translation>目标文件夹：</translation>
     </message>
     <message>
         <source>Please select the target folder.</source>
-        <translation type="unfinished"></translation>
+        <translation>请选择目标文件夹。</translation>
     </message>
     <message>
         <source>Scale finished.</source>
-        <translation type="unfinished"></translation>
+        <translation>缩放完成。</translation>
     </message>
 </context>
 <context>
     <name>CSelectFolderDialog</name>
     <message>
         <source>Select folder</source>
-        <translation type="unfinished"></translation>
+        <translation>选择文件夹</translation>
     </message>
     <message>
         <source>Current Folder:</source>
-        <translation type="unfinished"></translation>
+        <translation>当前文件夹：</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>确定</translation>
     </message>
     <message>
         <source>Invalid Folder</source>
-        <translation type="unfinished"></translation>
+        <translation>无效的文件夹</translation>
     </message>
     <message>
         <source>
 
 This path does not exist. Do you want to create it?</source>
-        <translation type="unfinished"></translation>
+        <translation>
+
+此路径不存在。是否创建？</translation>
     </message>
     <message>
         <source>Could not create folder:
 </source>
-        <translation type="unfinished"></translation>
+        <translation>无法创建文件夹：
+</translation>
+    </message>
+    <message>
+        <source>Parent Folder</source>
+        <translation>上级文件夹</translation>
+    </message>
+    <message>
+        <source>Files of type:</source>
+        <translation>文件类型：</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>
+
+This is a file, not a folder. Please choose a folder.</source>
+        <translation>
+
+这是文件，不是文件夹。请选择文件夹。</translation>
     </message>
 </context>
 <context>
     <name>CVideoWindowDlg</name>
     <message>
         <source>%1 - %2%</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 - %2%</translation>
     </message>
 </context>
 <context>
     <name>EnginePath</name>
     <message>
         <source>Sorry, the name %1 is not UTF-8 text, so the windows can&apos;t pass it on. Please rename it, or use clipmint-cli.</source>
-        <translation type="unfinished"></translation>
+        <translation>抱歉，名称 %1 不是 UTF-8 文本，图形界面无法传递它。请重命名，或改用 clipmint-cli。</translation>
+    </message>
+</context>
+<context>
+    <name>ErrorMessage</name>
+    <message>
+        <source>the video has no frames</source>
+        <translation>视频中没有帧</translation>
+    </message>
+    <message>
+        <source>the video&apos;s frame size is unusable</source>
+        <translation>视频的帧尺寸无法使用</translation>
+    </message>
+    <message>
+        <source>Sorry, can&apos;t open the file
+</source>
+        <translation>抱歉，无法打开文件
+</translation>
+    </message>
+    <message>
+        <source>.
+Please check it.</source>
+        <translation>。
+请检查该文件。</translation>
+    </message>
+    <message>
+        <source>Sorry, the pictures of this video can&apos;t be decoded: </source>
+        <translation>抱歉，无法解码此视频的画面：</translation>
+    </message>
+    <message>
+        <source>.
+Its frames stay black.</source>
+        <translation>。
+其帧将显示为黑色。</translation>
+    </message>
+    <message>
+        <source>Sorry, this frame can&apos;t be decoded, so it was not saved.</source>
+        <translation>抱歉，此帧无法解码，未保存。</translation>
+    </message>
+    <message>
+        <source>Sorry, the valid extension only can be jpg, png or bmp.</source>
+        <translation>抱歉，扩展名只能是 jpg、png 或 bmp。</translation>
+    </message>
+    <message>
+        <source>Sorry, can&apos;t create target folder. Please check it. (%1)</source>
+        <translation>抱歉，无法创建目标文件夹，请检查。(%1)</translation>
+    </message>
+    <message>
+        <source>An error occurred while accessing %1: %2.</source>
+        <translation>访问 %1 时出错：%2。</translation>
+    </message>
+    <message>
+        <source>Sorry, can&apos;t write the file %1.</source>
+        <translation>抱歉，无法写入文件 %1。</translation>
+    </message>
+    <message>
+        <source>it changed after it was read</source>
+        <translation>文件在读取后被改动过</translation>
+    </message>
+    <message>
+        <source>its sums would take more than the %1 MiB an average may use here</source>
+        <translation>累加所需的内存超过了此处平均处理可用的 %1 MiB</translation>
+    </message>
+    <message>
+        <source>there is not enough memory for its result of %1</source>
+        <translation>内存不足，无法生成 %1 的结果</translation>
+    </message>
+    <message>
+        <source>its result of %1 is larger than a %2 file can hold</source>
+        <translation>%1 的结果超出了 %2 文件所能容纳的尺寸</translation>
+    </message>
+    <message>
+        <source>its result of %1 would take %2 of memory, more than the %3 a result may take here</source>
+        <translation>%1 的结果需要 %2 内存，超过了此处单个结果可用的 %3</translation>
+    </message>
+    <message>
+        <source>its result would take the name %1, which is another file of this run</source>
+        <translation>其结果的文件名 %1 与本次处理中的另一个文件相同</translation>
+    </message>
+    <message>
+        <source>the trash folder %1 can&apos;t be created: %2</source>
+        <translation>无法创建回收站文件夹 %1：%2</translation>
+    </message>
+    <message>
+        <source>its entry in the trash can&apos;t be written: %1</source>
+        <translation>无法写入其在回收站中的记录：%1</translation>
+    </message>
+    <message>
+        <source>the trash holds too many files of its name</source>
+        <translation>回收站中同名的文件过多</translation>
+    </message>
+    <message>
+        <source>Sorry, there is not enough memory to average the images.</source>
+        <translation>抱歉，内存不足，无法对图像进行平均处理。</translation>
+    </message>
+    <message>
+        <source>Sorry, there is not enough memory to average %1.</source>
+        <translation>抱歉，内存不足，无法对 %1 进行平均处理。</translation>
+    </message>
+    <message>
+        <source>Sorry, there is not enough memory to make %1.</source>
+        <translation>抱歉，内存不足，无法生成 %1。</translation>
+    </message>
+    <message>
+        <source>Sorry, can&apos;t make the result of %1: %2</source>
+        <translation>抱歉，无法生成 %1 的结果：%2</translation>
+    </message>
+    <message>
+        <source>Sorry, can&apos;t write the file %1. It is one of the sources, and it can&apos;t be moved to the trash.</source>
+        <translation>抱歉，无法写入文件 %1。它是源文件之一，且无法移到回收站。</translation>
     </message>
 </context>
 <context>
     <name>OpenHelpFile</name>
     <message>
         <source>Sorry, can&apos;t find the help file. Please download the whole package again.</source>
-        <translation type="unfinished"></translation>
+        <translation>抱歉，找不到帮助文件。请重新下载完整的软件包。</translation>
+    </message>
+    <message>
+        <source>Sorry, nothing on this desktop could open the user guide. You can open it in a web browser yourself:
+%1</source>
+        <translation>抱歉，此桌面上没有能打开用户指南的程序。您可以自行用网页浏览器打开：
+%1</translation>
     </message>
 </context>
 <context>
     <name>PlayerCommand</name>
     <message>
         <source>Open</source>
-        <translation type="unfinished"></translation>
+        <translation>打开</translation>
     </message>
     <message>
         <source>Save Current Image</source>
-        <translation type="unfinished"></translation>
+        <translation>保存当前图像</translation>
     </message>
     <message>
         <source>Play</source>
-        <translation type="unfinished"></translation>
+        <translation>播放</translation>
     </message>
     <message>
         <source>Stop</source>
-        <translation type="unfinished"></translation>
+        <translation>停止</translation>
     </message>
     <message>
         <source>Record</source>
-        <translation type="unfinished"></translation>
+        <translation>录制</translation>
     </message>
     <message>
         <source>Period Record</source>
-        <translation type="unfinished"></translation>
+        <translation>区间录制</translation>
     </message>
     <message>
         <source>First Frame</source>
-        <translation type="unfinished"></translation>
+        <translation>首帧</translation>
     </message>
     <message>
         <source>Prev Frame</source>
-        <translation type="unfinished"></translation>
+        <translation>上一帧</translation>
     </message>
     <message>
         <source>Next Frame</source>
-        <translation type="unfinished"></translation>
+        <translation>下一帧</translation>
     </message>
     <message>
         <source>Last Frame</source>
-        <translation type="unfinished"></translation>
+        <translation>末帧</translation>
     </message>
     <message>
         <source>Prev Key Frame</source>
-        <translation type="unfinished"></translation>
+        <translation>上一关键帧</translation>
     </message>
     <message>
         <source>Next Key Frame</source>
-        <translation type="unfinished"></translation>
+        <translation>下一关键帧</translation>
     </message>
     <message>
         <source>Position</source>
-        <translation type="unfinished"></translation>
+        <translation>定位</translation>
     </message>
     <message>
         <source>Start Position</source>
-        <translation type="unfinished"></translation>
+        <translation>设为起始帧</translation>
     </message>
     <message>
         <source>End Position</source>
-        <translation type="unfinished"></translation>
+        <translation>设为结束帧</translation>
     </message>
     <message>
         <source>Scale</source>
-        <translation type="unfinished"></translation>
+        <translation>缩放</translation>
     </message>
     <message>
         <source>Average</source>
-        <translation type="unfinished"></translation>
+        <translation>平均</translation>
     </message>
     <message>
         <source>Option</source>
-        <translation type="unfinished"></translation>
+        <translation>选项</translation>
     </message>
     <message>
         <source>Bitrate</source>
-        <translation type="unfinished"></translation>
+        <translation>码率</translation>
     </message>
     <message>
         <source>About</source>
-        <translation type="unfinished"></translation>
+        <translation>关于</translation>
     </message>
     <message>
         <source>Help</source>
-        <translation type="unfinished"></translation>
+        <translation>帮助</translation>
     </message>
     <message>
         <source>Copy Image</source>
-        <translation type="unfinished"></translation>
+        <translation>复制图像</translation>
     </message>
     <message>
         <source>Fit or Full Size</source>
-        <translation type="unfinished"></translation>
+        <translation>适应窗口/原始尺寸</translation>
     </message>
 </context>
 <context>
     <name>ViewFirstImage</name>
     <message>
         <source>Sorry, no viewable file was found in the target folder.</source>
-        <translation>抱歉，在目标目录中找不到可查看的文件。</translation>
+        <translation>抱歉，在目标文件夹中找不到可查看的文件。</translation>
+    </message>
+    <message>
+        <source>Sorry, nothing on this desktop could open %1. Please choose an image viewer in the Option dialog, or set one up for the desktop.</source>
+        <translation>抱歉，此桌面上没有能打开 %1 的程序。请在“选项”对话框中选择图片查看器，或为桌面设置一个。</translation>
     </message>
 </context>
 </TS>

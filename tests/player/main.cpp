@@ -12,8 +12,9 @@ int main(int argc, char** argv)
     initUiResources();
     SetVideoLibraryMessages(VideoLibraryMessages::Hidden);
     int failed = 0;
-    for (auto run : {runStartUpTests, runCommandTests, runRecordingTests, runFrameSliderTests,
-                     runParameterTests, runDialogTests, runViewTests, runOpeningTests})
+    for (auto run :
+         {runStartUpTests, runCommandTests, runRecordingTests, runFrameSliderTests,
+          runParameterTests, runDialogTests, runViewTests, runOpeningTests, runTranslationTests})
         failed += run(argc, argv) != 0 ? 1 : 0;
     return failed == 0 ? 0 : 1;
 }

@@ -9,3 +9,4 @@ int runParameterTests(int argc, char** argv);
 int runDialogTests(int argc, char** argv);
 int runViewTests(int argc, char** argv);
 int runOpeningTests(int argc, char** argv);
+int runTranslationTests(int argc, char** argv);

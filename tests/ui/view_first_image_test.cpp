@@ -87,7 +87,7 @@ private slots:
         QCoreApplication::removeTranslator(chinese);
         delete chinese;
         QCOMPARE(recorder.texts(),
-                 QStringList{QStringLiteral(u"抱歉，在目标目录中找不到可查看的文件。")});
+                 QStringList{QStringLiteral(u"抱歉，在目标文件夹中找不到可查看的文件。")});
     }
 
     void aViewerAndAnImageWithHostileNamesGetThemVerbatim()
