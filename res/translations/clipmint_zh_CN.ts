@@ -846,6 +846,10 @@ Its frames stay black.</source>
         <source>Sorry, can&apos;t write the file %1. It is one of the sources, and it can&apos;t be moved to the trash.</source>
         <translation>抱歉，无法写入文件 %1。它是源文件之一，且无法移到回收站。</translation>
     </message>
+    <message>
+        <source>Sorry, the picture is empty.</source>
+        <translation>抱歉，图片是空的。</translation>
+    </message>
 </context>
 <context>
     <name>OpenHelpFile</name>
