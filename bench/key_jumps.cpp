@@ -3,38 +3,12 @@
 // median and the longest jump in milliseconds.
 //   key_jumps VIDEO
 
-#include "source/frame_display.h"
-#include "source/frame_source.h"
-#include "source/frame_source_owner.h"
-#include "video/screen_picture.h"
+#include "bench_player.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <vector>
-
-namespace {
-
-class Screen : public FrameDisplay
-{
-public:
-    void drawPackedDib(const std::uint8_t*, int, int) override {}
-    std::optional<PixelSize> screenPictureSize(PixelSize frameSize) const override
-    {
-        return frameSize;
-    }
-    void drawScreenPicture(std::shared_ptr<const ScreenPicture>) override {}
-};
-
-class Silent : public FrameSourceOwner
-{
-public:
-    void setFrameText(FrameTextControl, const std::string&) override {}
-    void setSliderPosition(int) override {}
-    void receiveSampleSize(std::uint32_t) override {}
-};
-
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -43,13 +17,10 @@ int main(int argc, char** argv)
         return 2;
     }
     CFrameSource source;
-    Screen screen;
-    Silent owner;
-    std::int64_t bitrate = 0;
-    if (!source.Open(argv[1], &screen, &owner, bitrate, WantFrames::Yes) || !source.hasDecoder()) {
-        std::fprintf(stderr, "key_jumps: can't open %s\n", argv[1]);
+    ScreenDisplay screen;
+    SilentOwner owner;
+    if (!OpenAsThePlayerDoes(source, screen, owner, argv[1], "key_jumps"))
         return 1;
-    }
     source.Seek(source.firstFrame());
     std::vector<double> jumps;
     for (int key = source.FindKeyFrame(source.currentFrame() + 1, SearchDirection::Forward);

@@ -3,43 +3,10 @@
 // picture at full size, as the video window takes it. Prints the seconds and the frames shown.
 //   play_frames VIDEO
 
-#include "source/frame_display.h"
-#include "source/frame_source.h"
-#include "source/frame_source_owner.h"
-#include "video/screen_picture.h"
+#include "bench_player.h"
 
 #include <chrono>
 #include <cstdio>
-
-namespace {
-
-class Screen : public FrameDisplay
-{
-public:
-    void drawPackedDib(const std::uint8_t*, int, int) override { ++m_shown; }
-    std::optional<PixelSize> screenPictureSize(PixelSize frameSize) const override
-    {
-        return frameSize;
-    }
-    void drawScreenPicture(std::shared_ptr<const ScreenPicture> picture) override
-    {
-        m_shown += picture != nullptr;
-    }
-    int shown() const { return m_shown; }
-
-private:
-    int m_shown = 0;
-};
-
-class Silent : public FrameSourceOwner
-{
-public:
-    void setFrameText(FrameTextControl, const std::string&) override {}
-    void setSliderPosition(int) override {}
-    void receiveSampleSize(std::uint32_t) override {}
-};
-
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -48,13 +15,10 @@ int main(int argc, char** argv)
         return 2;
     }
     CFrameSource source;
-    Screen screen;
-    Silent owner;
-    std::int64_t bitrate = 0;
-    if (!source.Open(argv[1], &screen, &owner, bitrate, WantFrames::Yes) || !source.hasDecoder()) {
-        std::fprintf(stderr, "play_frames: can't open %s\n", argv[1]);
+    ScreenDisplay screen;
+    SilentOwner owner;
+    if (!OpenAsThePlayerDoes(source, screen, owner, argv[1], "play_frames"))
         return 1;
-    }
     const auto start = std::chrono::steady_clock::now();
     source.Play();
     const double seconds =

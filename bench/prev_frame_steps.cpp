@@ -4,6 +4,7 @@
 //   prev_frame_steps VIDEO STEPS [--from N] [--no-cache]
 // --no-cache decodes every step afresh from the key frame, as editors without a frame cache do.
 
+#include "bench_player.h"
 #include "image/dib.h"
 #include "source/frame_display.h"
 #include "source/frame_source.h"
@@ -33,14 +34,6 @@ public:
 
 private:
     unsigned m_sum = 0;
-};
-
-class SilentOwner : public FrameSourceOwner
-{
-public:
-    void setFrameText(FrameTextControl, const std::string&) override {}
-    void setSliderPosition(int) override {}
-    void receiveSampleSize(std::uint32_t) override {}
 };
 
 double milliseconds(std::chrono::steady_clock::duration duration)
