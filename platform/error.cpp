@@ -42,6 +42,12 @@ std::string EnglishText(const Error& error)
         return error.detail;
     case Failure::EmptyPicture:
         return "Sorry, the picture is empty.";
+    case Failure::NotRegularFile:
+        return "it is not a regular file";
+    case Failure::SettingsTooLarge:
+        return "it is larger than 1 MiB, more than a settings file can be";
+    case Failure::UnstorableSetting:
+        return "the value holds a line break or the name can't be stored";
     case Failure::NoMemoryToAverage:
         return "Sorry, there is not enough memory to average " +
                (error.path.empty() ? std::string("the images") : error.path) + ".";

@@ -24,6 +24,10 @@ enum class Failure
     System,         // nothing but the system's errno to say
     Reason,         // nothing but a reason in the words of whoever gave it: detail
     EmptyPicture,   // a picture to be saved holds nothing
+    // The settings file; path is the file.
+    NotRegularFile,    // it is not a regular file
+    SettingsTooLarge,  // it is larger than a settings file can be
+    UnstorableSetting, // a value holds a line break, or a name can't be stored
     // The batch tools.
     NoMemoryToAverage, // the average of the images, or of the file at path, needs more memory
     NoMemoryToMake,    // the file at path needs more memory than there is

@@ -624,7 +624,7 @@ void CControlPanelDlg::onSaveParameters()
                               {enginePath(m_targetFolder), m_source.path(), m_source.currentFrame(),
                                m_source.beginMark(), m_source.endMark()})) {
         ShowMessage(this, tr("Sorry, the parameters could not be saved: %1.")
-                              .arg(displayPath(m_settings.iniFile().writeError())));
+                              .arg(SettingsWriteMessage(m_settings.iniFile())));
         return;
     }
     ShowMessage(this, tr("Parameters saved."));

@@ -16,42 +16,40 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr char kTooLarge[] = "it is larger than 1 MiB, more than a settings file can be";
-
 // Why a file of that status is not read; nothing when it may be.
-const char* leftAlone(const struct stat& status)
+std::optional<Failure> leftAlone(const struct stat& status)
 {
     if (!S_ISREG(status.st_mode))
-        return "it is not a regular file";
+        return Failure::NotRegularFile;
     if (static_cast<std::uintmax_t>(status.st_size) > kMostIniFileBytes)
-        return kTooLarge;
-    return nullptr;
+        return Failure::SettingsTooLarge;
+    return std::nullopt;
 }
 
 // Opens a file that stat found, unless it is to be left alone. The path was looked at before it
 // is opened, so that no pipe or device is opened at all; the open never waits for a pipe's
 // writer, should one have taken the file's place meanwhile, and what it opened is looked at
 // again.
-StdioFile openToRead(const fs::path& path, struct stat status, std::string& refusal)
+StdioFile openToRead(const fs::path& path, struct stat status, Error& refusal)
 {
-    if (const char* reason = leftAlone(status)) {
-        refusal = reason;
+    if (const std::optional<Failure> reason = leftAlone(status)) {
+        refusal = Error{*reason, path.string()};
         return nullptr;
     }
     const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     StdioFile file(descriptor >= 0 ? fdopen(descriptor, "rb") : nullptr);
     if (!file) {
-        refusal = std::strerror(errno);
+        refusal = Error{Failure::System, path.string(), errno};
         if (descriptor >= 0)
             close(descriptor);
         return nullptr;
     }
     if (fstat(fileno(file.get()), &status) != 0) {
-        refusal = std::strerror(errno);
+        refusal = Error{Failure::System, path.string(), errno};
         return nullptr;
     }
-    if (const char* reason = leftAlone(status)) {
-        refusal = reason;
+    if (const std::optional<Failure> reason = leftAlone(status)) {
+        refusal = Error{*reason, path.string()};
         return nullptr;
     }
     return file;
@@ -60,13 +58,13 @@ StdioFile openToRead(const fs::path& path, struct stat status, std::string& refu
 // The file's bytes; a missing file reads as empty. Nothing, with the reason, when it exists but
 // is left alone: it can't be read, it is no regular file, or it is larger than a settings file
 // can be. A write must not mistake any of these for an empty file.
-std::optional<std::string> readFile(const fs::path& path, std::string& refusal)
+std::optional<std::string> readFile(const fs::path& path, Error& refusal)
 {
     struct stat status = {};
     if (stat(path.c_str(), &status) != 0) {
         if (errno == ENOENT || errno == ENOTDIR)
             return std::optional<std::string>(std::in_place);
-        refusal = std::strerror(errno);
+        refusal = Error{Failure::System, path.string(), errno};
         return std::nullopt;
     }
     StdioFile file = openToRead(path, status, refusal);
@@ -79,12 +77,12 @@ std::optional<std::string> readFile(const fs::path& path, std::string& refusal)
         content.append(buffer, got);
         // A file that grew while it was read is as large as one that was.
         if (content.size() > kMostIniFileBytes) {
-            refusal = kTooLarge;
+            refusal = Error{Failure::SettingsTooLarge, path.string()};
             return std::nullopt;
         }
     }
     if (std::ferror(file.get())) {
-        refusal = std::strerror(errno != 0 ? errno : EIO);
+        refusal = Error{Failure::System, path.string(), errno != 0 ? errno : EIO};
         return std::nullopt;
     }
     return content;
@@ -132,11 +130,12 @@ std::optional<int> CIniReading::readNonNegativeInt(std::string_view section,
 
 CIniReading CIniFile::read() const
 {
-    std::string refusal;
+    Error refusal;
     std::optional<std::string> content = readFile(m_path, refusal);
     m_readRefusal.clear();
     if (!content) {
-        m_readRefusal = "the settings file " + m_path.string() + " is left alone: " + refusal;
+        m_readRefusal =
+            "the settings file " + m_path.string() + " is left alone: " + EnglishText(refusal);
         return CIniReading();
     }
     return CIniReading(std::move(*content));
@@ -152,23 +151,22 @@ bool CIniFile::writeStrings(std::string_view section, std::span<const KeyValue> 
 {
     for (const auto& [key, value] : keyValues) {
         if (!IniCanStore(section, key, value))
-            return failWrite("the value holds a line break or the name can't be stored");
+            return failWrite(Error{Failure::UnstorableSetting, m_path.string()});
     }
-    std::string refusal;
+    Error refusal;
     std::optional<std::string> content = readFile(m_path, refusal);
     if (!content)
         return failWrite(refusal);
     for (const auto& [key, value] : keyValues)
         *content = IniWithKey(std::move(*content), section, key, value);
     if (const int error = replaceFile(m_path, *content))
-        return failWrite(std::strerror(error));
+        return failWrite(Error{Failure::System, m_path.string(), error});
     return true;
 }
 
-bool CIniFile::failWrite(std::string_view reason)
+bool CIniFile::failWrite(Error reason)
 {
-    m_writeError = "the settings file " + m_path.string() + " can't be written: ";
-    m_writeError += reason;
+    m_writeError = std::move(reason);
     return false;
 }
 

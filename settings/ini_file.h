@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/error.h"
+
 #include <cstddef>
 #include <filesystem>
 #include <optional>
@@ -93,15 +95,15 @@ public:
     using KeyValue = std::pair<std::string_view, std::string_view>;
     bool writeStrings(std::string_view section, std::span<const KeyValue> keyValues);
 
-    // Why the most recent write that failed could not be done, as "the settings file PATH can't
-    // be written: REASON"; a later write that succeeds leaves it as it is.
-    const std::string& writeError() const { return m_writeError; }
+    // Why the most recent write that failed could not be done, the error's path being this file;
+    // a later write that succeeds leaves it as it is.
+    const std::optional<Error>& writeError() const { return m_writeError; }
 
 private:
-    bool failWrite(std::string_view reason);
+    bool failWrite(Error reason);
 
     std::filesystem::path m_path;
-    std::string m_writeError;
+    std::optional<Error> m_writeError;
     mutable std::string m_readRefusal;
 };
 

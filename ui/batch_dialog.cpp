@@ -347,7 +347,7 @@ bool CBatchDialog::saveOrTell()
     if (saveSection())
         return true;
     ShowMessage(this, tr("Sorry, the settings of this tool could not be saved: %1.")
-                          .arg(displayPath(m_settings.iniFile().writeError())));
+                          .arg(SettingsWriteMessage(m_settings.iniFile())));
     return false;
 }
 

@@ -1,5 +1,6 @@
 #include "ui/error_message.h"
 
+#include "settings/ini_file.h"
 #include "ui/engine_path.h"
 
 #include <QCoreApplication>
@@ -27,6 +28,7 @@ class ErrorWords
 public:
     static QString reason(const Error& error);
     static QString message(const Error& error);
+    static QString settingsWrite(const Error& error);
 };
 
 } // namespace
@@ -39,6 +41,22 @@ QString ErrorReason(const Error& error)
 QString ErrorMessage(const Error& error)
 {
     return ErrorWords::message(error);
+}
+
+QString SettingsWriteMessage(const Error& error)
+{
+    return ErrorWords::settingsWrite(error);
+}
+
+QString SettingsWriteMessage(const CIniFile& file)
+{
+    return file.writeError() ? SettingsWriteMessage(*file.writeError()) : QString();
+}
+
+QString ErrorWords::settingsWrite(const Error& error)
+{
+    return tr("the settings file %1 can't be written: %2")
+        .arg(displayPath(error.path), reason(error));
 }
 
 QString ErrorWords::reason(const Error& error)
@@ -76,6 +94,12 @@ QString ErrorWords::reason(const Error& error)
             .arg(QString::fromLocal8Bit(std::strerror(error.systemError)));
     case Failure::TrashFull:
         return tr("the trash holds too many files of its name");
+    case Failure::NotRegularFile:
+        return tr("it is not a regular file");
+    case Failure::SettingsTooLarge:
+        return tr("it is larger than 1 MiB, more than a settings file can be");
+    case Failure::UnstorableSetting:
+        return tr("the value holds a line break or the name can't be stored");
     case Failure::OpenVideo:
     case Failure::NoDecoder:
     case Failure::Reason:
@@ -138,6 +162,9 @@ QString ErrorWords::message(const Error& error)
     case Failure::TrashFolder:
     case Failure::TrashEntry:
     case Failure::TrashFull:
+    case Failure::NotRegularFile:
+    case Failure::SettingsTooLarge:
+    case Failure::UnstorableSetting:
         return reason(error);
     case Failure::WriteFile:
         break;

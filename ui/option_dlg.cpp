@@ -4,6 +4,7 @@
 #include "settings/settings.h"
 #include "ui/caption_label.h"
 #include "ui/engine_path.h"
+#include "ui/error_message.h"
 #include "ui/message_box.h"
 
 #include <QCheckBox>
@@ -201,7 +202,7 @@ void COptionDlg::accept()
     if (!optionsSaved || !viewerSaved) {
         ShowMessage(this, tr("Sorry, the options could not be saved: %1.\nThey apply until the "
                              "program ends.")
-                              .arg(displayPath(m_settings.iniFile().writeError())));
+                              .arg(SettingsWriteMessage(m_settings.iniFile())));
     }
     QDialog::accept();
 }

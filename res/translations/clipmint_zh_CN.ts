@@ -850,6 +850,22 @@ Its frames stay black.</source>
         <source>Sorry, the picture is empty.</source>
         <translation>抱歉，图片是空的。</translation>
     </message>
+    <message>
+        <source>the settings file %1 can&apos;t be written: %2</source>
+        <translation>无法写入设置文件 %1：%2</translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>它不是普通文件</translation>
+    </message>
+    <message>
+        <source>it is larger than 1 MiB, more than a settings file can be</source>
+        <translation>它大于 1 MiB，超出了设置文件应有的大小</translation>
+    </message>
+    <message>
+        <source>the value holds a line break or the name can&apos;t be stored</source>
+        <translation>值中含有换行符，或名称无法保存</translation>
+    </message>
 </context>
 <context>
     <name>OpenHelpFile</name>

@@ -169,7 +169,8 @@ TEST(SettingsIniFile, WriteIntoAMissingFolderFails)
          {dir.path() / "missing" / "Clipmint.ini", dir.path() / "plain" / "Clipmint.ini"}) {
         CIniFile ini(path);
         EXPECT_FALSE(WriteIniInt("Option", "OPTION_JPEG", 1, ini)) << path;
-        EXPECT_NE(ini.writeError().find(path.string() + " can't be written: "), std::string::npos);
+        ASSERT_TRUE(ini.writeError()) << path;
+        EXPECT_EQ(ini.writeError()->path, path.string());
         EXPECT_EQ(ini.readInt("Option", "OPTION_JPEG", -1), -1);
     }
     EXPECT_FALSE(fs::exists(dir.path() / "missing"));
@@ -228,8 +229,8 @@ TEST(SettingsIniFile, AReadOnlyFileOrFolderRefusesTheWriteAndKeepsWhatIsThere)
     const std::optional<bool> refused = RunUnprivileged([&] {
         for (const fs::path& path : {readOnly, lockedFolder / "Clipmint.ini"}) {
             CIniFile ini(path);
-            if (WriteIniInt("Option", "OPTION_JPEG", 2, ini) ||
-                ini.writeError().find("Permission denied") == std::string::npos)
+            if (WriteIniInt("Option", "OPTION_JPEG", 2, ini) || !ini.writeError() ||
+                ini.writeError()->systemError != EACCES)
                 return false;
         }
         return true;
