@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <unistd.h>
 
@@ -26,7 +27,23 @@ namespace {
 
 bool openVideo(VideoReader& reader, const std::string& path, WantFrames wantFrames)
 {
-    if (const Outcome opened = reader.open(path, wantFrames); !opened) {
+    // A file read through for its frames says how far it has got, on a terminal; Ctrl-C stops.
+    CatchInterrupt();
+    bool told = false;
+    const auto progress = [&told](int permille) {
+        if (isatty(STDERR_FILENO)) {
+            std::fprintf(stderr, "\rreading the video's frames: %d%%\033[K", permille / 10);
+            std::fflush(stderr);
+            told = true;
+        }
+        return !Interrupted();
+    };
+    const Outcome opened = reader.open(path, wantFrames, progress);
+    // Past the read, Ctrl-C ends the program again, unless a command catches it for a loop.
+    std::signal(SIGINT, SIG_DFL);
+    if (told)
+        std::fputs("\r\033[K", stderr);
+    if (!opened) {
         Fail(EnglishText(opened.error()));
         return false;
     }

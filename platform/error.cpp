@@ -16,6 +16,8 @@ std::string EnglishText(const Error& error)
     switch (error.what) {
     case Failure::OpenVideo:
         return "can't open " + error.path + ": " + error.detail;
+    case Failure::OpenStopped:
+        return "the opening of " + error.path + " was stopped";
     case Failure::NoFrames:
         return "can't open " + error.path + ": the video has no frames";
     case Failure::FrameSize:

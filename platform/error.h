@@ -12,6 +12,7 @@
 enum class Failure
 {
     OpenVideo,      // the file is no video the program reads; detail says why
+    OpenStopped,    // the read through the file that opening it needs was stopped
     NoFrames,       // a video stream without a single frame
     FrameSize,      // the frames' size can't be shown or saved
     NoDecoder,      // the frames can't be decoded; detail says why

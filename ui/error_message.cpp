@@ -125,6 +125,8 @@ QString ErrorWords::message(const Error& error)
                tr(".\nIts frames stay black.");
     case Failure::NothingDecoded:
         return tr("Sorry, this frame can't be decoded, so it was not saved.");
+    case Failure::OpenStopped:
+        return tr("The opening of %1 was stopped.").arg(path);
     case Failure::EmptyPicture:
         return tr("Sorry, the picture is empty.");
     case Failure::NotAnImageType:

@@ -62,8 +62,10 @@ void fillPresentationTimes(std::vector<IndexEntry>& entries, const std::vector<P
 
 } // namespace
 
-bool AvStreamReader::open(const std::string& path)
+bool AvStreamReader::open(const std::string& path, ReadProgress progress)
 {
+    m_readProgress = std::move(progress);
+    m_openStopped = false;
 #ifndef CLIPMINT_FUZZING
     m_indexKey = IndexKeyOf(path);
 #endif
@@ -171,6 +173,11 @@ bool AvStreamReader::readSampleTable(bool avi)
         m_indexFromCache = true;
     } else if (entries.empty()) {
         entries = packetEntries(avi);
+        m_readProgress = nullptr;
+        if (m_openStopped) {
+            m_errorText = "the reading was stopped";
+            return false;
+        }
         if (!avi && m_indexKey && !entries.empty() && IndexKeyOf(m_indexKey->path) == m_indexKey)
             StoreIndex(*m_indexKey, entries);
     }
@@ -250,7 +257,19 @@ std::vector<IndexEntry> AvStreamReader::packetEntries(bool avi)
         std::string_view(m_format->iformat->name).substr(0, 4) == "mov,";
     const AVCodecID codec = m_format->streams[m_streamIndex]->codecpar->codec_id;
     std::vector<PictureType> types;
+    // Progress is told every few megabytes.
+    const std::int64_t fileSize = m_format->pb ? avio_size(m_format->pb) : -1;
+    std::int64_t toldAt = 0;
     while (av_read_frame(m_format.get(), packet.get()) >= 0) {
+        if (m_readProgress && fileSize > 0 && packet->pos >= toldAt) {
+            toldAt = packet->pos + (std::int64_t(4) << 20);
+            if (!m_readProgress(static_cast<int>(
+                    std::min<std::int64_t>(packet->pos * 1000 / fileSize, 1000)))) {
+                m_openStopped = true;
+                av_packet_unref(packet.get());
+                break;
+            }
+        }
         if (packet->stream_index == m_streamIndex) {
             IndexEntry entry;
             entry.position = packet->pos;

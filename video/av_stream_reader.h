@@ -12,6 +12,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -33,9 +34,14 @@ public:
     AvStreamReader(const AvStreamReader&) = delete;
     AvStreamReader& operator=(const AvStreamReader&) = delete;
 
+    // How far a read through the file has got, in thousandths of its bytes; false stops it.
+    using ReadProgress = std::function<bool(int permille)>;
+
     // False, with the reason in errorText(), when the file can't be read, has no video stream or
-    // its frames are larger than kMaxFramePixels.
-    bool open(const std::string& path);
+    // its frames are larger than kMaxFramePixels, or when progress stopped the read through it.
+    bool open(const std::string& path, ReadProgress progress = {});
+    // Whether the last open was stopped by its progress.
+    bool openStopped() const { return m_openStopped; }
     // Reads a file held in memory the way open reads one on disk; the bytes are copied.
     bool openMemory(std::span<const std::uint8_t> bytes);
     const std::string& errorText() const { return m_errorText; }
@@ -120,6 +126,8 @@ private:
 
     std::unique_ptr<AvMemoryInput> m_memory; // the input of openMemory; outlives m_format
     std::optional<IndexKey> m_indexKey;      // of the file opened by path
+    ReadProgress m_readProgress;             // while open reads the file through
+    bool m_openStopped = false;
     bool m_indexFromCache = false;
     AvFormatContextPtr m_format;
     int m_streamIndex = -1;

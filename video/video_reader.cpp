@@ -70,12 +70,14 @@ void VideoReader::close()
     m_facts = {};
 }
 
-Outcome VideoReader::open(const std::string& path, WantFrames wantFrames)
+Outcome VideoReader::open(const std::string& path, WantFrames wantFrames,
+                          std::function<bool(int permille)> progress)
 {
     close();
     auto stream = std::make_unique<AvStreamReader>();
-    if (!stream->open(path))
-        return Error{Failure::OpenVideo, path, 0, stream->errorText()};
+    if (!stream->open(path, std::move(progress)))
+        return Error{stream->openStopped() ? Failure::OpenStopped : Failure::OpenVideo, path, 0,
+                     stream->errorText()};
     // A stream without a single frame (a header with nothing behind it) has nothing to show,
     // and no frame range to give a slider.
     if (stream->streamLength() <= 0)

@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -74,7 +75,10 @@ public:
 
     // Opens the file's first video stream. A stream whose frames can't be decoded still opens,
     // with the reason in decoderProblem, when frames are wanted.
-    Outcome open(const std::string& path, WantFrames wantFrames);
+    // A file without an index of every frame is read through once; progress hears how far, in
+    // thousandths of the file, and stops it by returning false.
+    Outcome open(const std::string& path, WantFrames wantFrames,
+                 std::function<bool(int permille)> progress = {});
     void close();
     bool isOpen() const { return m_stream != nullptr; }
     bool hasDecoder() const;

@@ -866,6 +866,10 @@ Its frames stay black.</source>
         <source>the value holds a line break or the name can&apos;t be stored</source>
         <translation>值中含有换行符，或名称无法保存</translation>
     </message>
+    <message>
+        <source>The opening of %1 was stopped.</source>
+        <translation>已停止打开 %1。</translation>
+    </message>
 </context>
 <context>
     <name>OpenHelpFile</name>

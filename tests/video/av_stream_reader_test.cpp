@@ -325,6 +325,32 @@ TEST(AvStreamReader, TheCacheServesOnlyTheUnchangedFileAndOnlyWholeTables)
     EXPECT_TRUE(fromCache());
 }
 
+// A file read through at open says how far the read has got, and a stop ends the open without
+// keeping a table of the part read.
+TEST(AvStreamReader, AReadThroughTellsItsProgressAndCanBeStopped)
+{
+    TempDir dir;
+    ASSERT_EQ(setenv("XDG_CACHE_HOME", dir.file("cache").c_str(), 1), 0);
+    const std::string path =
+        makeTestVideo(dir.file("clip.ts"), "64x48", "25", 10, "-c:v mpeg2video");
+    ASSERT_FALSE(path.empty());
+    AvStreamReader stopped;
+    std::vector<int> told;
+    EXPECT_FALSE(stopped.open(path, [&told](int permille) {
+        told.push_back(permille);
+        return false;
+    }));
+    EXPECT_TRUE(stopped.openStopped());
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_GE(told[0], 0);
+    EXPECT_LE(told[0], 1000);
+
+    AvStreamReader reader;
+    EXPECT_TRUE(reader.open(path, [](int) { return true; }));
+    EXPECT_FALSE(reader.indexFromCache());
+    EXPECT_EQ(reader.streamLength(), 10);
+}
+
 TEST(AvStreamReader, FilesWithoutAReadableVideoStreamAreRefusedWithAReason)
 {
     TempDir dir;
