@@ -91,7 +91,17 @@ bool CControlPanelDlg::OpenVideo(const std::string& path)
     m_videoWindow->clearFrame();
     m_source.setPictureOptions(PictureOptionsOf(m_settings));
     std::int64_t bitrate = 0;
-    if (!m_source.Open(path, m_videoWindow, this, bitrate, WantFrames::Yes)) {
+    m_opening = true;
+    const bool opened = m_source.Open(path, m_videoWindow, this, bitrate, WantFrames::Yes);
+    m_opening = false;
+    if (m_closeAfterOpening) {
+        // Closing was asked for while the file was read: it goes on now.
+        m_closeAfterOpening = false;
+        updateCommands();
+        OnCancel();
+        return false;
+    }
+    if (!opened) {
         updateCommands();
         return false;
     }
@@ -159,7 +169,9 @@ void CControlPanelDlg::tellOpenFailed(const std::string& path)
     const Error error = m_source.openError().value_or(Error{Failure::OpenVideo, path, 0, {}});
     // The windows must not go on showing a video that is closed, not even behind the message.
     resetAfterFailedOpen();
-    ShowMessage(this, ErrorMessage(error));
+    // An open stopped for closing the program needs no word.
+    if (error.what != Failure::OpenStopped)
+        ShowMessage(this, ErrorMessage(error));
 }
 
 void CControlPanelDlg::showFrameRange()
@@ -668,8 +680,27 @@ void CControlPanelDlg::applyStoredFrames()
 
 // Closing and minimising
 
+bool CControlPanelDlg::deferCloseWhileOpening()
+{
+    if (m_opening)
+        m_closeAfterOpening = true;
+    return m_opening;
+}
+
+bool CControlPanelDlg::showReadProgress(int permille)
+{
+    setWindowTitle(applicationName() + QStringLiteral(" - ") +
+                   tr("reading the video's frames: %1%").arg(permille / 10));
+    // The windows are drawn and may be closed; nothing the user types or clicks is taken while
+    // the file is read, so no command can reach the half-open video.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    return !m_closeAfterOpening;
+}
+
 void CControlPanelDlg::OnCancel()
 {
+    if (deferCloseWhileOpening())
+        return;
     const int state = m_source.state();
     if (state == CFrameSource::StatePlaying || state == CFrameSource::StateRecording) {
         m_source.RequestStop(CloseAfterStop::Yes);
@@ -680,6 +711,8 @@ void CControlPanelDlg::OnCancel()
 
 void CControlPanelDlg::destroyWindow()
 {
+    if (deferCloseWhileOpening())
+        return;
     // A loop still on the stack, one that a stop request never reached, ends at its next step.
     m_source.Close();
     m_destroying = true;

@@ -89,6 +89,10 @@ public:
     void beginWaitCursor() override;
     void endWaitCursor() override;
     void postCancel() override;
+    bool showReadProgress(int permille) override;
+    // While a file is read through for Open, a close is put off until the read has stopped:
+    // true then.
+    bool deferCloseWhileOpening();
 
 public slots:
     // Enter has nothing to confirm here.
@@ -159,6 +163,9 @@ private:
     bool m_previewPending = false;
     QString m_targetFolder;
     bool m_destroying = false;
+    // While Open reads a file through: a close asked for meanwhile stops the read and waits.
+    bool m_opening = false;
+    bool m_closeAfterOpening = false;
 
     // Children of the panel.
     CDialogToolBar* m_toolBar = nullptr;

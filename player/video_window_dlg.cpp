@@ -396,6 +396,8 @@ void CVideoWindowDlg::dropEvent(QDropEvent* event)
 
 void CVideoWindowDlg::OnCancel()
 {
+    if (m_panel->deferCloseWhileOpening())
+        return;
     const int state = m_panel->source().state();
     const bool running =
         state == CFrameSource::StatePlaying || state == CFrameSource::StateRecording;

@@ -51,7 +51,10 @@ bool CFrameSource::Open(const std::string& path, FrameDisplay* displayWindow,
     Close();
     m_openError.reset();
     bitrate = 0;
-    if (Outcome opened = m_reader.open(path, wantFrames); !opened) {
+    const auto progress = [ownerWindow](int permille) {
+        return !ownerWindow || ownerWindow->showReadProgress(permille);
+    };
+    if (Outcome opened = m_reader.open(path, wantFrames, progress); !opened) {
         m_openError = opened.error();
         return false;
     }

@@ -30,6 +30,13 @@ public:
     // Bracket a seek, which may decode a whole group of pictures.
     virtual void beginWaitCursor() {}
     virtual void endWaitCursor() {}
+    // How far the read through a file that Open needs has got, in thousandths of the file;
+    // false stops it, and Open fails.
+    virtual bool showReadProgress(int permille)
+    {
+        static_cast<void>(permille);
+        return true;
+    }
     // Continues closing the program once a playback or recording loop that was asked to stop
     // for that has ended; the owner should handle it after the loop has returned.
     virtual void postCancel() {}

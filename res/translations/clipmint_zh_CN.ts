@@ -413,6 +413,10 @@ variation</source>
         <extracomment>Names shown and their patterns, taking turns between the &apos;|&apos;; the patterns and the closing &quot;||&quot; stay as they are.</extracomment>
         <translation>JPG 文件(*.jpg)|*.jpg|BMP 文件(*.bmp)|*.bmp|PNG 文件(*.png)|*.png|所有文件(*.*)|*.*||</translation>
     </message>
+    <message>
+        <source>reading the video&apos;s frames: %1%</source>
+        <translation>正在读取视频的帧：%1%</translation>
+    </message>
 </context>
 <context>
     <name>CLinkLabel</name>

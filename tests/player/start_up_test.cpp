@@ -12,6 +12,7 @@
 #include <QFileDialog>
 #include <QRegularExpression>
 #include <QTest>
+#include <QTimer>
 
 #include <filesystem>
 
@@ -236,6 +237,31 @@ private slots:
         QTRY_VERIFY(!player.window().isVisible());
         QVERIFY(!player.panel().isVisible());
         QCOMPARE(player.source().state(), CFrameSource::StateClosed);
+    }
+
+    // A file without an index is read through at open; the windows are drawn meanwhile and the
+    // panel's title says how far the read has got. Closing then stops the read and closes both.
+    void closingWhileAFileIsReadThroughStopsTheReadAndClosesBoth()
+    {
+        StartedPlayer player;
+        const std::string ts = makeTestVideo(player.dir().file("long.ts"), "320x240", "25", 125,
+                                             "-c:v mpeg2video -b:v 20M -minrate 20M -maxrate 20M "
+                                             "-bufsize 2M");
+        QVERIFY(!ts.empty());
+        QVERIFY(std::filesystem::file_size(ts) > 3 * (4u << 20)); // a few reports of progress
+        MessageRecorder messages;
+        QStringList titles;
+        QTimer::singleShot(1, &player.window(), [&] {
+            titles << player.panel().windowTitle();
+            player.window().close();
+        });
+        QVERIFY(!player.panel().OpenVideo(qPath(ts)));
+        QVERIFY(titles.size() == 1 &&
+                titles[0].contains(QStringLiteral("reading the video's frames")));
+        QTRY_VERIFY(!player.window().isVisible());
+        QVERIFY(!player.panel().isVisible());
+        QCOMPARE(player.source().state(), CFrameSource::StateClosed);
+        QCOMPARE(messages.texts().size(), 0);
     }
 
     void escapeOnThePanelClosesBoth()
