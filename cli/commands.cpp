@@ -269,13 +269,9 @@ int RunSizes(const CommandLine& line)
     VideoReader reader;
     if (!openVideo(reader, line.arguments[0], WantFrames::No))
         return 1;
-    // A sample that can't be read repeats the size before it.
-    std::uint32_t bytes = 0;
-    for (int frame = reader.facts().firstFrame; frame <= reader.facts().lastFrame; ++frame) {
-        if (const auto stored = reader.storedSize(frame))
-            bytes = *stored;
-        std::printf("%d\t%u\n", frame, bytes);
-    }
+    int frame = reader.facts().firstFrame;
+    for (const std::uint32_t bytes : reader.storedSizes())
+        std::printf("%d\t%u\n", frame++, bytes);
     return std::fflush(stdout) == 0 ? 0 : Fail("can't write the sizes");
 }
 
@@ -350,12 +346,9 @@ int RunBitrate(const CommandLine& line)
     const auto add = [&values](const std::vector<std::uint64_t>& completed) {
         values.insert(values.end(), completed.begin(), completed.end());
     };
-    std::uint32_t bytes = 0;
-    for (int frame = video.firstFrame; frame <= video.lastFrame; ++frame) {
-        if (const auto stored = reader.storedSize(frame))
-            bytes = *stored;
-        add(series.addFrame(bytes, reader.frameTime(frame)));
-    }
+    int frame = video.firstFrame;
+    for (const std::uint32_t bytes : reader.storedSizes())
+        add(series.addFrame(bytes, reader.frameTime(frame++)));
     add(series.finishRun(video.duration));
     const std::int64_t bitrate = video.titleBitrate;
 

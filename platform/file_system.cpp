@@ -1,16 +1,7 @@
 #include "platform/file_system.h"
 
-#include <cstring>
 #include <filesystem>
 #include <system_error>
-
-std::string CantWriteFileText(const std::string& path, int error)
-{
-    std::string text = "Sorry, can't write the file " + path + ".";
-    if (error != 0)
-        text += std::string(" ") + std::strerror(error) + ".";
-    return text;
-}
 
 std::string MakeSureDirectoryPathExists(const std::string& folder)
 {

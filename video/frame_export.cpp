@@ -24,16 +24,6 @@ std::string RecordedFileName(std::string_view folder, int frame, std::string_vie
     return name;
 }
 
-SaveImageResult SaveImageByExtension(const std::string& path, CDibImage& image, int quality)
-{
-    const std::optional<ImageFormat> format = ImageFormatOfPath(path);
-    if (!format)
-        return SaveImageResult::NotAnImageType;
-    return SaveImageFile(*format, path, image, quality, PngCompression::Fast)
-               ? SaveImageResult::Written
-               : SaveImageResult::Failed;
-}
-
 Outcome SaveImage(ImageFormat format, const std::string& path, CDibImage& image, int quality)
 {
     errno = 0;

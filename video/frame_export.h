@@ -18,18 +18,6 @@ std::string_view RecordedExtension(int format);
 // frame 7 into "/tmp/out" as JPEG is "/tmp/out/000007.jpg".
 std::string RecordedFileName(std::string_view folder, int frame, std::string_view extension);
 
-enum class SaveImageResult
-{
-    Written,
-    NotAnImageType, // the extension is not one of JPEG, BMP or PNG
-    Failed,         // the writer could not create or complete the file
-};
-
-// Writes a 24-bit image in the type its path's extension names: JPEG at the given quality, BMP,
-// or PNG with fast compression. A failure inside the JPEG library or while writing a bitmap
-// throws its exception (CJPEGException or CFileException) with the error's text.
-SaveImageResult SaveImageByExtension(const std::string& path, CDibImage& image, int quality);
-
 // Writes a 24-bit image as a file of format: JPEG at the given quality, BMP, or PNG with fast
 // compression.
 Outcome SaveImage(ImageFormat format, const std::string& path, CDibImage& image, int quality);

@@ -67,9 +67,10 @@ void Recorder::save()
                           {}};
         bool handedOver = false;
         if (m_reader.hasPicture()) {
-            // A frame on the screen is in pixels already: copying them costs less than
-            // converting the picture again. Either way the frame needs nothing of the reader once
-            // handed over.
+            // A frame already made into the reader's DIB (shown by a display that takes DIBs, or
+            // copied) is copied rather than converted again; otherwise a worker converts the
+            // decoder's picture. Either way the frame needs nothing of the reader once handed
+            // over.
             if (m_reader.isConverted()) {
                 frame.image = m_queue->takeImage();
                 handedOver = m_reader.copyPictureInto(frame.image);

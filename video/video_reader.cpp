@@ -15,16 +15,6 @@
 
 namespace {
 
-// Whether pictures of this size fit a 24-bit DIB.
-bool fitsDib(int width, int height)
-{
-    if (width <= 0 || height <= 0)
-        return false;
-    const std::int64_t stride = DibStride(width, 24);
-    return stride > 0 &&
-           40 + 4 + std::uint64_t(height) * std::uint64_t(stride) <= std::uint64_t(kMaxDibBytes);
-}
-
 // The file's size in units of 128 bytes per second of video; a video shorter than a second gets
 // its bytes over its whole duration.
 std::int64_t titleBitrate(std::uint64_t fileSize, std::int64_t lastFrameMilliseconds,
@@ -102,7 +92,7 @@ Outcome VideoReader::open(const std::string& path, WantFrames wantFrames,
 
     if (wantFrames == WantFrames::No)
         return Done{};
-    if (!fitsDib(facts.width, facts.height)) {
+    if (!DibFrameConverter::fits(facts.width, facts.height)) {
         facts.decoderProblem = Error{Failure::FrameSize, path, 0, {}};
     } else if (!m_stream->openFrameDecoder()) {
         facts.decoderProblem = Error{Failure::NoDecoder, path, 0, m_stream->errorText()};
@@ -132,6 +122,20 @@ std::optional<std::uint32_t> VideoReader::storedSize(int frame) const
     if (!m_stream)
         return std::nullopt;
     return m_stream->sampleSize(frame);
+}
+
+std::vector<std::uint32_t> VideoReader::storedSizes() const
+{
+    std::vector<std::uint32_t> sizes;
+    if (!m_stream)
+        return sizes;
+    sizes.reserve(static_cast<std::size_t>(m_facts.lastFrame - m_facts.firstFrame + 1));
+    std::uint32_t bytes = 0;
+    for (int frame = m_facts.firstFrame; frame <= m_facts.lastFrame; ++frame) {
+        bytes = m_stream->sampleSize(frame).value_or(bytes);
+        sizes.push_back(bytes);
+    }
+    return sizes;
 }
 
 std::chrono::nanoseconds VideoReader::frameTime(int frame) const

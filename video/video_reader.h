@@ -88,6 +88,9 @@ public:
     int findKeyFrame(int from, SearchDirection direction) const;
     // The stored size of the frame's sample; none for a sample that can't be read.
     std::optional<std::uint32_t> storedSize(int frame) const;
+    // The stored size of every frame, first to last; a sample that can't be read repeats the
+    // size before it.
+    std::vector<std::uint32_t> storedSizes() const;
     // When the frame is shown, counted from the start of the stream's time line: by its number
     // at the stream's rate, or by the container's presentation times where the frames keep no
     // one rate. Whole milliseconds, as frame texts show them, by sampleTime.
