@@ -92,14 +92,29 @@ bool CControlPanelDlg::OpenVideo(const std::string& path)
     m_source.setPictureOptions(PictureOptionsOf(m_settings));
     std::int64_t bitrate = 0;
     m_opening = true;
+    m_commandAfterOpening.reset();
+    // Nothing of the video before stays in view while this one's frames are listed.
+    for (const auto& [control, text] : m_frameTexts)
+        text->clear();
+    m_slider->setRange(0, 0);
+    updateCommands();
     const bool opened = m_source.Open(path, m_videoWindow, this, bitrate, WantFrames::Yes);
     m_opening = false;
+    const std::optional<PlayerCommand> waiting = std::exchange(m_commandAfterOpening, std::nullopt);
     if (m_closeAfterOpening) {
         // Closing was asked for while the file was read: it goes on now.
         m_closeAfterOpening = false;
+        m_videoAfterOpening.reset();
         updateCommands();
         OnCancel();
         return false;
+    }
+    if (std::optional<std::string> next = std::exchange(m_videoAfterOpening, std::nullopt)) {
+        // Another file was chosen while this one was read: it is opened once this open has
+        // been told of as stopped.
+        QMetaObject::invokeMethod(
+            this, [this, next = std::move(*next)] { openChosenVideo(next); },
+            Qt::QueuedConnection);
     }
     if (!opened) {
         updateCommands();
@@ -124,6 +139,9 @@ bool CControlPanelDlg::OpenVideo(const std::string& path)
     updateCommands();
     if (const std::optional<Error>& problem = m_source.openError())
         ShowMessage(this, ErrorMessage(*problem));
+    if (waiting)
+        QMetaObject::invokeMethod(
+            this, [this, command = *waiting] { runCommand(command); }, Qt::QueuedConnection);
     return true;
 }
 
@@ -138,6 +156,10 @@ bool CControlPanelDlg::openVideoOrTell(const QString& path)
 
 bool CControlPanelDlg::openVideoOrTell(const std::string& path)
 {
+    if (m_opening) {
+        m_videoAfterOpening = path;
+        return false;
+    }
     if (OpenVideo(path))
         return true;
     tellOpenFailed(path);
@@ -156,6 +178,10 @@ bool CControlPanelDlg::openChosenVideo(const QString& path)
 
 bool CControlPanelDlg::openChosenVideo(const std::string& path)
 {
+    if (m_opening) {
+        m_videoAfterOpening = path;
+        return false;
+    }
     if (!openVideoOrTell(path))
         return false;
     // The list is a convenience the user did not ask to be written: a settings file that
@@ -201,6 +227,8 @@ void CControlPanelDlg::resetAfterFailedOpen()
 
 bool CControlPanelDlg::isCommandEnabled(PlayerCommand command) const
 {
+    if (m_opening)
+        return isEnabledWhileOpening(command);
     const int state = m_source.state();
     const bool idle = state == CFrameSource::StateIdle;
     const bool running =
@@ -241,11 +269,59 @@ void CControlPanelDlg::updateCommands()
     }
 }
 
+// While a file's frames are listed, the commands that go to a frame or play wait for the list,
+// the last one given taking the place of any before it; Stop forgets it. Open stops the list for
+// another file; the commands that need no video work as ever; the rest wait to be enabled.
+bool CControlPanelDlg::isEnabledWhileOpening(PlayerCommand command) const
+{
+    switch (command) {
+    case PlayerCommand::Open:
+    case PlayerCommand::About:
+    case PlayerCommand::Help:
+    case PlayerCommand::FitOrFullSize:
+    case PlayerCommand::Play:
+    case PlayerCommand::FirstFrame:
+    case PlayerCommand::PrevFrame:
+    case PlayerCommand::NextFrame:
+    case PlayerCommand::LastFrame:
+    case PlayerCommand::NextKeyFrame:
+    case PlayerCommand::PrevKeyFrame:
+        return true;
+    case PlayerCommand::Stop:
+        return m_commandAfterOpening.has_value();
+    default:
+        return false;
+    }
+}
+
+void CControlPanelDlg::runWhileOpening(PlayerCommand command)
+{
+    switch (command) {
+    case PlayerCommand::Open:
+    case PlayerCommand::About:
+    case PlayerCommand::Help:
+    case PlayerCommand::FitOrFullSize:
+        runOtherCommand(command);
+        break;
+    case PlayerCommand::Stop:
+        m_commandAfterOpening.reset();
+        break;
+    default:
+        m_commandAfterOpening = command;
+        break;
+    }
+}
+
 void CControlPanelDlg::runCommand(PlayerCommand command)
 {
     // A key can arrive after the state changed and before the buttons caught up.
     if (!isCommandEnabled(command))
         return;
+    if (m_opening) {
+        runWhileOpening(command);
+        updateCommands();
+        return;
+    }
     if (const std::optional<int> frame = frameTarget(command))
         m_source.Seek(*frame); // a frame outside the video, or -1 for no key frame, is ignored
     else
@@ -691,10 +767,14 @@ bool CControlPanelDlg::showReadProgress(int permille)
 {
     setWindowTitle(applicationName() + QStringLiteral(" - ") +
                    tr("reading the video's frames: %1%").arg(permille / 10));
-    // The windows are drawn and may be closed; nothing the user types or clicks is taken while
-    // the file is read, so no command can reach the half-open video.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    return !m_closeAfterOpening;
+    // The windows are in use meanwhile; the enable rules keep what needs the frames waiting.
+    QCoreApplication::processEvents();
+    return !m_closeAfterOpening && !m_videoAfterOpening;
+}
+
+void CControlPanelDlg::prepareFirstPicture(PixelSize frameSize)
+{
+    m_videoWindow->setClientSize(FrameRect{0, 0, frameSize.width, frameSize.height});
 }
 
 void CControlPanelDlg::OnCancel()

@@ -90,6 +90,7 @@ public:
     void endWaitCursor() override;
     void postCancel() override;
     bool showReadProgress(int permille) override;
+    void prepareFirstPicture(PixelSize frameSize) override;
     // While a file is read through for Open, a close is put off until the read has stopped:
     // true then.
     bool deferCloseWhileOpening();
@@ -116,6 +117,8 @@ private:
     QPushButton* addButton(const QString& text, const char* name, void (CControlPanelDlg::*slot)());
 
     std::optional<int> frameTarget(PlayerCommand command) const;
+    bool isEnabledWhileOpening(PlayerCommand command) const;
+    void runWhileOpening(PlayerCommand command);
     void runOtherCommand(PlayerCommand command);
     void onOpen();
     void onSaveCurrentImage();
@@ -163,9 +166,12 @@ private:
     bool m_previewPending = false;
     QString m_targetFolder;
     bool m_destroying = false;
-    // While Open reads a file through: a close asked for meanwhile stops the read and waits.
+    // While Open reads a file through: a close asked for meanwhile, or the open of another file,
+    // stops the read and waits for it to end; a command that needs the frames waits for them.
     bool m_opening = false;
     bool m_closeAfterOpening = false;
+    std::optional<std::string> m_videoAfterOpening;
+    std::optional<PlayerCommand> m_commandAfterOpening;
 
     // Children of the panel.
     CDialogToolBar* m_toolBar = nullptr;

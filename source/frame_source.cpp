@@ -1,6 +1,7 @@
 #include "source/frame_source.h"
 
 #include "image/dib.h"
+#include "source/background_open.h"
 
 namespace {
 
@@ -51,10 +52,10 @@ bool CFrameSource::Open(const std::string& path, FrameDisplay* displayWindow,
     Close();
     m_openError.reset();
     bitrate = 0;
-    const auto progress = [ownerWindow](int permille) {
-        return !ownerWindow || ownerWindow->showReadProgress(permille);
-    };
-    if (Outcome opened = m_reader.open(path, wantFrames, progress); !opened) {
+    Outcome opened = ownerWindow ? OpenWhileOwnerWaits(m_reader, path, wantFrames, *ownerWindow,
+                                                       displayWindow)
+                                 : m_reader.open(path, wantFrames);
+    if (!opened) {
         m_openError = opened.error();
         return false;
     }

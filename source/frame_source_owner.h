@@ -1,5 +1,7 @@
 #pragma once
 
+#include "source/frame_display.h"
+
 #include <cstdint>
 #include <string>
 
@@ -30,13 +32,17 @@ public:
     // Bracket a seek, which may decode a whole group of pictures.
     virtual void beginWaitCursor() {}
     virtual void endWaitCursor() {}
-    // How far the read through a file that Open needs has got, in thousandths of the file;
-    // false stops it, and Open fails.
+    // How far the read through a file that Open needs has got, in thousandths of the file,
+    // told every few hundredths of a second while the open runs on another thread; the owner
+    // handles its events here. False stops the read, and Open fails.
     virtual bool showReadProgress(int permille)
     {
         static_cast<void>(permille);
         return true;
     }
+    // While Open reads a file through, its first picture, of frameSize, is about to be shown in
+    // the display: the owner makes room for it.
+    virtual void prepareFirstPicture(PixelSize frameSize) { static_cast<void>(frameSize); }
     // Continues closing the program once a playback or recording loop that was asked to stop
     // for that has ended; the owner should handle it after the loop has returned.
     virtual void postCancel() {}

@@ -74,6 +74,48 @@ bool AvStreamReader::open(const std::string& path, ReadProgress progress)
     return readHeaders(result, opened);
 }
 
+bool AvStreamReader::openHeaders(const std::string& path)
+{
+    AVFormatContext* opened = nullptr;
+    const int result = avformat_open_input(&opened, path.c_str(), nullptr, nullptr);
+    return readHeaders(result, opened, false);
+}
+
+DecodedPicturePtr AvStreamReader::firstPicture()
+{
+    if (!m_format || m_samples.count() > 0 || !DibFrameConverter::fits(m_width, m_height))
+        return nullptr;
+    std::string errorText;
+    const AvCodecContextPtr codec = OpenStreamDecoder(*m_format->streams[m_streamIndex],
+                                                      DecoderThreading::Slices, errorText);
+    const AvPacketPtr packet(av_packet_alloc());
+    AvFramePtr frame(av_frame_alloc());
+    if (!codec || !packet || !frame)
+        return nullptr;
+    bool sent = true;
+    while (sent) {
+        const int received = avcodec_receive_frame(codec.get(), frame.get());
+        if (received == 0)
+            return std::make_shared<const DecodedPicture>(DecodedPicture{std::move(frame), 0});
+        if (received != AVERROR(EAGAIN))
+            return nullptr;
+        sent = false;
+        while (av_read_frame(m_format.get(), packet.get()) >= 0) {
+            const bool ours = packet->stream_index == m_streamIndex;
+            if (ours)
+                avcodec_send_packet(codec.get(), packet.get());
+            av_packet_unref(packet.get());
+            if (ours) {
+                sent = true;
+                break;
+            }
+        }
+        if (!sent)
+            sent = avcodec_send_packet(codec.get(), nullptr) == 0;
+    }
+    return nullptr;
+}
+
 bool AvStreamReader::openMemory(std::span<const std::uint8_t> bytes)
 {
     auto memory = std::make_unique<AvMemoryInput>(bytes);
@@ -90,7 +132,7 @@ bool AvStreamReader::openMemory(std::span<const std::uint8_t> bytes)
     return readHeaders(result, opened);
 }
 
-bool AvStreamReader::readHeaders(int openResult, AVFormatContext* opened)
+bool AvStreamReader::readHeaders(int openResult, AVFormatContext* opened, bool listFrames)
 {
     if (openResult < 0) {
         m_errorText = avErrorText(openResult);
@@ -116,7 +158,7 @@ bool AvStreamReader::readHeaders(int openResult, AVFormatContext* opened)
         return false;
     }
     readRateAndScale(avi);
-    return readSampleTable(avi);
+    return !listFrames || readSampleTable(avi);
 }
 
 bool AvStreamReader::selectVideoStream()

@@ -40,6 +40,12 @@ public:
     // False, with the reason in errorText(), when the file can't be read, has no video stream or
     // its frames are larger than kMaxFramePixels, or when progress stopped the read through it.
     bool open(const std::string& path, ReadProgress progress = {});
+    // Reads only the file's headers: the frame table stays empty, and the one picture to be had
+    // is firstPicture's.
+    bool openHeaders(const std::string& path);
+    // The first picture the stream's decoder hands out, read straight from the start of the file
+    // with a decoder of its own; null when there is none. After openHeaders only.
+    DecodedPicturePtr firstPicture();
     // Whether the last open was stopped by its progress.
     bool openStopped() const { return m_openStopped; }
     // Reads a file held in memory the way open reads one on disk; the bytes are copied.
@@ -114,7 +120,7 @@ public:
 
 private:
     // The common part of both opens, from avformat_open_input's result on.
-    bool readHeaders(int openResult, AVFormatContext* opened);
+    bool readHeaders(int openResult, AVFormatContext* opened, bool listFrames = true);
     bool selectVideoStream();
     void readRateAndScale(bool avi);
     bool readSampleTable(bool avi);

@@ -77,25 +77,25 @@ bool FrameDecoder::setThreading(DecoderThreading threading)
     return true;
 }
 
-bool FrameDecoder::openCodec(DecoderThreading threading, std::string& errorText)
+AvCodecContextPtr OpenStreamDecoder(const AVStream& stream, DecoderThreading threading,
+                                    std::string& errorText)
 {
-    const AVStream* stream = m_format.streams[m_streamIndex];
-    const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
+    const AVCodec* codec = avcodec_find_decoder(stream.codecpar->codec_id);
     if (codec == nullptr) {
         errorText = "no decoder for the video's compression";
-        return false;
+        return nullptr;
     }
     AvCodecContextPtr context(avcodec_alloc_context3(codec));
     if (!context) {
         errorText = avErrorText(AVERROR(ENOMEM));
-        return false;
+        return nullptr;
     }
-    int result = avcodec_parameters_to_context(context.get(), stream->codecpar);
+    int result = avcodec_parameters_to_context(context.get(), stream.codecpar);
     if (result < 0) {
         errorText = avErrorText(result);
-        return false;
+        return nullptr;
     }
-    context->pkt_timebase = stream->time_base;
+    context->pkt_timebase = stream.time_base;
     // Frame threads decode several pictures at once. They hand the pictures out later, but in
     // the same order and each with the sample it came out after, by which it is numbered.
     context->thread_type =
@@ -106,9 +106,18 @@ bool FrameDecoder::openCodec(DecoderThreading threading, std::string& errorText)
     result = avcodec_open2(context.get(), codec, nullptr);
     if (result < 0) {
         errorText = avErrorText(result);
-        return false;
+        return nullptr;
     }
-    m_skipsNonReference = skipsNonReferenceExactly(codec->id, numbersByPresentation());
+    return context;
+}
+
+bool FrameDecoder::openCodec(DecoderThreading threading, std::string& errorText)
+{
+    AvCodecContextPtr context =
+        OpenStreamDecoder(*m_format.streams[m_streamIndex], threading, errorText);
+    if (!context)
+        return false;
+    m_skipsNonReference = skipsNonReferenceExactly(context->codec->id, numbersByPresentation());
     m_codec = std::move(context);
     m_threading = threading;
     return true;

@@ -22,6 +22,11 @@ enum class DecoderThreading
     Frames,
 };
 
+// A decoder for the stream's pictures, opened; null, with the reason in errorText, when FFmpeg
+// has none for its compression or it won't open.
+AvCodecContextPtr OpenStreamDecoder(const AVStream& stream, DecoderThreading threading,
+                                    std::string& errorText);
+
 // How the file is repositioned before a key frame.
 enum class SeekMethod
 {

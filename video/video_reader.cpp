@@ -50,6 +50,32 @@ VideoReader::VideoReader() = default;
 
 VideoReader::~VideoReader() = default;
 
+VideoReader::VideoReader(VideoReader&& other) noexcept
+    : m_stream(std::move(other.m_stream)), m_facts(std::move(other.m_facts)),
+      m_pictureOptions(other.m_pictureOptions), m_frameCacheBudget(other.m_frameCacheBudget),
+      m_window(std::move(other.m_window)), m_converter(std::move(other.m_converter)),
+      m_convertedPicture(std::move(other.m_convertedPicture)),
+      m_screenPictures(std::move(other.m_screenPictures))
+{
+    other.close();
+}
+
+VideoReader& VideoReader::operator=(VideoReader&& other) noexcept
+{
+    if (this != &other) {
+        m_stream = std::move(other.m_stream);
+        m_facts = std::move(other.m_facts);
+        m_pictureOptions = other.m_pictureOptions;
+        m_frameCacheBudget = other.m_frameCacheBudget;
+        m_window = std::move(other.m_window);
+        m_converter = std::move(other.m_converter);
+        m_convertedPicture = std::move(other.m_convertedPicture);
+        m_screenPictures = std::move(other.m_screenPictures);
+        other.close();
+    }
+    return *this;
+}
+
 void VideoReader::close()
 {
     m_window = {};
@@ -101,6 +127,25 @@ Outcome VideoReader::open(const std::string& path, WantFrames wantFrames,
             std::make_unique<DibFrameConverter>(m_stream->streamPicture(), m_pictureOptions);
         m_stream->setFrameCacheBudget(m_frameCacheBudget.value_or(DefaultFrameCacheBudget()));
     }
+    return Done{};
+}
+
+Outcome VideoReader::openFirstPicture(const std::string& path)
+{
+    close();
+    auto stream = std::make_unique<AvStreamReader>();
+    if (!stream->openHeaders(path))
+        return Error{Failure::OpenVideo, path, 0, stream->errorText()};
+    m_stream = std::move(stream);
+    m_facts.path = path;
+    applyPictureOptions();
+    DecodedPicturePtr picture = m_stream->firstPicture();
+    if (!picture) {
+        close();
+        return Error{Failure::OpenVideo, path, 0, {}};
+    }
+    m_converter = std::make_unique<DibFrameConverter>(m_stream->streamPicture(), m_pictureOptions);
+    m_window = PictureWindow{0, nullptr, std::move(picture), nullptr};
     return Done{};
 }
 

@@ -72,6 +72,9 @@ public:
     ~VideoReader();
     VideoReader(const VideoReader&) = delete;
     VideoReader& operator=(const VideoReader&) = delete;
+    // A reader moved from is closed and keeps its picture options and cache budget.
+    VideoReader(VideoReader&&) noexcept;
+    VideoReader& operator=(VideoReader&&) noexcept;
 
     // Opens the file's first video stream. A stream whose frames can't be decoded still opens,
     // with the reason in decoderProblem, when frames are wanted.
@@ -79,6 +82,11 @@ public:
     // thousandths of the file, and stops it by returning false.
     Outcome open(const std::string& path, WantFrames wantFrames,
                  std::function<bool(int permille)> progress = {});
+    // Opens only the file's headers and decodes the first picture its stream hands out, as
+    // decode() leaves a frame, without listing the frames: what a window shows at once while a
+    // long file's frames are listed elsewhere. The facts give the shown size and no frame range;
+    // no other frame can be decoded.
+    Outcome openFirstPicture(const std::string& path);
     void close();
     bool isOpen() const { return m_stream != nullptr; }
     bool hasDecoder() const;

@@ -14,6 +14,8 @@
 #include <QTest>
 
 #include <filesystem>
+#include <optional>
+#include <utility>
 
 namespace {
 
@@ -262,6 +264,41 @@ private slots:
         QTRY_VERIFY(!player.window().isVisible());
         QVERIFY(!player.panel().isVisible());
         QCOMPARE(player.source().state(), CFrameSource::StateClosed);
+        QCOMPARE(messages.texts().size(), 0);
+    }
+
+    // While the frames are listed the windows take commands: one that goes to a frame waits for
+    // the list and then runs, and another file chosen meanwhile is opened in place of this one.
+    void commandsGivenWhileTheFramesAreListedWaitForThem()
+    {
+        StartedPlayer player;
+        const std::string first =
+            makeTestVideo(player.dir().file("first.ts"), "64x48", "25", 10, "-c:v mpeg2video");
+        const std::string second =
+            makeTestVideo(player.dir().file("second.ts"), "64x48", "25", 20, "-c:v mpeg2video");
+        const std::string third =
+            makeTestVideo(player.dir().file("third.ts"), "64x48", "25", 10, "-c:v mpeg2video");
+        QVERIFY(!first.empty() && !second.empty() && !third.empty());
+        std::optional<PlayerCommand> command = PlayerCommand::LastFrame;
+        QObject::connect(&player.panel(), &QWidget::windowTitleChanged, &player.panel(),
+                         [&](const QString& title) {
+                             if (command && title.contains(QStringLiteral("reading")))
+                                 player.panel().runCommand(*std::exchange(command, std::nullopt));
+                         });
+        QVERIFY(player.panel().OpenVideo(qPath(first)));
+        QTRY_COMPARE(player.source().currentFrame(), 9);
+
+        MessageRecorder messages;
+        bool chosen = false;
+        QObject::connect(&player.panel(), &QWidget::windowTitleChanged, &player.panel(),
+                         [&](const QString& title) {
+                             if (!chosen && title.contains(QStringLiteral("reading"))) {
+                                 chosen = true;
+                                 player.panel().openChosenVideo(second);
+                             }
+                         });
+        QVERIFY(!player.panel().openVideoOrTell(third));
+        QTRY_COMPARE(player.source().lastFrame(), 19);
         QCOMPARE(messages.texts().size(), 0);
     }
 

@@ -21,6 +21,7 @@ extern "C" {
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 
 namespace {
@@ -379,5 +380,36 @@ TEST_F(PictureTest, ScreenPicturesHaveThePixelsOfTheSavedPicture)
         const auto half = reader.screenPicture(width / 2, height / 2);
         ASSERT_TRUE(half);
         EXPECT_EQ(half->width(), width / 2);
+    }
+}
+
+// While a long file's frames are listed, the windows show its first picture, decoded without
+// the list: frame 0's picture, turned and coloured alike.
+TEST_F(PictureTest, TheFirstPictureReadWithoutTheFrameListIsFrameZero)
+{
+    const std::string reordered = makeTestVideo(m_dir.file("reordered.ts"), "64x48", "25", 12,
+                                                "-c:v mpeg2video -bf 2 -g 6");
+    const std::string stored = makeTestVideo(m_dir.file("stored.mp4"), "64x48", "25", 2,
+                                             "-c:v libx264 -preset ultrafast");
+    const std::string turned = m_dir.file("turned.mp4");
+    ASSERT_TRUE(runFfmpeg("-i " + stored + " -c copy -metadata:s:v:0 rotate=90 " + turned));
+    for (const std::string& path : {reordered, turned}) {
+        SCOPED_TRACE(path);
+        VideoReader listed;
+        VideoReader first;
+        ASSERT_TRUE(listed.open(path, WantFrames::Yes));
+        ASSERT_TRUE(first.openFirstPicture(path));
+        const int width = listed.facts().width;
+        const int height = listed.facts().height;
+        ASSERT_EQ(first.facts().width, width);
+        ASSERT_EQ(first.facts().height, height);
+        listed.decode(0);
+        const auto expected = listed.screenPicture(width, height);
+        const auto shown = first.screenPicture(width, height);
+        ASSERT_TRUE(expected && shown);
+        for (int y = 0; y < height; ++y)
+            ASSERT_EQ(std::memcmp(expected->pixels() + y * expected->stride(),
+                                  shown->pixels() + y * shown->stride(), 4 * std::size_t(width)),
+                      0);
     }
 }
