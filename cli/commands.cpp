@@ -11,6 +11,8 @@
 #include "platform/file_replacement.h"
 #include "platform/file_system.h"
 #include "settings/settings.h"
+#include "sheet/sheet_picture.h"
+#include "video/contact_sheet.h"
 #include "video/frame_export.h"
 #include "video/recorder.h"
 #include "video/video_reader.h"
@@ -313,18 +315,27 @@ private:
     QtMessageHandler m_previous;
 };
 
-// Draws the chart as the Bitrate dialog shows it. Qt draws text only inside a Qt Gui
-// application, which here needs no screen.
+// A Qt Gui application without a screen, which Qt needs to draw text, quiet while it lives.
+class OffscreenGui
+{
+public:
+    OffscreenGui() : m_application(m_count, m_arguments) {}
+
+private:
+    const QuietQt m_quiet;
+    char m_name[13] = "clipmint-cli";
+    char m_platform[10] = "-platform";
+    char m_offscreen[10] = "offscreen";
+    char* m_arguments[4] = {m_name, m_platform, m_offscreen, nullptr};
+    int m_count = 3;
+    const QGuiApplication m_application;
+};
+
+// Draws the chart as the Bitrate dialog shows it.
 Outcome saveChart(const std::vector<std::uint64_t>& values, unsigned timeRange,
                   const std::string& path)
 {
-    const QuietQt quiet;
-    char name[] = "clipmint-cli";
-    char platform[] = "-platform";
-    char offscreen[] = "offscreen";
-    char* arguments[] = {name, platform, offscreen, nullptr};
-    int count = 3;
-    const QGuiApplication application(count, arguments);
+    const OffscreenGui gui;
     ChartLayers chart(kBitrateChartSize, ValueAxis::Doubling);
     chart.setTimeRange(timeRange);
     for (std::uint64_t value : values)
@@ -369,4 +380,37 @@ int RunBitrate(const CommandLine& line)
             return Fail(EnglishText(saved.error()));
     }
     return std::fflush(stdout) == 0 ? 0 : Fail("can't write the figures");
+}
+
+int RunSheet(const CommandLine& line, const CSettings& settings)
+{
+    ExpectArguments(line, 2,
+                    "sheet VIDEO OUT [--cols C] [--rows R] [--width W] [--keys] [--quality Q] "
+                    "[--matrix auto|bt601|bt709]");
+    const std::string& out = line.arguments[1];
+    const std::optional<ImageFormat> format = ImageFormatOfPath(out);
+    if (!format)
+        throw UsageError("Sorry, the valid extension only can be jpg, png or bmp.");
+    SheetGrid grid;
+    grid.columns = IntegerOption(line, "--cols", 1, kSheetMaxColumns).value_or(grid.columns);
+    grid.rows = IntegerOption(line, "--rows", 1, kSheetMaxRows).value_or(grid.rows);
+    grid.width = IntegerOption(line, "--width", kSheetMinWidth, kSheetMaxWidth).value_or(grid.width);
+    if (line.options.count("--keys"))
+        grid.frames = SheetFrames::KeyFrames;
+    const int quality =
+        IntegerOption(line, "--quality", 0, 100).value_or(settings.GetOption(OPTION_JPEG_QUALITY));
+
+    VideoReader reader;
+    // Each cell's frame is decoded once, in order: none is asked for again.
+    reader.setFrameCacheBudget(0);
+    reader.setPictureOptions(pictureOptions(line, settings));
+    if (!openDecodable(reader, line.arguments[0]))
+        return 1;
+    const OffscreenGui gui;
+    const Result<QImage> sheet = DrawContactSheet(reader, grid);
+    if (!sheet)
+        return Fail(EnglishText(sheet.error()));
+    if (const Outcome saved = SaveContactSheet(*sheet, *format, out, quality); !saved)
+        return Fail(EnglishText(saved.error()));
+    return 0;
 }

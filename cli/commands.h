@@ -11,6 +11,7 @@ class CSettings;
 int RunInfo(const CommandLine& line, const CSettings& settings);
 int RunFrame(const CommandLine& line, const CSettings& settings);
 int RunRecord(const CommandLine& line, const CSettings& settings);
+int RunSheet(const CommandLine& line, const CSettings& settings);
 int RunSizes(const CommandLine& line);
 int RunBitrate(const CommandLine& line);
 int RunScale(const CommandLine& line);

@@ -34,6 +34,13 @@ Commands:
       creating the folder. Defaults come from the settings file: the whole
       video, every frame, BMP, quality 75. Ctrl-C stops and keeps what was
       written.
+  sheet VIDEO OUT [--cols C] [--rows R] [--width W] [--keys] [--quality Q]
+                  [--matrix auto|bt601|bt709]
+      Draws a contact sheet as OUT (its extension chooses JPEG, BMP or PNG): C x R
+      frames spread evenly over the video (with --keys over its key frames),
+      each with its number and time, under the file's name, size, duration,
+      frame size, codec and bitrate. Defaults: 4 columns (1 to 16), 6 rows (1 to
+      64), 1920 pixels wide (320 to 7680); a shorter video has fewer cells.
   --matrix reads the pictures' colours with that matrix instead of the one the
       file names (auto: the file's, or for an untagged file BT.709 from 1280
       wide or over 576 high and BT.601 below), for files tagged wrongly.
@@ -86,7 +93,7 @@ int run(const std::vector<std::string>& words)
     const CommandLine line = ParseCommandLine(
         words,
         {"--quality", "--from", "--to", "--every", "--format", "--csv", "--png", "--size",
-         "--matrix"},
+         "--matrix", "--cols", "--rows", "--width"},
         {"--keys", "--trash-sources", "--no-800x600", "--no-1024x768", "--auto-number"});
     if (line.version && !line.help) {
         std::printf("clipmint-cli %s\n%s", kClipmintVersion, kClipmintLicenceNotice);
@@ -106,6 +113,8 @@ int run(const std::vector<std::string>& words)
         return RunFrame(line, settings);
     if (line.command == "record")
         return RunRecord(line, settings);
+    if (line.command == "sheet")
+        return RunSheet(line, settings);
     if (line.command == "sizes")
         return RunSizes(line);
     if (line.command == "bitrate")

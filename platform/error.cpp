@@ -44,6 +44,8 @@ std::string EnglishText(const Error& error)
         return error.detail;
     case Failure::EmptyPicture:
         return "Sorry, the picture is empty.";
+    case Failure::SheetTooLarge:
+        return "the contact sheet would be " + figure(error, 0) + " pixels, taller than 30000";
     case Failure::NotRegularFile:
         return "it is not a regular file";
     case Failure::SettingsTooLarge:

@@ -1,6 +1,7 @@
 #include "player/control_panel_dlg.h"
 
 #include "bitrate/bitrate_dlg.h"
+#include "sheet/contact_sheet_dlg.h"
 #include "desktop/desktop_trash.h"
 #include "image/image_format.h"
 #include "platform/application_name.h"
@@ -389,6 +390,8 @@ void CControlPanelDlg::runOtherCommand(PlayerCommand command)
         return onOption();
     case PlayerCommand::Bitrate:
         return onBitrate();
+    case PlayerCommand::ContactSheet:
+        return onContactSheet();
     case PlayerCommand::Scale:
         return onScale();
     case PlayerCommand::Average:
@@ -505,6 +508,12 @@ void CControlPanelDlg::onOption()
 void CControlPanelDlg::onBitrate()
 {
     CBitrateDlg dialog(m_source.path(), this);
+    dialog.exec();
+}
+
+void CControlPanelDlg::onContactSheet()
+{
+    CContactSheetDlg dialog(m_source.path(), m_settings, this);
     dialog.exec();
 }
 

@@ -129,6 +129,7 @@ private:
     void applyPictureOptions();
     void onAbout();
     void onBitrate();
+    void onContactSheet();
     void onScale();
     void onAverage();
     void onStartPosition();

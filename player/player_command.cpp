@@ -12,7 +12,7 @@ using enum PlayerCommand;
 constexpr auto kNo = CommandGroupStart::No;
 constexpr auto kYes = CommandGroupStart::Yes;
 
-constexpr std::array<PlayerCommandInfo, 21> kCommands{{
+constexpr std::array<PlayerCommandInfo, 22> kCommands{{
     {Open, QT_TRANSLATE_NOOP("PlayerCommand", "Open"), kNo},
     {SaveCurrentImage, QT_TRANSLATE_NOOP("PlayerCommand", "Save Current Image"), kNo},
     {Play, QT_TRANSLATE_NOOP("PlayerCommand", "Play"), kYes},
@@ -32,6 +32,7 @@ constexpr std::array<PlayerCommandInfo, 21> kCommands{{
     {Average, QT_TRANSLATE_NOOP("PlayerCommand", "Average"), kNo},
     {Option, QT_TRANSLATE_NOOP("PlayerCommand", "Option"), kYes},
     {Bitrate, QT_TRANSLATE_NOOP("PlayerCommand", "Bitrate"), kYes},
+    {ContactSheet, QT_TRANSLATE_NOOP("PlayerCommand", "Contact Sheet"), kNo},
     {About, QT_TRANSLATE_NOOP("PlayerCommand", "About"), kYes},
     {Help, QT_TRANSLATE_NOOP("PlayerCommand", "Help"), kNo},
 }};
@@ -127,6 +128,7 @@ QList<QKeySequence> commandShortcuts(PlayerCommand command)
     case Scale:
     case Average:
     case Bitrate:
+    case ContactSheet:
     case About:
         break;
     }

@@ -31,6 +31,7 @@ enum class PlayerCommand
     Help = 32794,
     PeriodRecord = 32795,
     Bitrate = 32796,
+    ContactSheet = 32799,
     // Commands with keys but no button.
     CopyImage = 32797,
     FitOrFullSize = 32798,

@@ -129,6 +129,10 @@ QString ErrorWords::message(const Error& error)
         return tr("The opening of %1 was stopped.").arg(path);
     case Failure::EmptyPicture:
         return tr("Sorry, the picture is empty.");
+    case Failure::SheetTooLarge:
+        return tr("Sorry, the contact sheet would be %1 pixels, taller than 30000. Please choose "
+                  "fewer rows or a smaller width.")
+            .arg(figure(error, 0));
     case Failure::NotAnImageType:
         return tr("Sorry, the valid extension only can be jpg, png or bmp.");
     case Failure::CreateFolder:

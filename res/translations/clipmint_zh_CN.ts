@@ -303,6 +303,53 @@ variation</source>
     </message>
 </context>
 <context>
+    <name>CContactSheetDlg</name>
+    <message>
+        <source>Contact Sheet</source>
+        <translation>缩略图表</translation>
+    </message>
+    <message>
+        <source> pixels</source>
+        <translation> 像素</translation>
+    </message>
+    <message>
+        <source>Key frames only</source>
+        <translation>仅关键帧</translation>
+    </message>
+    <message>
+        <source>Save...</source>
+        <translation>保存...</translation>
+    </message>
+    <message>
+        <source>Columns</source>
+        <translation>列数</translation>
+    </message>
+    <message>
+        <source>Rows</source>
+        <translation>行数</translation>
+    </message>
+    <message>
+        <source>Width</source>
+        <translation>宽度</translation>
+    </message>
+    <message>
+        <source>Jpg Files(*.jpg)</source>
+        <translation>JPG 文件(*.jpg)</translation>
+    </message>
+    <message>
+        <source>Png Files(*.png)</source>
+        <translation>PNG 文件(*.png)</translation>
+    </message>
+    <message>
+        <source>Bmp Files(*.bmp)</source>
+        <translation>BMP 文件(*.bmp)</translation>
+    </message>
+    <message>
+        <source>All Files(*)</source>
+        <translation>所有文件(*)</translation>
+    </message>
+</context>
+<context>
     <name>CControlPanelDlg</name>
     <message>
         <source>Save to</source>
@@ -874,6 +921,10 @@ Its frames stay black.</source>
         <source>The opening of %1 was stopped.</source>
         <translation>已停止打开 %1。</translation>
     </message>
+    <message>
+        <source>Sorry, the contact sheet would be %1 pixels, taller than 30000. Please choose fewer rows or a smaller width.</source>
+        <translation>抱歉，缩略图表将为 %1 像素，高度超过 30000。请减少行数或减小宽度。</translation>
+    </message>
 </context>
 <context>
     <name>OpenHelpFile</name>
@@ -981,6 +1032,10 @@ Its frames stay black.</source>
     <message>
         <source>Fit or Full Size</source>
         <translation>适应窗口/原始尺寸</translation>
+    </message>
+    <message>
+        <source>Contact Sheet</source>
+        <translation>缩略图表</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,7 @@
 #include "batch/scale_job.h"
 #include "clipmint_build.h"
 #include "image/dib_image.h"
+#include "image/jpeg_codec.h"
 #include "image/png_codec.h"
 #include "support/batch_fixture.h"
 #include "support/temp_dir.h"
@@ -124,7 +125,9 @@ TEST_F(CliTest, WrongCommandLinesExitWithTwo)
           "average a out.jpg --from bmp --quality 0",
           // An unset variable in a script: never the current folder, nor the root.
           "scale a '' --from bmp --to png --size x2", "average a '' --from bmp", "record v.avi ''",
-          "frame '' 1 out.png", "bitrate v.avi --png ''"}) {
+          "frame '' 1 out.png", "bitrate v.avi --png ''", "sheet v.avi out.gif",
+          "sheet v.avi out.png --cols 0", "sheet v.avi out.png --rows 65",
+          "sheet v.avi out.png --width 100", "sheet v.avi ''"}) {
         const CliRun run = cli(m_dir, arguments);
         EXPECT_EQ(run.status, 2) << arguments;
         EXPECT_NE(run.err, "") << arguments;
@@ -243,6 +246,32 @@ TEST_F(CliTest, BitrateGivesTheDialogsFiguresWithoutAScreen)
     ASSERT_EQ(LoadPng(png, chart), 1);
     EXPECT_EQ(chart.Width(), 640);
     EXPECT_EQ(chart.Height(), 136);
+}
+
+TEST_F(CliTest, SheetDrawsTheGridAtTheWidthAskedFor)
+{
+    // 30 frames fill seven rows and a half of four columns: ten rows asked for draw eight.
+    const std::string tall = m_dir.file("tall.png");
+    const std::string eight = m_dir.file("eight.jpg");
+    const std::string environment = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ";
+    const CliRun run =
+        cli(m_dir, "sheet '" + s_video + "' '" + tall + "' --rows 10 --width 640", environment);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    ASSERT_EQ(cli(m_dir, "sheet '" + s_video + "' '" + eight + "' --rows 8 --width 640",
+                  environment)
+                  .status,
+              0);
+    CDibImage sheet;
+    ASSERT_EQ(LoadPng(tall, sheet), 1);
+    EXPECT_EQ(sheet.Width(), 640);
+    // Eight rows of 64x48 frames scaled to 155 pixels wide, 116 high, with their labels.
+    EXPECT_GT(sheet.Height(), 8 * 116);
+    EXPECT_LT(sheet.Height(), 8 * (116 + 40) + 100);
+    CDibImage eightRows;
+    ASSERT_EQ(LoadJpeg(eight, eightRows), 1);
+    EXPECT_EQ(eightRows.Width(), 640);
+    EXPECT_EQ(eightRows.Height(), sheet.Height());
 }
 
 TEST_F(CliTest, ScaleAndAverageWriteWhatTheDialogsWrite)

@@ -1,4 +1,7 @@
 #include "bitrate/bitrate_dlg.h"
+#include "image/png_codec.h"
+#include "image/dib_image.h"
+#include "sheet/contact_sheet_dlg.h"
 #include "message_recorder.h"
 #include "player_test_suites.h"
 #include "started_player.h"
@@ -232,6 +235,20 @@ private slots:
         });
         QCOMPARE(player.source().currentFrame(), 17);
         QCOMPARE(player.source().state(), CFrameSource::StateIdle);
+    }
+
+    void contactSheetDrawsTheOpenVideoAtTheWidthChosen()
+    {
+        StartedPlayer player(demoVideo());
+        const std::string out = player.dir().file("sheet.png");
+        withDialogOf<CContactSheetDlg>(
+            player, PlayerCommand::ContactSheet, [&](CContactSheetDlg& dialog) {
+                part<QSpinBox>(dialog, "sheetWidth")->setValue(640);
+                dialog.SaveTo(QString::fromStdString(out));
+            });
+        CDibImage sheet;
+        QCOMPARE(LoadPng(out, sheet), 1);
+        QCOMPARE(sheet.Width(), 640);
     }
 
     void bitrateMeasuresAVideoNamedInBytesThatAreNotUtf8()

@@ -111,7 +111,7 @@ private slots:
                  QStringLiteral("Open,Save Current Image|Play,Stop,Record|Period Record|"
                                 "First Frame,Prev Frame,Next Frame,Last Frame|"
                                 "Prev Key Frame,Next Key Frame,Position|Start Position,End "
-                                "Position|Scale,Average|Option|Bitrate|About,Help"));
+                                "Position|Scale,Average|Option|Bitrate,Contact Sheet|About,Help"));
         QCOMPARE(player.action(PlayerCommand::Play)->toolTip(), QStringLiteral("Play (Space)"));
     }
 

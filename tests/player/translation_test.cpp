@@ -179,7 +179,7 @@ private slots:
             for (PlayerCommand command :
                  {PlayerCommand::Open, PlayerCommand::Option, PlayerCommand::Position,
                   PlayerCommand::About, PlayerCommand::Scale, PlayerCommand::Average,
-                  PlayerCommand::Bitrate})
+                  PlayerCommand::Bitrate, PlayerCommand::ContactSheet})
                 walkModal(finder, [&] { player.trigger(command); });
             walkModal(finder, [&] { button(player.panel(), "chooseFolderButton")->click(); });
             button(player.panel(), "viewButton")->click();
