@@ -2,6 +2,7 @@
 
 #include "bitrate/chart_ctrl.h"
 #include "bitrate/chart_picture.h"
+#include "bitrate/frame_chart_ctrl.h"
 #include "ui/caption_label.h"
 #include "ui/engine_path.h"
 #include "ui/error_message.h"
@@ -10,12 +11,15 @@
 #include "ui/wait_cursor.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QProgressDialog>
 #include <QPushButton>
+#include <QStackedWidget>
 #include <QVBoxLayout>
 
 namespace {
@@ -60,21 +64,35 @@ void CBitrateDlg::buildForm()
     m_pathLabel->setEllipsis(CaptionEllipsis::Path);
     m_startButton = addButton(tr("Start"), "startButton", &CBitrateDlg::OnOK);
     m_startButton->setDefault(true);
-    m_chart = new CChartCtrl(this);
+    m_views = new QStackedWidget(this);
+    m_chart = new CChartCtrl(m_views);
     m_chart->setObjectName(QStringLiteral("chart"));
+    m_frameChart = new CFrameChartCtrl(m_views);
+    m_frameChart->setObjectName(QStringLiteral("frameChart"));
+    m_views->addWidget(m_chart);
+    m_views->addWidget(m_frameChart);
+
+    m_viewChoice = new QComboBox(this);
+    m_viewChoice->setObjectName(QStringLiteral("viewChoice"));
+    m_viewChoice->addItem(tr("Seconds"));
+    m_viewChoice->addItem(tr("Frames"));
+    m_viewChoice->setToolTip(tr("Chart the bitrate of every second, or the size of every frame"));
+    connect(m_viewChoice, &QComboBox::activated, this,
+            [this](int index) { showView(index == 1 ? View::Frames : View::Seconds); });
 
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(m_startButton);
     buttons->addWidget(addButton(tr("Save"), "saveButton", &CBitrateDlg::OnSave));
     buttons->addWidget(addButton(tr("Close"), "closeButton", &CBitrateDlg::OnCancel));
+    buttons->addWidget(m_viewChoice);
     buttons->addStretch();
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(m_pathLabel, 0, 0);
     grid->addLayout(buildStatistics(), 1, 0);
     grid->addLayout(buttons, 0, 1, 2, 1);
-    grid->addWidget(m_chart, 2, 0, 1, 2);
-    grid->setSizeConstraint(QLayout::SetFixedSize);
+    grid->addWidget(m_views, 2, 0, 1, 2);
+    grid->setRowStretch(2, 1);
 }
 
 QLayout* CBitrateDlg::buildStatistics()
@@ -127,6 +145,7 @@ void CBitrateDlg::openVideo(const std::string& aviPath)
 {
     std::int64_t bitrate = 0;
     m_opened = m_source.Open(aviPath, nullptr, this, bitrate, WantFrames::No);
+    m_viewChoice->setEnabled(m_opened);
     if (!m_opened) {
         m_openError = m_source.openError() ? ErrorReason(*m_source.openError()) : QString();
         return;
@@ -235,8 +254,57 @@ void CBitrateDlg::SavePicture(const QString& path)
         ShowMessage(this, ErrorMessage(saved->error()));
 }
 
+void CBitrateDlg::showView(View view)
+{
+    if (view == View::Frames && !m_framesRead && !m_readingFrames && !readFrames())
+        view = View::Seconds;
+    m_views->setCurrentIndex(view == View::Frames ? 1 : 0);
+    m_viewChoice->setCurrentIndex(m_views->currentIndex());
+}
+
+CBitrateDlg::View CBitrateDlg::view() const
+{
+    return m_views->currentIndex() == 1 ? View::Frames : View::Seconds;
+}
+
+bool CBitrateDlg::readFrames()
+{
+    if (!m_opened)
+        return false;
+    FrameSeriesReader reader(m_source.reader());
+    if (const Outcome opened = reader.open(); !opened) {
+        ShowMessage(this, ErrorMessage(opened.error()));
+        return false;
+    }
+    m_readingFrames = true;
+    m_closing = false;
+    QProgressDialog progress(tr("Reading the frames' picture types..."), tr("Cancel"), 0, 1000,
+                             this);
+    progress.setObjectName(QStringLiteral("framesProgress"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
+    // The read goes on between drains of the event queue, so that the progress window, Stop and
+    // Close answer; a close or Cancel ends it.
+    bool finished = false;
+    while (!m_closing && !progress.wasCanceled()) {
+        if (!reader.step()) {
+            finished = true;
+            break;
+        }
+        progress.setValue(reader.permille());
+        PumpMessages();
+    }
+    m_readingFrames = false;
+    if (!finished)
+        return false;
+    m_frameChart->setSeries(reader.takeSeries());
+    m_framesRead = true;
+    return true;
+}
+
 void CBitrateDlg::OnCancel()
 {
+    m_closing = true;
     const int state = m_source.state();
     if (state == CFrameSource::StatePlaying || state == CFrameSource::StateRecording)
         m_source.RequestStop(CloseAfterStop::No);

@@ -12,8 +12,11 @@
 
 class CCaptionLabel;
 class CChartCtrl;
+class CFrameChartCtrl;
+class QComboBox;
 class QLabel;
 class QPushButton;
+class QStackedWidget;
 
 // The bitrate of a video's stream second by second: the dialog reads the stored size of every
 // frame through a frame source of its own (the player's position is never touched), charts each
@@ -21,6 +24,11 @@ class QPushButton;
 // minimum and, once a run ends, its coefficient of variation. The analysis starts as soon as the
 // dialog is shown; Start stops a run and resumes a stopped one, and a finished analysis can't be
 // started again. Save writes the dialog's picture as a PNG file.
+//
+// The chart shows the seconds, or, chosen beside the buttons, every frame's stored bytes by
+// picture type. The frames' types need the packets themselves, so the file is read through once
+// more the first time they are shown, with a progress window that can stop it. The dialog may be
+// resized, and the chart follows.
 //
 // A run handles the queued events every few milliseconds, so Stop, Save and Close are entered
 // from inside it; Stop and Close ask it to end after the next of those drains.
@@ -43,8 +51,19 @@ public:
     // Writes the dialog as it draws itself to path as PNG and tells the user how that went.
     void SavePicture(const QString& path);
 
+    enum class View
+    {
+        Seconds,
+        Frames,
+    };
+    // Shows the chart of the seconds or of the frames; the frames are read the first time they
+    // are shown, and when that read is stopped or fails the seconds stay.
+    void showView(View view);
+    View view() const;
+
     CFrameSource& source() { return m_source; }
     const CChartCtrl& chart() const { return *m_chart; }
+    const CFrameChartCtrl& frameChart() const { return *m_frameChart; }
 
     void setFrameText(FrameTextControl, const std::string&) override {}
     void setSliderPosition(int) override {}
@@ -69,6 +88,7 @@ private:
     void startAnalysis();
     void drainEvents();
     void showStatistics();
+    bool readFrames();
 
     CFrameSource m_source;
     BitrateSeries m_series;
@@ -76,6 +96,9 @@ private:
     bool m_shown = false;
     QString m_openError;
     QElapsedTimer m_sinceDrain;
+    bool m_framesRead = false;
+    bool m_readingFrames = false;
+    bool m_closing = false;
 
     // Children of the dialog.
     CCaptionLabel* m_pathLabel = nullptr;
@@ -85,5 +108,8 @@ private:
     QLabel* m_maximum = nullptr;
     QLabel* m_minimum = nullptr;
     QLabel* m_variation = nullptr;
+    QComboBox* m_viewChoice = nullptr;
+    QStackedWidget* m_views = nullptr;
     CChartCtrl* m_chart = nullptr;
+    CFrameChartCtrl* m_frameChart = nullptr;
 };

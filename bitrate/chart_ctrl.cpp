@@ -9,7 +9,7 @@ CChartCtrl::CChartCtrl(QWidget* parent, QSize chartSize)
     setLineWidth(2);
     const int border = 2 * frameWidth();
     setMinimumSize(chartSize + QSize(border, border));
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
 QSize CChartCtrl::sizeHint() const

@@ -6,8 +6,8 @@
 
 // The bitrate chart as a window: a sunken frame around a ChartLayers picture, which grows by one
 // segment a value. Painting copies the finished picture; the text, grid and line are only drawn
-// again when the chart changes as a whole. The chart is as high as it is made and at least as
-// wide; a layout may widen it. It takes no input.
+// again when the chart changes as a whole. The chart is at least as large as it is made; a layout
+// may make it larger. It takes no input.
 class CChartCtrl : public QFrame
 {
     Q_OBJECT

@@ -3,6 +3,7 @@
 #include "bitrate/bitrate_series.h"
 #include "bitrate/chart_layers.h"
 #include "bitrate/chart_picture.h"
+#include "bitrate/frame_series.h"
 #include "cli/cli_support.h"
 #include "cli/progress_line.h"
 #include "image/dib_image.h"
@@ -21,30 +22,54 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <functional>
 #include <unistd.h>
 
 namespace {
 
+// Says how far a read through the file has got on a terminal, as "reading WHAT: 42%", and stops
+// it at Ctrl-C, while it lives; then Ctrl-C ends the program again, unless a command catches it
+// for a loop.
+class ReadProgress
+{
+public:
+    explicit ReadProgress(const char* what) : m_what(what) { CatchInterrupt(); }
+    ~ReadProgress()
+    {
+        std::signal(SIGINT, SIG_DFL);
+        if (m_told)
+            std::fputs("\r\033[K", stderr);
+    }
+    ReadProgress(const ReadProgress&) = delete;
+    ReadProgress& operator=(const ReadProgress&) = delete;
+
+    std::function<bool(int permille)> callback()
+    {
+        return [this](int permille) {
+            if (isatty(STDERR_FILENO)) {
+                std::fprintf(stderr, "\rreading %s: %d%%\033[K", m_what, permille / 10);
+                std::fflush(stderr);
+                m_told = true;
+            }
+            return !Interrupted();
+        };
+    }
+
+private:
+    const char* m_what;
+    bool m_told = false;
+};
+
 bool openVideo(VideoReader& reader, const std::string& path, WantFrames wantFrames)
 {
     // A file read through for its frames says how far it has got, on a terminal; Ctrl-C stops.
-    CatchInterrupt();
-    bool told = false;
-    const auto progress = [&told](int permille) {
-        if (isatty(STDERR_FILENO)) {
-            std::fprintf(stderr, "\rreading the video's frames: %d%%\033[K", permille / 10);
-            std::fflush(stderr);
-            told = true;
-        }
-        return !Interrupted();
-    };
-    const Outcome opened = reader.open(path, wantFrames, progress);
-    // Past the read, Ctrl-C ends the program again, unless a command catches it for a loop.
-    std::signal(SIGINT, SIG_DFL);
-    if (told)
-        std::fputs("\r\033[K", stderr);
+    const Outcome opened = [&] {
+        ReadProgress progress("the video's frames");
+        return reader.open(path, wantFrames, progress.callback());
+    }();
     if (!opened) {
         Fail(EnglishText(opened.error()));
         return false;
@@ -299,6 +324,44 @@ Outcome writeSecondsCsv(const std::vector<std::uint64_t>& values, const std::str
     return Done{};
 }
 
+// Seconds to the microsecond, as the ffmpeg tool gives times.
+std::string secondsText(std::chrono::nanoseconds time)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.6f", std::chrono::duration<double>(time).count());
+    return text;
+}
+
+Outcome writeFramesCsv(const FrameSeries& series, const std::string& path)
+{
+    CFileReplacement file(path, Publishing::OnCommit, Links::Follow);
+    std::FILE* stream = file.open();
+    if (stream == nullptr)
+        return Error{Failure::WriteFile, path, errno};
+    std::fputs("frame,time,bytes,type,key\n", stream);
+    for (const StoredFrame& frame : series.frames)
+        std::fprintf(stream, "%d,%s,%u,%c,%d\n", frame.frame, secondsText(frame.time).c_str(),
+                     frame.bytes, PictureTypeLetter(frame.type), frame.key ? 1 : 0);
+    if (const int error = file.commit(); error != 0)
+        return Error{Failure::WriteFile, path, error};
+    return Done{};
+}
+
+// The picture types need the packets themselves: the file is read through once more.
+Outcome writeFrames(const VideoReader& reader, const std::string& path)
+{
+    const Result<FrameSeries> series = [&] {
+        ReadProgress progress("the pictures' types");
+        return FrameSeriesReader::read(reader, progress.callback());
+    }();
+    if (!series)
+        return series.error();
+    if (const std::optional<GroupLengths> groups = series->groupLengths())
+        std::printf("key frame interval: shortest %d, average %.2f, longest %d frames\n",
+                    groups->shortest, groups->average, groups->longest);
+    return writeFramesCsv(*series, path);
+}
+
 void dropQtMessage(QtMsgType, const QMessageLogContext&, const QString&) {}
 
 // Keeps Qt's notes about the desktop it runs without (no runtime folder and the like) off
@@ -347,7 +410,7 @@ Outcome saveChart(const std::vector<std::uint64_t>& values, unsigned timeRange,
 
 int RunBitrate(const CommandLine& line)
 {
-    ExpectArguments(line, 1, "bitrate VIDEO [--csv FILE] [--png FILE]");
+    ExpectArguments(line, 1, "bitrate VIDEO [--csv FILE] [--png FILE] [--frames FILE]");
     VideoReader reader;
     if (!openVideo(reader, line.arguments[0], WantFrames::No))
         return 1;
@@ -378,6 +441,10 @@ int RunBitrate(const CommandLine& line)
     if (const auto png = line.options.find("--png"); png != line.options.end()) {
         if (const Outcome saved = saveChart(values, TimeRangeOf(video), png->second); !saved)
             return Fail(EnglishText(saved.error()));
+    }
+    if (const auto frames = line.options.find("--frames"); frames != line.options.end()) {
+        if (const Outcome written = writeFrames(reader, frames->second); !written)
+            return Fail(EnglishText(written.error()));
     }
     return std::fflush(stdout) == 0 ? 0 : Fail("can't write the figures");
 }

@@ -47,12 +47,16 @@ Commands:
   sizes VIDEO
       The stored size of every frame in bytes, one "frame<TAB>bytes" a line,
       read from the file's index.
-  bitrate VIDEO [--csv FILE] [--png FILE]
+  bitrate VIDEO [--csv FILE] [--png FILE] [--frames FILE]
       The video stream's bitrate second by second, from the stored frame sizes:
       the file's overall bitrate (total) and the average, largest and smallest
       second in kilobits per second, and the coefficient of variation. --csv
       writes "second,kbps" for every whole second, numbered from 0; --png
-      draws the chart of the Bitrate dialog.
+      draws the chart of the Bitrate dialog. --frames reads the file through
+      once more for the pictures' types (without decoding; Ctrl-C stops) and
+      writes "frame,time,bytes,type,key" for every frame in the order shown:
+      time in seconds, type I, P, B, S or ? (not known), key 1 or 0; it also
+      prints the shortest, average and longest key frame interval.
   scale SRC_FOLDER TARGET_FOLDER --from jpg|bmp|png --to jpg|bmp|png
         --size x1.5|x2|x3|640x480|800x600|1024x768 [--quality Q] [--trash-sources]
       Resizes every --from image of SRC_FOLDER (not its sub-folders) and
@@ -92,8 +96,8 @@ int run(const std::vector<std::string>& words)
 {
     const CommandLine line = ParseCommandLine(
         words,
-        {"--quality", "--from", "--to", "--every", "--format", "--csv", "--png", "--size",
-         "--matrix", "--cols", "--rows", "--width"},
+        {"--quality", "--from", "--to", "--every", "--format", "--csv", "--png", "--frames",
+         "--size", "--matrix", "--cols", "--rows", "--width"},
         {"--keys", "--trash-sources", "--no-800x600", "--no-1024x768", "--auto-number"});
     if (line.version && !line.help) {
         std::printf("clipmint-cli %s\n%s", kClipmintVersion, kClipmintLicenceNotice);

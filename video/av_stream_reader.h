@@ -78,6 +78,13 @@ public:
     // The stored (compressed) size of a sample, 0 for a dropped one, read from the index alone;
     // nothing for a sample outside the stream.
     std::optional<std::uint32_t> sampleSize(int sample) const;
+    // The frame that a packet read from the file holds, by SampleTable::packetOfRead; -1 when
+    // it holds none.
+    int frameOfRead(std::int64_t dts, std::int64_t position, std::uint32_t size) const
+    {
+        const int packet = m_samples.packetOfRead(dts, position, size);
+        return packet < 0 ? -1 : m_samples.packet(packet).frame;
+    }
     // The nearest key frame at or after (Next) or at or before (Previous) from; -1 when none.
     int findKeySample(int from, KeySearch direction) const;
 

@@ -4,17 +4,10 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 }
 
+#include "video/picture_coding.h"
+
 #include <cstdint>
 #include <span>
-
-enum class PictureType
-{
-    Unknown,
-    I,
-    P,
-    B,
-    S, // MPEG-4 sprite (global motion), a reference like P
-};
 
 // The coding type of the picture a packet holds, read from its picture header: MPEG-1 and
 // MPEG-2 video (picture_coding_type) and MPEG-4 Visual (vop_coding_type). Unknown for other codecs

@@ -193,6 +193,11 @@ std::int64_t VideoReader::sampleTime(int frame) const
     return m_stream ? m_stream->sampleToTime(frame) : 0;
 }
 
+int VideoReader::frameOfPacket(std::int64_t dts, std::int64_t position, std::uint32_t size) const
+{
+    return m_stream ? m_stream->frameOfRead(dts, position, size) : -1;
+}
+
 void VideoReader::decode(int frame)
 {
     if (!m_stream) {

@@ -104,6 +104,9 @@ public:
     // one rate. Whole milliseconds, as frame texts show them, by sampleTime.
     std::chrono::nanoseconds frameTime(int frame) const;
     std::int64_t sampleTime(int frame) const;
+    // The frame whose picture a packet read from the file holds, known by its decoding time,
+    // byte position and size; -1 for a packet that holds no frame.
+    int frameOfPacket(std::int64_t dts, std::int64_t position, std::uint32_t size) const;
 
     // Decodes frame, and its neighbours where the conversion needs them; a frame that can't be
     // decoded leaves no picture. Pictures become pixels only when asked for.

@@ -290,6 +290,26 @@ variation</source>
         <source>Image saved.</source>
         <translation>图片已保存。</translation>
     </message>
+    <message>
+        <source>Seconds</source>
+        <translation>每秒</translation>
+    </message>
+    <message>
+        <source>Frames</source>
+        <translation>每帧</translation>
+    </message>
+    <message>
+        <source>Chart the bitrate of every second, or the size of every frame</source>
+        <translation>图表显示每秒的码率，或每帧的大小</translation>
+    </message>
+    <message>
+        <source>Reading the frames&apos; picture types...</source>
+        <translation>正在读取各帧的图像类型...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
 </context>
 <context>
     <name>CChartCtrl</name>
@@ -924,6 +944,25 @@ Its frames stay black.</source>
     <message>
         <source>Sorry, the contact sheet would be %1 pixels, taller than 30000. Please choose fewer rows or a smaller width.</source>
         <translation>抱歉，缩略图表将为 %1 像素，高度超过 30000。请减少行数或减小宽度。</translation>
+    </message>
+</context>
+<context>
+    <name>FrameChart</name>
+    <message>
+        <source>key frame</source>
+        <translation>关键帧</translation>
+    </message>
+    <message>
+        <source>mean of a second</source>
+        <translation>一秒平均值</translation>
+    </message>
+    <message>
+        <source>Key frame interval: shortest %1, average %2, longest %3</source>
+        <translation>关键帧间隔：最短 %1，平均 %2，最长 %3</translation>
+    </message>
+    <message>
+        <source>Frame size (bytes) by frame</source>
+        <translation>各帧大小（字节）</translation>
     </message>
 </context>
 <context>

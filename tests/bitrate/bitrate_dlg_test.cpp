@@ -1,5 +1,6 @@
 #include "bitrate/bitrate_dlg.h"
 #include "bitrate/chart_ctrl.h"
+#include "bitrate/frame_chart_ctrl.h"
 #include "bitrate_test_suites.h"
 #include "ffmpeg_tool.h"
 #include "image/dib_image.h"
@@ -92,6 +93,24 @@ class BitrateDlgTest : public QObject
     Q_OBJECT
 
 private slots:
+    void theFramesViewChartsEveryFrameReadOnceAndFollowsTheDialogsSize()
+    {
+        CBitrateDlg dialog(qPath(CLIPMINT_DEMO_VIDEO));
+        showAndRun(dialog);
+        dialog.showView(CBitrateDlg::View::Frames);
+        QCOMPARE(dialog.view(), CBitrateDlg::View::Frames);
+        const FrameSeries& series = dialog.frameChart().series();
+        QCOMPARE(int(series.frames.size()), 250);
+        QCOMPARE(series.frames.front().type, PictureType::I);
+        const StoredFrame* seriesStart = series.frames.data();
+        dialog.showView(CBitrateDlg::View::Seconds);
+        dialog.showView(CBitrateDlg::View::Frames);
+        QCOMPARE(dialog.frameChart().series().frames.data(), seriesStart);
+        const QSize before = dialog.frameChart().picture().size();
+        dialog.resize(dialog.size() + QSize(200, 150));
+        QTRY_COMPARE(dialog.frameChart().picture().size(), before + QSize(200, 150));
+    }
+
     void equalFramesGiveOneFigureEverywhereAndTheFinishedRunCantStartAgain()
     {
         TempDir dir;

@@ -12,6 +12,7 @@
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -118,7 +119,8 @@ TEST_F(CliTest, WrongCommandLinesExitWithTwo)
     for (const char* arguments :
          {"", "bogus", "info", "info a b", "frame v.avi x out.png", "frame v.avi 1 out.gif",
           "record v.avi out --every 0", "record v.avi out --format gif", "info v.avi --nonsense",
-          "record v.avi out --quality", "bitrate", "bitrate v.avi --csv",
+          "record v.avi out --quality", "bitrate", "bitrate v.avi --csv", "bitrate v.avi --frames",
+          "bitrate v.avi --frames ''",
 
           "scale a b --from jpg --to png", "scale a b --from gif --to png --size x2",
           "scale a --from jpg --to png --size x2", "average a out.gif --from jpg",
@@ -272,6 +274,35 @@ TEST_F(CliTest, SheetDrawsTheGridAtTheWidthAskedFor)
     ASSERT_EQ(LoadJpeg(eight, eightRows), 1);
     EXPECT_EQ(eightRows.Width(), 640);
     EXPECT_EQ(eightRows.Height(), sheet.Height());
+
+TEST_F(CliTest, BitrateFramesWritesEveryFrameInTheOrderShownOverAnOldTable)
+{
+    // MPEG-4 with B-frames in MP4, whose frames are numbered as shown; `sizes` gives their bytes.
+    const std::string video = m_dir.file("typed.mp4");
+    ASSERT_EQ(std::system(("ffmpeg -v error -y -f lavfi -i testsrc=size=64x48:rate=25 "
+                           "-frames:v 6 -c:v mpeg4 -bf 1 -g 3 '" +
+                           video + "'")
+                              .c_str()),
+              0);
+    const std::string csv = m_dir.file("frames.csv");
+    WriteBytes(csv, {'o', 'l', 'd'});
+    const CliRun run = cli(m_dir, "bitrate '" + video + "' --frames '" + csv + "'");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("key frame interval: shortest 4, average 4.00, longest 4 frames\n"),
+              std::string::npos)
+        << run.out;
+    const CliRun sizes = cli(m_dir, "sizes '" + video + "'");
+    ASSERT_EQ(sizes.status, 0) << sizes.err;
+    std::string expected = "frame,time,bytes,type,key\n";
+    const char* types = "IBPBIP";
+    std::istringstream lines(sizes.out);
+    for (int frame = 0, number, bytes; lines >> number >> bytes; ++frame) {
+        char row[64];
+        std::snprintf(row, sizeof row, "%d,%.6f,%d,%c,%d\n", frame, frame * 0.04, bytes,
+                      types[frame], types[frame] == 'I' ? 1 : 0);
+        expected += row;
+    }
+    EXPECT_EQ(ReadText(csv), expected);
 }
 
 TEST_F(CliTest, ScaleAndAverageWriteWhatTheDialogsWrite)

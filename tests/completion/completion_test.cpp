@@ -78,6 +78,7 @@ TEST(BashCompletion, OffersCommandsOptionsValuesAndTheFilesEachArgumentTakes)
         {"clipmint-cli frame clip.avi -5 ", "frames old.JPG still.png"},
         {"clipmint-cli average frames ", "frames old.JPG still.png"},
         {"clipmint-cli bitrate clip.avi --png ", "frames still.png"},
+        {"clipmint-cli bitrate clip.avi -", "-- --csv --frames --help --png --version"},
         {"clipmint-cli sizes -- ", "Film.MKV clip.avi frames"},
     };
     std::vector<std::string> lines;
