@@ -274,6 +274,7 @@ TEST_F(CliTest, SheetDrawsTheGridAtTheWidthAskedFor)
     ASSERT_EQ(LoadJpeg(eight, eightRows), 1);
     EXPECT_EQ(eightRows.Width(), 640);
     EXPECT_EQ(eightRows.Height(), sheet.Height());
+}
 
 TEST_F(CliTest, BitrateFramesWritesEveryFrameInTheOrderShownOverAnOldTable)
 {
