@@ -65,7 +65,7 @@ TEST(BashCompletion, OffersCommandsOptionsValuesAndTheFilesEachArgumentTakes)
         WriteText(folder.path() / name, "");
     std::filesystem::create_directory(folder.path() / "frames");
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"clipmint-cli ", "average bitrate frame info record scale sizes"},
+        {"clipmint-cli ", "average bitrate frame info record scale sheet sizes"},
         {"clipmint-cli --", "--help --version"},
         {"clipmint-cli info ", "Film.MKV clip.avi frames"},
         {"clipmint-cli info clip.avi -", "-- --help --keys --version"},

@@ -19,7 +19,7 @@ const char* const kCommands[] = {
     "End Position",   "Scale",
     "Average",        "Option",
     "Bitrate",        "About",
-    "Help",
+    "Help",           "Contact Sheet",
 };
 
 // The icon files: one for each command, and the program's own.
