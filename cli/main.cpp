@@ -91,12 +91,12 @@ std::filesystem::path settingsPath()
 
 int run(const std::vector<std::string>& words)
 {
-    const CommandLine line = ParseCommandLine(
-        words,
-        {"--quality", "--from", "--to", "--every", "--format", "--csv", "--png", "--size",
-         "--matrix", "--every-seconds", "--scene-threshold"},
-        {"--keys", "--scenes", "--trash-sources", "--no-800x600", "--no-1024x768",
-         "--auto-number"});
+    const CommandLine line =
+        ParseCommandLine(words,
+                         {"--quality", "--from", "--to", "--every", "--format", "--csv", "--png",
+                          "--size", "--matrix", "--every-seconds", "--scene-threshold"},
+                         {"--keys", "--scenes", "--trash-sources", "--no-800x600", "--no-1024x768",
+                          "--auto-number"});
     if (line.version && !line.help) {
         std::printf("clipmint-cli %s\n%s", kClipmintVersion, kClipmintLicenceNotice);
         return 0;

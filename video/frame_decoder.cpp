@@ -289,9 +289,9 @@ bool FrameDecoder::fetchPicture(int target)
             return false;
         // Sending key frames alone, the packets between them are not sent, so the packets
         // sent for this picture are counted instead.
-        if (m_sentAny && (sendsKeysOnly() ? sentHere > kMaxLookahead
-                                          : m_lastSentPacket - m_samples.packetOfFrame(target) >
-                                                kMaxLookahead))
+        if (m_sentAny &&
+            (sendsKeysOnly() ? sentHere > kMaxLookahead
+                             : m_lastSentPacket - m_samples.packetOfFrame(target) > kMaxLookahead))
             return false;
         ++sentHere;
         if (!sendNextPacket(target)) {

@@ -114,9 +114,9 @@ void Recorder::decode()
         return;
     if (m_scenes) {
         m_reader.decode(m_frame);
-        m_beginsShot = m_reader.hasPicture() &&
-                       m_scenes->beginsShot(*m_reader.pictures().picture->frame,
-                                            m_reader.frameTime(m_frame));
+        m_beginsShot =
+            m_reader.hasPicture() &&
+            m_scenes->beginsShot(*m_reader.pictures().picture->frame, m_reader.frameTime(m_frame));
         return;
     }
     // A frame that is not saved and not shown is seen by no one: it is not decoded.

@@ -8,8 +8,8 @@ bool SceneChangeFinder::beginsShot(const AVFrame& picture, std::chrono::nanoseco
         return false;
     bool begins = !m_chosenAny;
     if (!begins && m_previous.size() == m_luma.size())
-        begins = difference(m_previous, m_luma) > m_threshold &&
-                 time - m_lastChosen >= kShortestShot;
+        begins =
+            difference(m_previous, m_luma) > m_threshold && time - m_lastChosen >= kShortestShot;
     m_previous.swap(m_luma);
     if (begins) {
         m_chosenAny = true;

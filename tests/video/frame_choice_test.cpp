@@ -30,7 +30,8 @@ std::vector<int> record(const TempDir& dir, const std::string& video, RecordingF
     std::filesystem::create_directory(folder);
     RecordOptions options{folder, reader.facts().firstFrame, reader.facts().lastFrame, writing,
                           false};
-    const RecordResult result = RecordFrames(reader, options, [](int) {}, [] { return false; });
+    const RecordResult result = RecordFrames(
+        reader, options, [](int) {}, [] { return false; });
     EXPECT_FALSE(result.error);
     EXPECT_EQ(result.undecodable, 0);
     return savedFrames(folder);
@@ -79,14 +80,13 @@ TEST(FrameChoiceTest, SceneChangesTakeTheFirstFrameOfEachShotAtMostEveryHalfSeco
     TempDir dir;
     // Shots of a second each from 0, 25, 50 and 75; the last, 0.2 s later, comes too soon.
     const std::string video = dir.file("shots.mkv");
-    ASSERT_TRUE(runFfmpeg(
-        "-f lavfi -i testsrc=size=64x48:rate=25:duration=1 "
-        "-f lavfi -i smptebars=size=64x48:rate=25:duration=1 "
-        "-t 1 -f lavfi -i mandelbrot=size=64x48:rate=25 "
-        "-f lavfi -i color=c=red:size=64x48:rate=25:duration=0.2 "
-        "-f lavfi -i color=c=blue:size=64x48:rate=25:duration=1 "
-        "-filter_complex [0][1][2][3][4]concat=n=5:v=1 -c:v ffv1 " +
-        video));
+    ASSERT_TRUE(runFfmpeg("-f lavfi -i testsrc=size=64x48:rate=25:duration=1 "
+                          "-f lavfi -i smptebars=size=64x48:rate=25:duration=1 "
+                          "-t 1 -f lavfi -i mandelbrot=size=64x48:rate=25 "
+                          "-f lavfi -i color=c=red:size=64x48:rate=25:duration=0.2 "
+                          "-f lavfi -i color=c=blue:size=64x48:rate=25:duration=1 "
+                          "-filter_complex [0][1][2][3][4]concat=n=5:v=1 -c:v ffv1 " +
+                          video));
     RecordingFormat writing;
     writing.choice = FrameChoice::SceneChanges;
     EXPECT_EQ(record(dir, video, writing), (std::vector<int>{0, 25, 50, 75}));
