@@ -26,6 +26,7 @@
 #include <csignal>
 #include <cstdio>
 #include <functional>
+#include <cstdlib>
 #include <unistd.h>
 
 namespace {
@@ -237,16 +238,58 @@ int RunFrame(const CommandLine& line, const CSettings& settings)
     return 0;
 }
 
+namespace {
+
+// Which frames a recording saves, from the command line; the settings' choice when it names none.
+FrameChoice frameChoice(const CommandLine& line, RecordingFormat& writing)
+{
+    int named = 0;
+    FrameChoice choice = writing.choice;
+    if (line.options.count("--every")) {
+        choice = FrameChoice::EveryStep;
+        ++named;
+    }
+    if (const auto seconds = line.options.find("--every-seconds"); seconds != line.options.end()) {
+        char* end = nullptr;
+        const double value = std::strtod(seconds->second.c_str(), &end);
+        if (seconds->second.empty() || *end != '\0' || !(value >= 0.001 && value <= 1e6))
+            throw UsageError("--every-seconds takes a number of seconds from 0.001 to 1000000");
+        writing.seconds = value;
+        choice = FrameChoice::EverySeconds;
+        ++named;
+    }
+    if (line.options.count("--keys")) {
+        choice = FrameChoice::KeyFrames;
+        ++named;
+    }
+    if (line.options.count("--scenes")) {
+        choice = FrameChoice::SceneChanges;
+        ++named;
+    }
+    if (const auto threshold = IntegerOption(line, "--scene-threshold", 1, 255)) {
+        writing.sceneThreshold = *threshold;
+        if (!line.options.count("--scenes"))
+            throw UsageError("--scene-threshold goes with --scenes");
+    }
+    if (named > 1)
+        throw UsageError("--every, --every-seconds, --keys and --scenes exclude one another");
+    return choice;
+}
+
+} // namespace
+
 int RunRecord(const CommandLine& line, const CSettings& settings)
 {
     ExpectArguments(line, 2,
-                    "record VIDEO FOLDER [--from N] [--to M] [--every K] [--format jpg|png|bmp] "
+                    "record VIDEO FOLDER [--from N] [--to M] [--every K | --every-seconds S | "
+                    "--keys | --scenes [--scene-threshold T]] [--format jpg|png|bmp] "
                     "[--quality Q] [--matrix auto|bt601|bt709]");
     RecordOptions options;
     options.folder = line.arguments[1];
     options.writing = RecordingFormatOf(settings);
     if (const auto every = IntegerOption(line, "--every", 1, 1000000))
         options.writing.step = *every;
+    options.writing.choice = frameChoice(line, options.writing);
     if (const auto quality = IntegerOption(line, "--quality", 0, 100))
         options.writing.quality = *quality;
     if (const auto name = line.options.find("--format"); name != line.options.end()) {

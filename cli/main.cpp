@@ -28,12 +28,20 @@ Commands:
   frame VIDEO N OUT [--quality Q] [--matrix auto|bt601|bt709]
       Saves frame N as OUT; the type follows OUT's extension (.jpg, .jpeg, .bmp,
       .dib or .png). --quality sets the JPEG quality (0 to 100).
-  record VIDEO FOLDER [--from N] [--to M] [--every K] [--format jpg|png|bmp]
-                      [--quality Q] [--matrix auto|bt601|bt709]
+  record VIDEO FOLDER [--from N] [--to M] [--every K | --every-seconds S |
+                      --keys | --scenes [--scene-threshold T]]
+                      [--format jpg|png|bmp] [--quality Q]
+                      [--matrix auto|bt601|bt709]
       Saves every K-th frame from N to M into FOLDER as 000123.jpg and so on,
       creating the folder. Defaults come from the settings file: the whole
       video, every frame, BMP, quality 75. Ctrl-C stops and keeps what was
-      written.
+      written. Instead of every K-th frame: --every-seconds saves the first
+      frame at or after every S seconds (2.5, say) from N, by the frames'
+      own times; --keys saves the key frames alone, decoding nothing else;
+      --scenes saves the first frame of each shot, N counting as one: a cut is
+      a mean absolute difference of luma (0 to 255) above T (1 to 255,
+      default 24) between 64x36 copies of two frames in a row, at most one
+      every half second. The files keep the frames' own numbers.
   sheet VIDEO OUT [--cols C] [--rows R] [--width W] [--keys] [--quality Q]
                   [--matrix auto|bt601|bt709]
       Draws a contact sheet as OUT (its extension chooses JPEG, BMP or PNG): C x R
@@ -97,8 +105,8 @@ int run(const std::vector<std::string>& words)
     const CommandLine line = ParseCommandLine(
         words,
         {"--quality", "--from", "--to", "--every", "--format", "--csv", "--png", "--frames",
-         "--size", "--matrix", "--cols", "--rows", "--width"},
-        {"--keys", "--trash-sources", "--no-800x600", "--no-1024x768", "--auto-number"});
+         "--size", "--matrix", "--cols", "--rows", "--width", "--every-seconds", "--scene-threshold"},
+        {"--keys", "--scenes", "--trash-sources", "--no-800x600", "--no-1024x768", "--auto-number"});
     if (line.version && !line.help) {
         std::printf("clipmint-cli %s\n%s", kClipmintVersion, kClipmintLicenceNotice);
         return 0;

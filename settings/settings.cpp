@@ -30,6 +30,9 @@ constexpr std::array<OptionEntry, kOptionCount> kOptions = {{
     {"KeepRotation", 0},
     {"Deinterlace", 1},
     {"DisplayAspect", 0},
+    {"FrameChoice", 0},
+    {"EveryMilliseconds", 1000},
+    {"SceneThreshold", kDefaultSceneThreshold},
 }};
 constexpr std::string_view kViewerSection = "Viewer";
 constexpr std::string_view kViewerPathKey = "ViewerPath";
@@ -121,9 +124,27 @@ bool CSettings::saveViewerPath()
 
 RecordingFormat RecordingFormatOf(const CSettings& settings)
 {
-    return {std::max(settings.GetOption(OPTION_EVERY_FRAME), 0) + std::int64_t(1),
-            RecordedFormat(settings.GetOption(OPTION_JPEG)),
-            settings.GetOption(OPTION_JPEG_QUALITY)};
+    RecordingFormat format;
+    format.step = std::max(settings.GetOption(OPTION_EVERY_FRAME), 0) + std::int64_t(1);
+    format.format = RecordedFormat(settings.GetOption(OPTION_JPEG));
+    format.quality = settings.GetOption(OPTION_JPEG_QUALITY);
+    switch (settings.GetOption(OPTION_FRAME_CHOICE)) {
+    case 1:
+        format.choice = FrameChoice::EverySeconds;
+        break;
+    case 2:
+        format.choice = FrameChoice::KeyFrames;
+        break;
+    case 3:
+        format.choice = FrameChoice::SceneChanges;
+        break;
+    default:
+        format.choice = FrameChoice::EveryStep;
+        break;
+    }
+    format.seconds = std::max(settings.GetOption(OPTION_EVERY_MILLISECONDS), 1) / 1000.0;
+    format.sceneThreshold = std::clamp(settings.GetOption(OPTION_SCENE_THRESHOLD), 1, 255);
+    return format;
 }
 
 PictureOptions PictureOptionsOf(const CSettings& settings)

@@ -10,7 +10,8 @@
 
 // Indices of the option table. The first four names are also their keys in section "Option";
 // the picture options after them are stored as "ColorMatrix", "ToneMap", "KeepRotation",
-// "Deinterlace" and "DisplayAspect".
+// "Deinterlace" and "DisplayAspect", the choice of recorded frames as "FrameChoice",
+// "EveryMilliseconds" and "SceneThreshold".
 enum OptionIndex
 {
     OPTION_EVERY_FRAME = 0,    // recording saves every (value + 1)-th frame
@@ -22,9 +23,12 @@ enum OptionIndex
     OPTION_KEEP_ROTATION = 6,  // 1: the stored orientation, not the display matrix's
     OPTION_DEINTERLACE = 7,    // 1 (default): interlaced streams are deinterlaced
     OPTION_DISPLAY_ASPECT = 8, // 1: non-square pixels are shown and saved at the display aspect
+    OPTION_FRAME_CHOICE = 9,   // 0 every N frames, 1 every few seconds, 2 key frames, 3 scenes
+    OPTION_EVERY_MILLISECONDS = 10, // the interval of choice 1
+    OPTION_SCENE_THRESHOLD = 11,    // the scene-change threshold of choice 3, 1 to 255
 };
 
-inline constexpr int kOptionCount = 9;
+inline constexpr int kOptionCount = 12;
 
 // The program's persistent settings: the settings file, the option table and the external
 // viewer's path. Created once at start-up and handed to whatever needs it; everything except
@@ -75,6 +79,6 @@ private:
 
 // The picture options of the option table, for the frame source.
 PictureOptions PictureOptionsOf(const CSettings& settings);
-// How the option table says recordings and saved frames are written: the step, the format and
-// the JPEG quality.
+// How the option table says recordings and saved frames are written: the frames chosen, the
+// format and the JPEG quality.
 RecordingFormat RecordingFormatOf(const CSettings& settings);

@@ -112,6 +112,11 @@ public:
         if (m_decoder)
             m_decoder->setWantedFrames(from, step);
     }
+    void setWantedFrames(std::shared_ptr<const std::vector<int>> frames, bool keyFramesOnly)
+    {
+        if (m_decoder)
+            m_decoder->setWantedFrames(std::move(frames), keyFramesOnly);
+    }
     // The order in which frames will be asked for; see FrameOrder.
     void setFrameOrder(FrameOrder order)
     {

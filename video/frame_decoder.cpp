@@ -268,6 +268,7 @@ bool FrameDecoder::fetchPicture(int target)
     AvFramePtr frame(av_frame_alloc());
     if (!frame)
         return false;
+    int sentHere = 0;
     for (;;) {
         const int result = avcodec_receive_frame(m_codec.get(), frame.get());
         if (result == 0) {
@@ -295,8 +296,13 @@ bool FrameDecoder::fetchPicture(int target)
         }
         if (m_overshot)
             return false;
-        if (m_sentAny && m_lastSentPacket - m_samples.packetOfFrame(target) > kMaxLookahead)
+        // Sending key frames alone, the packets between them are not sent, so the packets
+        // sent for this picture are counted instead.
+        if (m_sentAny &&
+            (sendsKeysOnly() ? sentHere > kMaxLookahead
+                             : m_lastSentPacket - m_samples.packetOfFrame(target) > kMaxLookahead))
             return false;
+        ++sentHere;
         if (!sendNextPacket(target)) {
             // The end of the file: let the decoder hand out the pictures it still holds.
             avcodec_send_packet(m_codec.get(), nullptr);
@@ -332,6 +338,8 @@ bool FrameDecoder::sendNextPacket(int target)
         }
         const int sample = index >= 0 ? index : m_seekPacket;
         const int frame = m_samples.packet(sample).frame;
+        if (sendsKeysOnly() && !m_samples.packet(sample).key)
+            continue;
         m_sentAny = true;
         m_lastSentPacket = sample;
         m_lastSent = frame;
@@ -349,8 +357,12 @@ bool FrameDecoder::sendNextPacket(int target)
             m_packet->dts = frame;
         }
         const int shownAs = numbersByPresentation() ? frame : frame - 1;
-        m_codec->skip_frame = m_skipsNonReference && !isNeeded(shownAs, target) ? AVDISCARD_NONREF
-                                                                                : AVDISCARD_DEFAULT;
+        if (sendsKeysOnly())
+            m_codec->skip_frame = AVDISCARD_NONKEY;
+        else
+            m_codec->skip_frame = m_skipsNonReference && !isNeeded(shownAs, target)
+                                      ? AVDISCARD_NONREF
+                                      : AVDISCARD_DEFAULT;
         // A damaged packet is skipped: the decoder simply gives no picture for it.
         avcodec_send_packet(m_codec.get(), m_packet.get());
         return true;
@@ -364,11 +376,22 @@ bool FrameDecoder::sendNextPacket(int target)
 // numbered one after the other.
 bool FrameDecoder::isNeeded(int frame, int target) const
 {
-    if (m_wantedStep <= 1 && m_cache && m_cache->worthKeeping(frame, target))
+    if (m_wantedStep <= 1 && !m_wantedList && m_cache && m_cache->worthKeeping(frame, target))
         return true;
     if (!numbersByPresentation() && std::int64_t(frame) + kMaxLookahead >= m_samples.last())
         return true;
-    return frame >= target && (std::int64_t(frame) - m_wantedFrom) % std::max(m_wantedStep, 1) == 0;
+    if (frame < target)
+        return false;
+    if (m_wantedList)
+        return std::binary_search(m_wantedList->begin(), m_wantedList->end(), frame);
+    return (std::int64_t(frame) - m_wantedFrom) % std::max(m_wantedStep, 1) == 0;
+}
+
+// Numbered by delay, a picture is told by the packets sent after it, so every packet is sent
+// and decoded even when key frames alone are wanted.
+bool FrameDecoder::sendsKeysOnly() const
+{
+    return m_keyFramesOnly && numbersByPresentation();
 }
 
 // The packet just read, by its place in storage. One the table doesn't know, or one out of step,

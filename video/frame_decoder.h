@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class FrameCache;
 
@@ -93,6 +94,18 @@ public:
     {
         m_wantedFrom = from;
         m_wantedStep = step;
+        m_wantedList = nullptr;
+        m_keyFramesOnly = false;
+    }
+    // The same for a list of frames, ascending. With keyFramesOnly, all of them are key frames:
+    // the decoder then decodes nothing else and, where frames are numbered by presentation, is
+    // not even sent the other packets.
+    void setWantedFrames(std::shared_ptr<const std::vector<int>> frames, bool keyFramesOnly)
+    {
+        m_wantedFrom = 0;
+        m_wantedStep = 1;
+        m_wantedList = std::move(frames);
+        m_keyFramesOnly = keyFramesOnly;
     }
 
     // Any, until changed.
@@ -116,6 +129,7 @@ private:
     bool sendNextPacket(int target);
     int packetOfRead() const;
     bool isNeeded(int frame, int target) const;
+    bool sendsKeysOnly() const;
     bool numbersByPresentation() const;
     std::optional<std::int64_t> rankOfNewPicture(const AVFrame& picture) const;
 
@@ -135,6 +149,8 @@ private:
     bool m_skipsNonReference = false;
     int m_wantedFrom = 0;
     int m_wantedStep = 1;
+    std::shared_ptr<const std::vector<int>> m_wantedList; // instead of from and step
+    bool m_keyFramesOnly = false;
     DecodedPicturePtr m_pending; // a picture decoded but not yet asked for
     DecodedPicturePtr m_shown;   // the one asked for last
 

@@ -3,10 +3,12 @@
 #include "image/dib.h"
 #include "video/frame_export.h"
 #include "video/frame_save_queue.h"
+#include "video/scene_change.h"
 #include "video/stream_picture.h"
 #include "video/video_reader.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <limits>
 
@@ -24,6 +26,28 @@ Recorder::Recorder(VideoReader& reader, RecordOptions options, std::function<voi
     // Only the saved frames are asked for, and the frames either side of them where the
     // conversion needs those, unless every frame is.
     const bool everyFrame = m_options.decodeEveryFrame || m_reader.needsNeighbours();
+    switch (m_options.writing.choice) {
+    case FrameChoice::EveryStep:
+        break;
+    case FrameChoice::EverySeconds:
+    case FrameChoice::KeyFrames:
+        chooseFrames();
+        if (m_chosen.empty()) {
+            m_ended = true;
+            return;
+        }
+        if (!m_options.decodeEveryFrame)
+            m_frame = m_chosen.front();
+        if (everyFrame)
+            m_reader.decodeInOrder(m_options.from, 1);
+        else
+            m_reader.decodeInOrder(m_chosen, m_options.writing.choice == FrameChoice::KeyFrames);
+        return;
+    case FrameChoice::SceneChanges:
+        m_scenes = std::make_unique<SceneChangeFinder>(m_options.writing.sceneThreshold);
+        m_reader.decodeInOrder(m_options.from, 1);
+        return;
+    }
     m_reader.decodeInOrder(
         m_options.from, everyFrame ? 1
                                    : static_cast<int>(std::min<std::int64_t>(
@@ -35,8 +59,47 @@ Recorder::~Recorder()
     finish();
 }
 
+// The frames at or after each multiple of the seconds, or the key frames, from the range.
+void Recorder::chooseFrames()
+{
+    if (m_options.writing.choice == FrameChoice::KeyFrames) {
+        for (int key = m_reader.findKeyFrame(m_options.from, SearchDirection::Forward);
+             key >= 0 && key <= m_last;
+             key = m_reader.findKeyFrame(key + 1, SearchDirection::Forward)) {
+            m_chosen.push_back(key);
+            if (key == m_last)
+                break;
+        }
+        return;
+    }
+    const std::int64_t interval = std::max<std::int64_t>(
+        1, std::llround(std::clamp(m_options.writing.seconds, 1e-9, 1e9) * 1e9));
+    const std::int64_t start = m_reader.frameTime(m_options.from).count();
+    std::int64_t due = start;
+    for (int frame = m_options.from; frame <= m_last; ++frame) {
+        const std::int64_t time = m_reader.frameTime(frame).count();
+        if (time < due)
+            continue;
+        m_chosen.push_back(frame);
+        // The next multiple after this frame's time: a frame that stands for several multiples
+        // is saved once.
+        due = start + ((time - start) / interval + 1) * interval;
+        if (frame == m_last)
+            break;
+    }
+}
+
 bool Recorder::isDue() const
 {
+    switch (m_options.writing.choice) {
+    case FrameChoice::EveryStep:
+        break;
+    case FrameChoice::EverySeconds:
+    case FrameChoice::KeyFrames:
+        return m_nextChosen < m_chosen.size() && m_chosen[m_nextChosen] == m_frame;
+    case FrameChoice::SceneChanges:
+        return m_beginsShot;
+    }
     return (std::int64_t(m_frame) - m_options.from) % m_options.writing.step == 0;
 }
 
@@ -49,6 +112,13 @@ void Recorder::decode()
 {
     if (finished())
         return;
+    if (m_scenes) {
+        m_reader.decode(m_frame);
+        m_beginsShot =
+            m_reader.hasPicture() &&
+            m_scenes->beginsShot(*m_reader.pictures().picture->frame, m_reader.frameTime(m_frame));
+        return;
+    }
     // A frame that is not saved and not shown is seen by no one: it is not decoded.
     if (isDue() || m_options.decodeEveryFrame)
         m_reader.decode(m_frame);
@@ -85,10 +155,16 @@ void Recorder::save()
             ++m_undecodable; // damaged, or cut off the end of the file
     }
     m_queue->publishSaved();
+    if (!m_chosen.empty() && m_nextChosen < m_chosen.size() && m_chosen[m_nextChosen] == m_frame)
+        ++m_nextChosen;
+    m_beginsShot = false;
     if (m_frame == m_last)
         m_ended = true;
     else
         ++m_frame;
+    // Frames between the chosen ones that no one shows are passed over.
+    if (!m_chosen.empty() && !m_options.decodeEveryFrame && !m_ended)
+        m_frame = m_nextChosen < m_chosen.size() ? m_chosen[m_nextChosen] : m_last + 1;
 }
 
 RecordResult Recorder::finish()

@@ -8,19 +8,37 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class FrameSaveQueue;
+class SceneChangeFinder;
 class VideoReader;
 
-// How frames are written: every step-th of a recording, in this format, JPEG at this quality.
+// A scene change is a mean absolute difference of luma (0 to 255) above this between the small
+// copies of two pictures in a row; see SceneChangeFinder.
+inline constexpr int kDefaultSceneThreshold = 24;
+
+// Which frames of a range a recording saves.
+enum class FrameChoice
+{
+    EveryStep,    // every step-th
+    EverySeconds, // the first at or after each multiple of seconds from the range's start
+    KeyFrames,    // the key frames, and nothing else is decoded
+    SceneChanges, // the first of each shot, as SceneChangeFinder tells them
+};
+
+// How frames are written: those chosen of a recording, in this format, JPEG at this quality.
 struct RecordingFormat
 {
+    FrameChoice choice = FrameChoice::EveryStep;
     std::int64_t step = 1;
+    double seconds = 1;
+    int sceneThreshold = kDefaultSceneThreshold;
     ImageFormat format = ImageFormat::Bmp;
     int quality = kDefaultJpegQuality;
 };
 
-// What a recording writes: every step-th frame from `from` to `to` (never beyond the last) as
+// What a recording writes: the frames chosen from `from` to `to` (never beyond the last) as
 // folder/000123.jpg and so on.
 struct RecordOptions
 {
@@ -57,11 +75,11 @@ public:
 
     // The frame the next step is about.
     int frame() const { return m_frame; }
-    // Whether the frame is one to be saved.
+    // Whether the frame is one to be saved; for scene changes, known once it is decoded.
     bool isDue() const;
     // True once every frame of the range was handled or a file could not be written.
     bool finished() const;
-    // Decodes the frame when it is due or every frame is decoded.
+    // Decodes the frame when it is due or every frame is decoded (as for scene changes).
     void decode();
     // Hands the frame decoded over to be saved when it is due, puts the files saved meanwhile
     // in place, and moves on to the next frame.
@@ -74,6 +92,8 @@ public:
     std::int64_t framesInRange() const { return std::int64_t(m_last) - m_options.from + 1; }
 
 private:
+    void chooseFrames();
+
     VideoReader& m_reader;
     RecordOptions m_options;
     int m_last;
@@ -82,6 +102,11 @@ private:
     int m_undecodable = 0;
     std::optional<RecordResult> m_result; // once finished
     std::unique_ptr<FrameSaveQueue> m_queue;
+    // Seconds and key frames: the frames chosen, ascending, and the next one's place.
+    std::vector<int> m_chosen;
+    std::size_t m_nextChosen = 0;
+    std::unique_ptr<SceneChangeFinder> m_scenes;
+    bool m_beginsShot = false; // of the frame decoded last, for scene changes
 };
 
 // Runs a whole recording: after each frame, progress(frame) runs, and the recording ends early

@@ -328,6 +328,16 @@ void VideoReader::decodeInOrder(int from, int step)
     m_stream->setFrameOrder(FrameOrder::Ascending);
 }
 
+void VideoReader::decodeInOrder(std::vector<int> frames, bool keyFramesOnly)
+{
+    if (!m_stream)
+        return;
+    m_stream->setDecoderThreading(DecoderThreading::Frames);
+    m_stream->setWantedFrames(std::make_shared<const std::vector<int>>(std::move(frames)),
+                              keyFramesOnly);
+    m_stream->setFrameOrder(FrameOrder::Ascending);
+}
+
 void VideoReader::decodeAnyOrder()
 {
     if (!m_stream)

@@ -140,6 +140,8 @@ public:
     // the decoder works on several at once and passes over those it can't decode. Until
     // decodeAnyOrder.
     void decodeInOrder(int from, int step);
+    // The same for a list of frames, ascending; see FrameDecoder::setWantedFrames.
+    void decodeInOrder(std::vector<int> frames, bool keyFramesOnly);
     void decodeAnyOrder();
 
 private:
