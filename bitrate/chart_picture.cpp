@@ -7,7 +7,7 @@
 
 #include <cerrno>
 
-Outcome SavePicturePng(const QImage& picture, const std::string& path)
+bool DibImageOfPicture(const QImage& picture, CDibImage& image)
 {
     // 32-bit pixels in memory order blue, green, red and an unused byte: a bitmap as the image
     // model takes it.
@@ -18,8 +18,13 @@ Outcome SavePicturePng(const QImage& picture, const std::string& path)
     bitmap.bitsPerPixel = 32;
     bitmap.bits = pixels.constBits();
     bitmap.bytesPerLine = pixels.bytesPerLine();
+    return !pixels.isNull() && image.CreateFromBitmap(bitmap, nullptr);
+}
+
+Outcome SavePicturePng(const QImage& picture, const std::string& path)
+{
     CDibImage image;
-    if (pixels.isNull() || !image.CreateFromBitmap(bitmap, nullptr))
+    if (!DibImageOfPicture(picture, image))
         return Error{Failure::EmptyPicture, path};
     errno = 0;
     if (SavePng(path, image, PngCompression::Best))

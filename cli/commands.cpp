@@ -25,8 +25,8 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
-#include <functional>
 #include <cstdlib>
+#include <functional>
 #include <unistd.h>
 
 namespace {
@@ -113,6 +113,22 @@ PictureOptions pictureOptions(const CommandLine& line, const CSettings& settings
         throw UsageError("--matrix takes auto, bt601 or bt709");
     options.matrix = known->second;
     return options;
+}
+
+// The format a still's file name asks for; a wrong extension is a wrong command line.
+ImageFormat stillFormat(const std::string& path)
+{
+    const std::optional<ImageFormat> format = ImageFormatOfPath(path);
+    if (!format)
+        throw UsageError("Sorry, the valid extension only can be jpg, png or bmp.");
+    return *format;
+}
+
+// --quality, or the JPEG quality of the settings.
+int stillQuality(const CommandLine& line, const CSettings& settings)
+{
+    return IntegerOption(line, "--quality", 0, 100)
+        .value_or(settings.GetOption(OPTION_JPEG_QUALITY));
 }
 
 std::string ratioText(PictureDescription::Ratio ratio)
@@ -213,11 +229,8 @@ int RunFrame(const CommandLine& line, const CSettings& settings)
     ExpectArguments(line, 3, "frame VIDEO N OUT [--quality Q] [--matrix auto|bt601|bt709]");
     const int frame = IntegerArgument(line.arguments[1], "the frame number");
     const std::string& out = line.arguments[2];
-    const std::optional<ImageFormat> format = ImageFormatOfPath(out);
-    if (!format)
-        throw UsageError("Sorry, the valid extension only can be jpg, png or bmp.");
-    const int quality =
-        IntegerOption(line, "--quality", 0, 100).value_or(settings.GetOption(OPTION_JPEG_QUALITY));
+    const ImageFormat format = stillFormat(out);
+    const int quality = stillQuality(line, settings);
 
     VideoReader reader;
     // One frame is wanted, once: keeping the ones decoded on the way would only cost memory.
@@ -233,7 +246,7 @@ int RunFrame(const CommandLine& line, const CSettings& settings)
     CDibImage image;
     if (!image.Create(video.width, video.height, 24) || !reader.copyPictureInto(image))
         return Fail("frame " + std::to_string(frame) + " can't be decoded");
-    if (const Outcome saved = SaveImage(*format, out, image, quality); !saved)
+    if (const Outcome saved = SaveImage(format, out, image, quality); !saved)
         return Fail(EnglishText(saved.error()));
     return 0;
 }
@@ -498,17 +511,15 @@ int RunSheet(const CommandLine& line, const CSettings& settings)
                     "sheet VIDEO OUT [--cols C] [--rows R] [--width W] [--keys] [--quality Q] "
                     "[--matrix auto|bt601|bt709]");
     const std::string& out = line.arguments[1];
-    const std::optional<ImageFormat> format = ImageFormatOfPath(out);
-    if (!format)
-        throw UsageError("Sorry, the valid extension only can be jpg, png or bmp.");
+    const ImageFormat format = stillFormat(out);
     SheetGrid grid;
     grid.columns = IntegerOption(line, "--cols", 1, kSheetMaxColumns).value_or(grid.columns);
     grid.rows = IntegerOption(line, "--rows", 1, kSheetMaxRows).value_or(grid.rows);
-    grid.width = IntegerOption(line, "--width", kSheetMinWidth, kSheetMaxWidth).value_or(grid.width);
+    grid.width =
+        IntegerOption(line, "--width", kSheetMinWidth, kSheetMaxWidth).value_or(grid.width);
     if (line.options.count("--keys"))
         grid.frames = SheetFrames::KeyFrames;
-    const int quality =
-        IntegerOption(line, "--quality", 0, 100).value_or(settings.GetOption(OPTION_JPEG_QUALITY));
+    const int quality = stillQuality(line, settings);
 
     VideoReader reader;
     // Each cell's frame is decoded once, in order: none is asked for again.
@@ -520,7 +531,7 @@ int RunSheet(const CommandLine& line, const CSettings& settings)
     const Result<QImage> sheet = DrawContactSheet(reader, grid);
     if (!sheet)
         return Fail(EnglishText(sheet.error()));
-    if (const Outcome saved = SaveContactSheet(*sheet, *format, out, quality); !saved)
+    if (const Outcome saved = SaveContactSheet(*sheet, format, out, quality); !saved)
         return Fail(EnglishText(saved.error()));
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "sheet/sheet_picture.h"
 
+#include "bitrate/chart_picture.h"
 #include "image/dib_image.h"
 #include "video/frame_export.h"
 #include "video/screen_picture.h"
@@ -95,7 +96,10 @@ Result<QImage> DrawContactSheet(VideoReader& reader, const SheetGrid& grid)
 
     QImage picture(layout.width, layout.height, QImage::Format_RGB32);
     if (picture.isNull())
-        return Error{Failure::SheetTooLarge, {}, 0, {},
+        return Error{Failure::SheetTooLarge,
+                     {},
+                     0,
+                     {},
                      {std::to_string(layout.width) + "x" + std::to_string(layout.height)}};
     picture.fill(kBackground);
     QPainter painter(&picture);
@@ -106,11 +110,11 @@ Result<QImage> DrawContactSheet(VideoReader& reader, const SheetGrid& grid)
     bold.setBold(true);
     for (int line = 0; line < header.size(); ++line) {
         painter.setFont(line == 0 ? bold : font);
-        const QRect place(layout.header.x, layout.header.y + line * lineHeight,
-                          layout.header.width, lineHeight);
-        painter.drawText(place, Qt::AlignLeft | Qt::AlignVCenter,
-                         QFontMetrics(painter.font())
-                             .elidedText(header[line], Qt::ElideMiddle, place.width()));
+        const QRect place(layout.header.x, layout.header.y + line * lineHeight, layout.header.width,
+                          lineHeight);
+        painter.drawText(
+            place, Qt::AlignLeft | Qt::AlignVCenter,
+            QFontMetrics(painter.font()).elidedText(header[line], Qt::ElideMiddle, place.width()));
     }
     painter.setFont(font);
     while (!sheet.finished())
@@ -122,15 +126,8 @@ Result<QImage> DrawContactSheet(VideoReader& reader, const SheetGrid& grid)
 Outcome SaveContactSheet(const QImage& sheet, ImageFormat format, const std::string& path,
                          int quality)
 {
-    const QImage pixels = sheet.convertToFormat(QImage::Format_RGB32);
-    CBitmapBits bitmap;
-    bitmap.width = pixels.width();
-    bitmap.height = pixels.height();
-    bitmap.bitsPerPixel = 32;
-    bitmap.bits = pixels.constBits();
-    bitmap.bytesPerLine = pixels.bytesPerLine();
     CDibImage image;
-    if (pixels.isNull() || !image.CreateFromBitmap(bitmap, nullptr) || !image.ConvertTo24Bit())
+    if (!DibImageOfPicture(sheet, image) || !image.ConvertTo24Bit())
         return Error{Failure::EmptyPicture, path};
     return SaveImage(format, path, image, quality);
 }
