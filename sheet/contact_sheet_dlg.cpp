@@ -36,6 +36,8 @@ CContactSheetDlg::CContactSheetDlg(const std::string& videoPath, const CSettings
 {
     setObjectName(QStringLiteral("contactSheetDialog"));
     setWindowTitle(tr("Contact Sheet"));
+    // Wide enough that the title bar shows the whole title beside its buttons.
+    setMinimumWidth(fontMetrics().horizontalAdvance(windowTitle()) + 160);
     const SheetGrid defaults;
     m_columns = makeSpinBox(this, "columns", 1, kSheetMaxColumns, defaults.columns);
     m_rows = makeSpinBox(this, "rows", 1, kSheetMaxRows, defaults.rows);
