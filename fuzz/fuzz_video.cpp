@@ -5,6 +5,8 @@
 #include "image/dib.h"
 #include "video/av_stream_reader.h"
 #include "video/video_library.h"
+#include "video/picture_options.h"
+#include "video/stream_picture.h"
 #include "video/video_limits.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
@@ -15,14 +17,16 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 namespace {
 
+// The frame has the stream's shown size: turned upright where its display matrix says so.
 void checkFrame(const AvStreamReader& reader, const std::uint8_t* dib)
 {
     if (dib == nullptr)
         return;
-    FUZZ_CHECK(DibPixelWidth(dib) == reader.width());
-    FUZZ_CHECK(DibPixelHeight(dib) == reader.height());
+    const ShownSize shown = ShownSizeOf(reader.streamPicture(), PictureOptions{});
+    FUZZ_CHECK(DibPixelWidth(dib) == shown.width);
+    FUZZ_CHECK(DibPixelHeight(dib) == shown.height);
     const auto size = std::size_t(kInfoHeaderSize) +
-                      std::size_t(DibStride(reader.width(), 24)) * std::size_t(reader.height());
+                      std::size_t(DibStride(shown.width, 24)) * std::size_t(shown.height);
     FUZZ_CHECK(DibIsValid(dib, size));
 }
 
