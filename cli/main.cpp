@@ -107,12 +107,13 @@ std::filesystem::path settingsPath()
 
 int run(const std::vector<std::string>& words)
 {
-    const CommandLine line = ParseCommandLine(
-        words,
-        {"--quality", "--from", "--to", "--every", "--format", "--csv", "--png", "--frames",
-         "--size", "--matrix", "--cols", "--rows", "--width", "--every-seconds", "--scene-threshold"},
-        {"--keys", "--scenes", "--trash-sources", "--no-800x600", "--no-1024x768", "--auto-number",
-         "--provenance"});
+    const CommandLine line =
+        ParseCommandLine(words,
+                         {"--quality", "--from", "--to", "--every", "--format", "--csv", "--png",
+                          "--frames", "--size", "--matrix", "--cols", "--rows", "--width",
+                          "--every-seconds", "--scene-threshold"},
+                         {"--keys", "--scenes", "--trash-sources", "--no-800x600", "--no-1024x768",
+                          "--auto-number", "--provenance"});
     if (line.version && !line.help) {
         std::printf("clipmint-cli %s\n%s", kClipmintVersion, kClipmintLicenceNotice);
         return 0;

@@ -173,9 +173,10 @@ std::vector<png_text> textChunks(std::vector<ProvenanceField>& fields)
     std::vector<png_text> texts;
     for (ProvenanceField& field : fields) {
         png_text text{};
-        text.compression = isAscii(field.text) ? PNG_TEXT_COMPRESSION_NONE
-                                               : PNG_ITXT_COMPRESSION_NONE;
-        // The library copies both and writes neither back.
+        text.compression =
+            isAscii(field.text) ? PNG_TEXT_COMPRESSION_NONE : PNG_ITXT_COMPRESSION_NONE;
+        // The library copies both and writes neither back; the keywords are literals, ended by
+        // a zero.
         text.key = const_cast<char*>(field.keyword.data());
         text.text = field.text.data();
         text.text_length = field.text.size();

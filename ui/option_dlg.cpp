@@ -7,17 +7,22 @@
 #include "ui/error_message.h"
 #include "ui/message_box.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 namespace {
@@ -28,6 +33,19 @@ int lowWord(int value)
 {
     return static_cast<std::int16_t>(static_cast<std::uint32_t>(value) & 0xFFFF);
 }
+
+// Which frames a recording saves, as OPTION_FRAME_CHOICE stores them.
+enum FrameChoiceId
+{
+    EveryStepId = 0,
+    EverySecondsId = 1,
+    KeyFramesId = 2,
+    SceneChangesId = 3,
+};
+
+// Every few seconds: from a millisecond to an hour, to the millisecond that is stored.
+constexpr double kMinSeconds = 0.001;
+constexpr double kMaxSeconds = 3600;
 
 QSpinBox* makeSpinBox(QWidget* parent, const char* name, int minimum, int maximum, int value)
 {
@@ -71,17 +89,88 @@ QWidget* COptionDlg::buildRecordGroup()
     m_format->setCurrentIndex(format >= 0 && format < m_format->count() ? format : -1);
     m_quality =
         makeSpinBox(group, "jpegQuality", 1, 100, m_settings.GetOption(OPTION_JPEG_QUALITY));
+    m_provenance =
+        makeCheckBox(group, "provenance",
+                     tr("Name the video, frame and time in JPEG and PNG files"), OPTION_PROVENANCE);
 
     auto* grid = new QGridLayout(group);
-    grid->addWidget(new QLabel(tr("Record every"), group), 0, 0);
+    addFrameChoice(group, grid);
     grid->addWidget(m_everyFrame, 0, 1);
     grid->addWidget(new QLabel(tr("frames"), group), 0, 2, 1, 3);
-    grid->addWidget(new QLabel(tr("Save as"), group), 1, 0);
-    grid->addWidget(m_format, 1, 1);
-    grid->addWidget(new QLabel(tr("Jpeg quality:"), group), 1, 2);
-    grid->addWidget(m_quality, 1, 3);
-    grid->addWidget(new QLabel(QStringLiteral("%"), group), 1, 4);
+    grid->addWidget(new QLabel(tr("Save as"), group), 4, 0);
+    grid->addWidget(m_format, 4, 1);
+    grid->addWidget(new QLabel(tr("Jpeg quality:"), group), 4, 2);
+    grid->addWidget(m_quality, 4, 3);
+    grid->addWidget(new QLabel(QStringLiteral("%"), group), 4, 4);
+    grid->addWidget(m_provenance, 5, 0, 1, 5);
+    // Tab follows the form: each choice and its field, then the format and the quality.
+    QWidget* const order[] = {m_frameChoice->button(EveryStepId),
+                              m_everyFrame,
+                              m_frameChoice->button(EverySecondsId),
+                              m_everySeconds,
+                              m_frameChoice->button(KeyFramesId),
+                              m_frameChoice->button(SceneChangesId),
+                              m_sceneThreshold,
+                              m_format,
+                              m_quality,
+                              m_provenance};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
     return group;
+}
+
+// The choice of frames in rows 0 to 3 of the group's grid; row 0's field, the step, is the
+// caller's.
+void COptionDlg::addFrameChoice(QWidget* group, QGridLayout* grid)
+{
+    m_frameChoice = new QButtonGroup(group);
+    const auto addChoice = [&](FrameChoiceId id, const char* name, const QString& text, int row) {
+        auto* button = new QRadioButton(text, group);
+        button->setObjectName(QLatin1String(name));
+        m_frameChoice->addButton(button, id);
+        grid->addWidget(button, row, 0, 1, id == KeyFramesId ? 5 : 1);
+    };
+    addChoice(EveryStepId, "everyFrameChoice", tr("Record every"), 0);
+    addChoice(EverySecondsId, "everySecondsChoice", tr("Record every"), 1);
+    addChoice(KeyFramesId, "keyFramesChoice", tr("Record key frames only"), 2);
+    addChoice(SceneChangesId, "sceneChangesChoice", tr("Record scene changes, threshold"), 3);
+
+    m_everySeconds = new QDoubleSpinBox(group);
+    m_everySeconds->setObjectName(QStringLiteral("everySeconds"));
+    m_everySeconds->setDecimals(3);
+    m_everySeconds->setRange(kMinSeconds, kMaxSeconds);
+    m_everySeconds->setValue(m_settings.GetOption(OPTION_EVERY_MILLISECONDS) / 1000.0);
+    m_everySeconds->setAlignment(Qt::AlignRight);
+    grid->addWidget(m_everySeconds, 1, 1);
+    grid->addWidget(new QLabel(tr("seconds"), group), 1, 2, 1, 3);
+    m_sceneThreshold =
+        makeSpinBox(group, "sceneThreshold", 1, 255,
+                    std::clamp(m_settings.GetOption(OPTION_SCENE_THRESHOLD), 1, 255));
+    grid->addWidget(m_sceneThreshold, 3, 1);
+
+    // A choice the list does not hold records every N-th frame, and so shows that.
+    const int stored = m_settings.GetOption(OPTION_FRAME_CHOICE);
+    QAbstractButton* chosen = m_frameChoice->button(stored);
+    (chosen ? chosen : m_frameChoice->button(EveryStepId))->setChecked(true);
+    enableFrameChoiceFields();
+    connect(m_frameChoice, &QButtonGroup::idToggled, this, &COptionDlg::enableFrameChoiceFields);
+}
+
+// Only the chosen way's field can be edited.
+void COptionDlg::enableFrameChoiceFields()
+{
+    const int choice = m_frameChoice->checkedId();
+    m_everyFrame->setEnabled(choice == EveryStepId);
+    m_everySeconds->setEnabled(choice == EverySecondsId);
+    m_sceneThreshold->setEnabled(choice == SceneChangesId);
+}
+
+void COptionDlg::storeFrameChoice()
+{
+    m_settings.SetOption(OPTION_FRAME_CHOICE, m_frameChoice->checkedId());
+    m_settings.SetOption(OPTION_EVERY_MILLISECONDS,
+                         static_cast<int>(std::lround(m_everySeconds->value() * 1000)));
+    m_settings.SetOption(OPTION_SCENE_THRESHOLD, m_sceneThreshold->value());
 }
 
 QCheckBox* COptionDlg::makeCheckBox(QWidget* parent, const char* name, const QString& text,
@@ -195,6 +284,8 @@ void COptionDlg::accept()
     m_settings.SetOption(OPTION_DEINTERLACE, m_deinterlace->isChecked() ? 1 : 0);
     m_settings.SetOption(OPTION_KEEP_ROTATION, m_keepRotation->isChecked() ? 1 : 0);
     m_settings.SetOption(OPTION_DISPLAY_ASPECT, m_displayAspect->isChecked() ? 1 : 0);
+    storeFrameChoice();
+    m_settings.SetOption(OPTION_PROVENANCE, m_provenance->isChecked() ? 1 : 0);
     m_settings.setViewerPath(enginePath(m_viewerPath));
     // Both are tried; the options hold for this run even when the file refuses them.
     const bool optionsSaved = m_settings.SaveOptions();
