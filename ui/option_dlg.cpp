@@ -76,9 +76,10 @@ COptionDlg::COptionDlg(CSettings& settings, QWidget* parent) : QDialog(parent), 
 QWidget* COptionDlg::buildRecordGroup()
 {
     auto* group = new QGroupBox(tr("Record Option"), this);
-    // Created in the order of the form, which Tab follows: step, format, quality.
-    m_everyFrame =
-        makeSpinBox(group, "everyFrame", 0, 500, m_settings.GetOption(OPTION_EVERY_FRAME));
+    auto* grid = new QGridLayout(group);
+    // Created in the order of the form, which Tab follows: the choice of frames with the step,
+    // the format, the quality.
+    addFrameChoice(group, grid);
     m_format = new QComboBox(group);
     m_format->setObjectName(QStringLiteral("format"));
     // The list's index is the stored format number.
@@ -93,64 +94,51 @@ QWidget* COptionDlg::buildRecordGroup()
         makeCheckBox(group, "provenance",
                      tr("Name the video, frame and time in JPEG and PNG files"), OPTION_PROVENANCE);
 
-    auto* grid = new QGridLayout(group);
-    addFrameChoice(group, grid);
-    grid->addWidget(m_everyFrame, 0, 1);
-    grid->addWidget(new QLabel(tr("frames"), group), 0, 2, 1, 3);
     grid->addWidget(new QLabel(tr("Save as"), group), 4, 0);
     grid->addWidget(m_format, 4, 1);
     grid->addWidget(new QLabel(tr("Jpeg quality:"), group), 4, 2);
     grid->addWidget(m_quality, 4, 3);
     grid->addWidget(new QLabel(QStringLiteral("%"), group), 4, 4);
     grid->addWidget(m_provenance, 5, 0, 1, 5);
-    // Tab follows the form: each choice and its field, then the format and the quality.
-    QWidget* const order[] = {m_frameChoice->button(EveryStepId),
-                              m_everyFrame,
-                              m_frameChoice->button(EverySecondsId),
-                              m_everySeconds,
-                              m_frameChoice->button(KeyFramesId),
-                              m_frameChoice->button(SceneChangesId),
-                              m_sceneThreshold,
-                              m_format,
-                              m_quality,
-                              m_provenance};
-    for (std::size_t i = 1; i < std::size(order); ++i)
-        setTabOrder(order[i - 1], order[i]);
     return group;
 }
 
-// The choice of frames in rows 0 to 3 of the group's grid; row 0's field, the step, is the
-// caller's.
+// Which frames a recording saves, in rows 0 to 3 of the group's grid, each choice beside its
+// field: every N frames (the step), every S seconds, key frames, scene changes (the threshold).
 void COptionDlg::addFrameChoice(QWidget* group, QGridLayout* grid)
 {
     m_frameChoice = new QButtonGroup(group);
-    const auto addChoice = [&](FrameChoiceId id, const char* name, const QString& text, int row) {
+    const auto addChoice = [&](FrameChoiceId id, const char* name, const QString& text) {
         auto* button = new QRadioButton(text, group);
         button->setObjectName(QLatin1String(name));
         m_frameChoice->addButton(button, id);
-        grid->addWidget(button, row, 0, 1, id == KeyFramesId ? 5 : 1);
+        grid->addWidget(button, id, 0, 1, id == KeyFramesId ? 5 : 1);
     };
-    addChoice(EveryStepId, "everyFrameChoice", tr("Record every"), 0);
-    addChoice(EverySecondsId, "everySecondsChoice", tr("Record every"), 1);
-    addChoice(KeyFramesId, "keyFramesChoice", tr("Record key frames only"), 2);
-    addChoice(SceneChangesId, "sceneChangesChoice", tr("Record scene changes, threshold"), 3);
+    addChoice(EveryStepId, "everyFrameChoice", tr("Record every"));
+    m_everyFrame =
+        makeSpinBox(group, "everyFrame", 0, 500, m_settings.GetOption(OPTION_EVERY_FRAME));
+    grid->addWidget(m_everyFrame, EveryStepId, 1);
+    grid->addWidget(new QLabel(tr("frames"), group), EveryStepId, 2, 1, 3);
 
+    addChoice(EverySecondsId, "everySecondsChoice", tr("Record every"));
     m_everySeconds = new QDoubleSpinBox(group);
     m_everySeconds->setObjectName(QStringLiteral("everySeconds"));
     m_everySeconds->setDecimals(3);
     m_everySeconds->setRange(kMinSeconds, kMaxSeconds);
     m_everySeconds->setValue(m_settings.GetOption(OPTION_EVERY_MILLISECONDS) / 1000.0);
     m_everySeconds->setAlignment(Qt::AlignRight);
-    grid->addWidget(m_everySeconds, 1, 1);
-    grid->addWidget(new QLabel(tr("seconds"), group), 1, 2, 1, 3);
+    grid->addWidget(m_everySeconds, EverySecondsId, 1);
+    grid->addWidget(new QLabel(tr("seconds"), group), EverySecondsId, 2, 1, 3);
+
+    addChoice(KeyFramesId, "keyFramesChoice", tr("Record key frames only"));
+    addChoice(SceneChangesId, "sceneChangesChoice", tr("Record scene changes, threshold"));
     m_sceneThreshold =
         makeSpinBox(group, "sceneThreshold", 1, 255,
                     std::clamp(m_settings.GetOption(OPTION_SCENE_THRESHOLD), 1, 255));
-    grid->addWidget(m_sceneThreshold, 3, 1);
+    grid->addWidget(m_sceneThreshold, SceneChangesId, 1);
 
     // A choice the list does not hold records every N-th frame, and so shows that.
-    const int stored = m_settings.GetOption(OPTION_FRAME_CHOICE);
-    QAbstractButton* chosen = m_frameChoice->button(stored);
+    QAbstractButton* chosen = m_frameChoice->button(m_settings.GetOption(OPTION_FRAME_CHOICE));
     (chosen ? chosen : m_frameChoice->button(EveryStepId))->setChecked(true);
     enableFrameChoiceFields();
     connect(m_frameChoice, &QButtonGroup::idToggled, this, &COptionDlg::enableFrameChoiceFields);
