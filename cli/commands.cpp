@@ -226,7 +226,8 @@ int RunInfo(const CommandLine& line, const CSettings& settings)
 
 int RunFrame(const CommandLine& line, const CSettings& settings)
 {
-    ExpectArguments(line, 3, "frame VIDEO N OUT [--quality Q] [--matrix auto|bt601|bt709]");
+    ExpectArguments(line, 3,
+                    "frame VIDEO N OUT [--quality Q] [--provenance] [--matrix auto|bt601|bt709]");
     const int frame = IntegerArgument(line.arguments[1], "the frame number");
     const std::string& out = line.arguments[2];
     const ImageFormat format = stillFormat(out);
@@ -246,7 +247,13 @@ int RunFrame(const CommandLine& line, const CSettings& settings)
     CDibImage image;
     if (!image.Create(video.width, video.height, 24) || !reader.copyPictureInto(image))
         return Fail("frame " + std::to_string(frame) + " can't be decoded");
-    if (const Outcome saved = SaveImage(format, out, image, quality); !saved)
+    // As the windows' Save Current Image and a recording write the frame.
+    std::optional<ImageProvenance> provenance;
+    if (line.options.count("--provenance") || RecordingFormatOf(settings).provenance)
+        provenance = ProvenanceOf(reader, frame);
+    if (const Outcome saved =
+            SaveImage(format, out, image, quality, provenance ? &*provenance : nullptr);
+        !saved)
         return Fail(EnglishText(saved.error()));
     return 0;
 }
@@ -296,7 +303,7 @@ int RunRecord(const CommandLine& line, const CSettings& settings)
     ExpectArguments(line, 2,
                     "record VIDEO FOLDER [--from N] [--to M] [--every K | --every-seconds S | "
                     "--keys | --scenes [--scene-threshold T]] [--format jpg|png|bmp] "
-                    "[--quality Q] [--matrix auto|bt601|bt709]");
+                    "[--quality Q] [--provenance] [--matrix auto|bt601|bt709]");
     RecordOptions options;
     options.folder = line.arguments[1];
     options.writing = RecordingFormatOf(settings);
@@ -305,6 +312,8 @@ int RunRecord(const CommandLine& line, const CSettings& settings)
     options.writing.choice = frameChoice(line, options.writing);
     if (const auto quality = IntegerOption(line, "--quality", 0, 100))
         options.writing.quality = *quality;
+    if (line.options.count("--provenance"))
+        options.writing.provenance = true;
     if (const auto name = line.options.find("--format"); name != line.options.end()) {
         const std::optional<ImageFormat> format = ImageFormatByName(name->second);
         if (!format)

@@ -25,12 +25,12 @@ Commands:
       Frame size, first and last frame, frame rate, bitrate and key frames; the
       codec, pixel format, colour tags (and what was assumed where the file says
       nothing), rotation and aspect. --keys lists the key frames, one a line.
-  frame VIDEO N OUT [--quality Q] [--matrix auto|bt601|bt709]
+  frame VIDEO N OUT [--quality Q] [--provenance] [--matrix auto|bt601|bt709]
       Saves frame N as OUT; the type follows OUT's extension (.jpg, .jpeg, .bmp,
       .dib or .png). --quality sets the JPEG quality (0 to 100).
   record VIDEO FOLDER [--from N] [--to M] [--every K | --every-seconds S |
                       --keys | --scenes [--scene-threshold T]]
-                      [--format jpg|png|bmp] [--quality Q]
+                      [--format jpg|png|bmp] [--quality Q] [--provenance]
                       [--matrix auto|bt601|bt709]
       Saves every K-th frame from N to M into FOLDER as 000123.jpg and so on,
       creating the folder. Defaults come from the settings file: the whole
@@ -42,6 +42,11 @@ Commands:
       a mean absolute difference of luma (0 to 255) above T (1 to 255,
       default 24) between 64x36 copies of two frames in a row, at most one
       every half second. The files keep the frames' own numbers.
+  --provenance, on frame and record, writes into JPEG and PNG files the
+      video's file name (without its folders), the frame's number and its
+      time: PNG text chunks Source, Frame and Time, a JPEG comment with
+      the same three lines. BMP files have no room for them. The settings'
+      Provenance=1 does the same.
   sheet VIDEO OUT [--cols C] [--rows R] [--width W] [--keys] [--quality Q]
                   [--matrix auto|bt601|bt709]
       Draws a contact sheet as OUT (its extension chooses JPEG, BMP or PNG): C x R
@@ -102,11 +107,13 @@ std::filesystem::path settingsPath()
 
 int run(const std::vector<std::string>& words)
 {
-    const CommandLine line = ParseCommandLine(
-        words,
-        {"--quality", "--from", "--to", "--every", "--format", "--csv", "--png", "--frames",
-         "--size", "--matrix", "--cols", "--rows", "--width", "--every-seconds", "--scene-threshold"},
-        {"--keys", "--scenes", "--trash-sources", "--no-800x600", "--no-1024x768", "--auto-number"});
+    const CommandLine line =
+        ParseCommandLine(words,
+                         {"--quality", "--from", "--to", "--every", "--format", "--csv", "--png",
+                          "--frames", "--size", "--matrix", "--cols", "--rows", "--width",
+                          "--every-seconds", "--scene-threshold"},
+                         {"--keys", "--scenes", "--trash-sources", "--no-800x600", "--no-1024x768",
+                          "--auto-number", "--provenance"});
     if (line.version && !line.help) {
         std::printf("clipmint-cli %s\n%s", kClipmintVersion, kClipmintLicenceNotice);
         return 0;

@@ -138,22 +138,22 @@ int LoadImageFile(ImageFormat format, const std::string& path, CDibImage& image)
 }
 
 int SaveImageFile(ImageFormat format, const std::string& path, CDibImage& image, int quality,
-                  PngCompression compression)
+                  PngCompression compression, const ImageProvenance* provenance)
 {
     CFileReplacement file(path);
-    return SaveImageFile(format, file, image, quality, compression);
+    return SaveImageFile(format, file, image, quality, compression, provenance);
 }
 
 int SaveImageFile(ImageFormat format, CFileReplacement& file, CDibImage& image, int quality,
-                  PngCompression compression)
+                  PngCompression compression, const ImageProvenance* provenance)
 {
     switch (format) {
     case ImageFormat::Jpeg:
-        return SaveJpeg(file, image, quality);
+        return SaveJpeg(file, image, quality, provenance);
     case ImageFormat::Bmp:
         return image.SaveBmp(file);
     case ImageFormat::Png:
-        return SavePng(file, image, compression);
+        return SavePng(file, image, compression, provenance);
     }
     return 0;
 }

@@ -13,6 +13,7 @@
 
 class CDibImage;
 class CFileReplacement;
+struct ImageProvenance;
 
 // The JPEG quality a file is written at unless the user chose another: exported frames, and the
 // results of the batch tools.
@@ -67,11 +68,14 @@ bool ImageFormatHolds(ImageFormat format, int width, int height);
 // CFileException.
 int LoadImageFile(ImageFormat format, const std::string& path, CDibImage& image);
 
-// Writes a 24-bit image: JPEG at quality, BMP, or PNG with the given compression. Returns 1 when
-// written and 0 otherwise; a failure inside the JPEG library or while writing a bitmap throws its
-// exception (CJPEGException, CFileException) with the error's text.
+// Writes a 24-bit image: JPEG at quality, BMP, or PNG with the given compression. A provenance
+// goes into JPEG and PNG files; a bitmap has no place for it and is written without. Returns 1
+// when written and 0 otherwise; a failure inside the JPEG library or while writing a bitmap
+// throws its exception (CJPEGException, CFileException) with the error's text.
 int SaveImageFile(ImageFormat format, const std::string& path, CDibImage& image, int quality,
-                  PngCompression compression = PngCompression::Fast);
+                  PngCompression compression = PngCompression::Fast,
+                  const ImageProvenance* provenance = nullptr);
 // The same into a file not yet opened, which is committed but left to its owner to publish.
 int SaveImageFile(ImageFormat format, CFileReplacement& file, CDibImage& image, int quality,
-                  PngCompression compression = PngCompression::Fast);
+                  PngCompression compression = PngCompression::Fast,
+                  const ImageProvenance* provenance = nullptr);

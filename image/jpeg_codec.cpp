@@ -1,6 +1,7 @@
 #include "image/jpeg_codec.h"
 
 #include "image/dib_image.h"
+#include "image/image_provenance.h"
 #include "image/jpeg_error.h"
 #include "platform/file_replacement.h"
 #include "platform/stdio_file.h"
@@ -11,6 +12,9 @@ namespace {
 
 // Progressive files with thousands of tiny scans decode for minutes; real ones have a dozen.
 constexpr int kMaxScans = 1000;
+
+// What a marker's two-byte length leaves for its contents.
+constexpr std::size_t kMaxJpegCommentBytes = 65533;
 
 void errorExit(j_common_ptr cinfo)
 {
@@ -155,7 +159,7 @@ int loadJpeg(const JpegInput& input, CDibImage& image)
 
 // The library jumps back here on an error, so this function keeps no object with a destructor.
 bool encodeJpeg(jpeg_compress_struct* cinfo, JpegErrorManager* errors, std::FILE* file,
-                const CDibImage* image, int quality)
+                const CDibImage* image, int quality, const std::string* comment)
 {
     if (setjmp(errors->jump))
         return false;
@@ -172,6 +176,9 @@ bool encodeJpeg(jpeg_compress_struct* cinfo, JpegErrorManager* errors, std::FILE
     cinfo->dct_method = JDCT_FLOAT;
     jpeg_set_quality(cinfo, quality, FALSE);
     jpeg_start_compress(cinfo, TRUE);
+    if (comment)
+        jpeg_write_marker(cinfo, JPEG_COM, reinterpret_cast<const JOCTET*>(comment->data()),
+                          static_cast<unsigned int>(comment->size()));
 
     while (cinfo->next_scanline < cinfo->image_height) {
         // The library only reads the rows it is handed.
@@ -221,13 +228,15 @@ int LoadJpegData(std::span<const std::uint8_t> data, CDibImage& image)
     return loadJpeg(input, image);
 }
 
-int SaveJpeg(const std::string& path, const CDibImage& image, int quality)
+int SaveJpeg(const std::string& path, const CDibImage& image, int quality,
+             const ImageProvenance* provenance)
 {
     CFileReplacement file(path);
-    return SaveJpeg(file, image, quality);
+    return SaveJpeg(file, image, quality, provenance);
 }
 
-int SaveJpeg(CFileReplacement& file, const CDibImage& image, int quality)
+int SaveJpeg(CFileReplacement& file, const CDibImage& image, int quality,
+             const ImageProvenance* provenance)
 {
     if (image.IsEmpty() || image.BitCount() != 24)
         return 0;
@@ -235,10 +244,16 @@ int SaveJpeg(CFileReplacement& file, const CDibImage& image, int quality)
     if (!stream)
         return 0;
 
+    // A marker holds at most 65533 bytes; the comment's source name is cut well before that.
+    std::string comment;
+    if (provenance)
+        comment = ProvenanceComment(*provenance).substr(0, kMaxJpegCommentBytes);
+
     Compressor compressor;
     JpegErrorManager errors;
     compressor.cinfo.err = InstallJpegErrorHandler(errors);
-    if (!encodeJpeg(&compressor.cinfo, &errors, stream, &image, quality))
+    if (!encodeJpeg(&compressor.cinfo, &errors, stream, &image, quality,
+                    provenance ? &comment : nullptr))
         throw CJPEGException(errors.code, errors.text);
     if (const int error = file.commit(); error != 0)
         throw CFileException(file.path(), error);

@@ -8,6 +8,7 @@
 
 class CDibImage;
 class CFileReplacement;
+struct ImageProvenance;
 
 // An error of the JPEG library, with the library's message code and formatted text.
 class CJPEGException : public CException
@@ -32,9 +33,12 @@ int LoadJpeg(const std::string& path, CDibImage& image);
 int LoadJpegData(std::span<const std::uint8_t> data, CDibImage& image);
 
 // Writes a 24-bit image as a JPEG file; quality is 0 to 100 (0 counts as 1, above 100 as 100).
-// Returns 1 when written and 0 when the image is not 24-bit or the file cannot be created.
-// An error of the library while writing (a full disk) throws CJPEGException; the partly written
-// file stays on disk.
-int SaveJpeg(const std::string& path, const CDibImage& image, int quality);
+// With a provenance the file carries it as a comment (a COM marker); without one, nothing but
+// the picture. Returns 1 when written and 0 when the image is not 24-bit or the file cannot be
+// created. An error of the library while writing (a full disk) throws CJPEGException; the partly
+// written file stays on disk.
+int SaveJpeg(const std::string& path, const CDibImage& image, int quality,
+             const ImageProvenance* provenance = nullptr);
 // The same into a file not yet opened, which is committed but left to its owner to publish.
-int SaveJpeg(CFileReplacement& file, const CDibImage& image, int quality);
+int SaveJpeg(CFileReplacement& file, const CDibImage& image, int quality,
+             const ImageProvenance* provenance = nullptr);

@@ -1,10 +1,13 @@
 #include "image/png_codec.h"
 
 #include "image/dib_image.h"
+#include "image/image_provenance.h"
 #include "platform/file_replacement.h"
 #include "platform/stdio_file.h"
 
+#include <algorithm>
 #include <cstring>
+#include <string_view>
 #include <vector>
 
 #include <png.h>
@@ -137,7 +140,7 @@ PngEffort effortOf(PngCompression compression)
 
 // The library jumps back here on an error, so this function keeps no object with a destructor.
 bool encodePng(png_structp png, png_infop info, std::FILE* file, const CDibImage* image,
-               const PngEffort* effort)
+               const PngEffort* effort, const std::vector<png_text>* texts)
 {
     if (setjmp(png_jmpbuf(png)))
         return false;
@@ -148,12 +151,38 @@ bool encodePng(png_structp png, png_infop info, std::FILE* file, const CDibImage
     png_set_IHDR(png, info, static_cast<png_uint_32>(image->Width()),
                  static_cast<png_uint_32>(image->Height()), 8, PNG_COLOR_TYPE_RGB,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    if (!texts->empty())
+        png_set_text(png, info, texts->data(), static_cast<int>(texts->size()));
     png_set_bgr(png);
     png_write_info(png, info);
     for (int y = 0; y < image->Height(); ++y)
         png_write_row(png, image->PictureRow(y));
     png_write_end(png, nullptr);
     return true;
+}
+
+bool isAscii(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// The chunks of the provenance's fields, pointing into fields, which must outlive them.
+std::vector<png_text> textChunks(std::vector<ProvenanceField>& fields)
+{
+    std::vector<png_text> texts;
+    for (ProvenanceField& field : fields) {
+        png_text text{};
+        text.compression =
+            isAscii(field.text) ? PNG_TEXT_COMPRESSION_NONE : PNG_ITXT_COMPRESSION_NONE;
+        // The library copies both and writes neither back; the keywords are literals, ended by
+        // a zero.
+        text.key = const_cast<char*>(field.keyword.data());
+        text.text = field.text.data();
+        text.text_length = field.text.size();
+        texts.push_back(text);
+    }
+    return texts;
 }
 
 } // namespace
@@ -181,13 +210,15 @@ int LoadPng(const std::string& path, CDibImage& image)
     return LoadPngData(contents, image);
 }
 
-int SavePng(const std::string& path, const CDibImage& image, PngCompression compression)
+int SavePng(const std::string& path, const CDibImage& image, PngCompression compression,
+            const ImageProvenance* provenance)
 {
     CFileReplacement file(path);
-    return SavePng(file, image, compression);
+    return SavePng(file, image, compression, provenance);
 }
 
-int SavePng(CFileReplacement& file, const CDibImage& image, PngCompression compression)
+int SavePng(CFileReplacement& file, const CDibImage& image, PngCompression compression,
+            const ImageProvenance* provenance)
 {
     if (image.IsEmpty() || image.BitCount() != 24)
         return 0;
@@ -202,8 +233,12 @@ int SavePng(CFileReplacement& file, const CDibImage& image, PngCompression compr
     writer.info = png_create_info_struct(writer.png);
     if (!writer.info)
         return 0;
+    std::vector<ProvenanceField> fields;
+    if (provenance)
+        fields = ProvenanceFields(*provenance);
+    const std::vector<png_text> texts = textChunks(fields);
     const PngEffort effort = effortOf(compression);
-    if (!encodePng(writer.png, writer.info, stream, &image, &effort))
+    if (!encodePng(writer.png, writer.info, stream, &image, &effort, &texts))
         return 0;
     // What the library handed to the stream may still sit in its buffer: only a clean close
     // means the file is complete.

@@ -6,6 +6,7 @@
 
 class CDibImage;
 class CFileReplacement;
+struct ImageProvenance;
 
 // Reads any PNG file into image as a 24-bit image: palettes and low bit depths are expanded, grey
 // becomes three equal channels, 16-bit samples are cut to 8 bits, and transparency is composited
@@ -21,8 +22,12 @@ enum class PngCompression
     Best, // zlib level 9 and adaptive filtering: pictures saved once
 };
 
-// Writes a 24-bit image as an 8-bit RGB PNG file with no optional chunks. Returns 1 when the whole
-// file was written and 0 otherwise.
-int SavePng(const std::string& path, const CDibImage& image, PngCompression compression);
+// Writes a 24-bit image as an 8-bit RGB PNG file. Without a provenance it has no optional chunks;
+// with one, a text chunk for each of its fields before the pixels: tEXt, which holds Latin-1,
+// for a field that is plain ASCII, and iTXt, which holds UTF-8, for a source name that is not.
+// Returns 1 when the whole file was written and 0 otherwise.
+int SavePng(const std::string& path, const CDibImage& image, PngCompression compression,
+            const ImageProvenance* provenance = nullptr);
 // The same into a file not yet opened, which is committed but left to its owner to publish.
-int SavePng(CFileReplacement& file, const CDibImage& image, PngCompression compression);
+int SavePng(CFileReplacement& file, const CDibImage& image, PngCompression compression,
+            const ImageProvenance* provenance = nullptr);

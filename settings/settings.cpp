@@ -33,6 +33,7 @@ constexpr std::array<OptionEntry, kOptionCount> kOptions = {{
     {"FrameChoice", 0},
     {"EveryMilliseconds", 1000},
     {"SceneThreshold", kDefaultSceneThreshold},
+    {"Provenance", 0},
 }};
 constexpr std::string_view kViewerSection = "Viewer";
 constexpr std::string_view kViewerPathKey = "ViewerPath";
@@ -144,6 +145,7 @@ RecordingFormat RecordingFormatOf(const CSettings& settings)
     }
     format.seconds = std::max(settings.GetOption(OPTION_EVERY_MILLISECONDS), 1) / 1000.0;
     format.sceneThreshold = std::clamp(settings.GetOption(OPTION_SCENE_THRESHOLD), 1, 255);
+    format.provenance = settings.GetOption(OPTION_PROVENANCE) != 0;
     return format;
 }
 

@@ -11,7 +11,7 @@
 // Indices of the option table. The first four names are also their keys in section "Option";
 // the picture options after them are stored as "ColorMatrix", "ToneMap", "KeepRotation",
 // "Deinterlace" and "DisplayAspect", the choice of recorded frames as "FrameChoice",
-// "EveryMilliseconds" and "SceneThreshold".
+// "EveryMilliseconds" and "SceneThreshold", and the provenance of saved frames as "Provenance".
 enum OptionIndex
 {
     OPTION_EVERY_FRAME = 0,    // recording saves every (value + 1)-th frame
@@ -26,9 +26,10 @@ enum OptionIndex
     OPTION_FRAME_CHOICE = 9,   // 0 every N frames, 1 every few seconds, 2 key frames, 3 scenes
     OPTION_EVERY_MILLISECONDS = 10, // the interval of choice 1
     OPTION_SCENE_THRESHOLD = 11,    // the scene-change threshold of choice 3, 1 to 255
+    OPTION_PROVENANCE = 12,         // 1: JPEG and PNG files name the video, frame and time
 };
 
-inline constexpr int kOptionCount = 12;
+inline constexpr int kOptionCount = 13;
 
 // The program's persistent settings: the settings file, the option table and the external
 // viewer's path. Created once at start-up and handed to whatever needs it; everything except
@@ -80,5 +81,5 @@ private:
 // The picture options of the option table, for the frame source.
 PictureOptions PictureOptionsOf(const CSettings& settings);
 // How the option table says recordings and saved frames are written: the frames chosen, the
-// format and the JPEG quality.
+// format, the JPEG quality and whether the files carry their provenance.
 RecordingFormat RecordingFormatOf(const CSettings& settings);

@@ -119,5 +119,10 @@ Outcome CFrameSource::SaveCurrentFrame(const std::string& path)
         return Error{Failure::NothingDecoded, path, 0, {}};
     if (!format)
         return Error{Failure::NotAnImageType, path, 0, {}};
-    return SaveImage(*format, path, m_image, m_recordingFormat.quality);
+    // The same provenance as a recording gives the frame, so that both write the same bytes.
+    std::optional<ImageProvenance> provenance;
+    if (m_recordingFormat.provenance)
+        provenance = ProvenanceOf(m_reader, m_reader.pictures().frame);
+    return SaveImage(*format, path, m_image, m_recordingFormat.quality,
+                     provenance ? &*provenance : nullptr);
 }

@@ -7,17 +7,22 @@
 #include "ui/error_message.h"
 #include "ui/message_box.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 namespace {
@@ -28,6 +33,19 @@ int lowWord(int value)
 {
     return static_cast<std::int16_t>(static_cast<std::uint32_t>(value) & 0xFFFF);
 }
+
+// Which frames a recording saves, as OPTION_FRAME_CHOICE stores them.
+enum FrameChoiceId
+{
+    EveryStepId = 0,
+    EverySecondsId = 1,
+    KeyFramesId = 2,
+    SceneChangesId = 3,
+};
+
+// Every few seconds: from a millisecond to an hour, to the millisecond that is stored.
+constexpr double kMinSeconds = 0.001;
+constexpr double kMaxSeconds = 3600;
 
 QSpinBox* makeSpinBox(QWidget* parent, const char* name, int minimum, int maximum, int value)
 {
@@ -58,9 +76,10 @@ COptionDlg::COptionDlg(CSettings& settings, QWidget* parent) : QDialog(parent), 
 QWidget* COptionDlg::buildRecordGroup()
 {
     auto* group = new QGroupBox(tr("Record Option"), this);
-    // Created in the order of the form, which Tab follows: step, format, quality.
-    m_everyFrame =
-        makeSpinBox(group, "everyFrame", 0, 500, m_settings.GetOption(OPTION_EVERY_FRAME));
+    auto* grid = new QGridLayout(group);
+    // Created in the order of the form, which Tab follows: the choice of frames with the step,
+    // the format, the quality.
+    addFrameChoice(group, grid);
     m_format = new QComboBox(group);
     m_format->setObjectName(QStringLiteral("format"));
     // The list's index is the stored format number.
@@ -71,17 +90,75 @@ QWidget* COptionDlg::buildRecordGroup()
     m_format->setCurrentIndex(format >= 0 && format < m_format->count() ? format : -1);
     m_quality =
         makeSpinBox(group, "jpegQuality", 1, 100, m_settings.GetOption(OPTION_JPEG_QUALITY));
+    m_provenance =
+        makeCheckBox(group, "provenance",
+                     tr("Name the video, frame and time in JPEG and PNG files"), OPTION_PROVENANCE);
 
-    auto* grid = new QGridLayout(group);
-    grid->addWidget(new QLabel(tr("Record every"), group), 0, 0);
-    grid->addWidget(m_everyFrame, 0, 1);
-    grid->addWidget(new QLabel(tr("frames"), group), 0, 2, 1, 3);
-    grid->addWidget(new QLabel(tr("Save as"), group), 1, 0);
-    grid->addWidget(m_format, 1, 1);
-    grid->addWidget(new QLabel(tr("Jpeg quality:"), group), 1, 2);
-    grid->addWidget(m_quality, 1, 3);
-    grid->addWidget(new QLabel(QStringLiteral("%"), group), 1, 4);
+    grid->addWidget(new QLabel(tr("Save as"), group), 4, 0);
+    grid->addWidget(m_format, 4, 1);
+    grid->addWidget(new QLabel(tr("Jpeg quality:"), group), 4, 2);
+    grid->addWidget(m_quality, 4, 3);
+    grid->addWidget(new QLabel(QStringLiteral("%"), group), 4, 4);
+    grid->addWidget(m_provenance, 5, 0, 1, 5);
     return group;
+}
+
+// Which frames a recording saves, in rows 0 to 3 of the group's grid, each choice beside its
+// field: every N frames (the step), every S seconds, key frames, scene changes (the threshold).
+void COptionDlg::addFrameChoice(QWidget* group, QGridLayout* grid)
+{
+    m_frameChoice = new QButtonGroup(group);
+    const auto addChoice = [&](FrameChoiceId id, const char* name, const QString& text) {
+        auto* button = new QRadioButton(text, group);
+        button->setObjectName(QLatin1String(name));
+        m_frameChoice->addButton(button, id);
+        grid->addWidget(button, id, 0, 1, id == KeyFramesId ? 5 : 1);
+    };
+    addChoice(EveryStepId, "everyFrameChoice", tr("Record every"));
+    m_everyFrame =
+        makeSpinBox(group, "everyFrame", 0, 500, m_settings.GetOption(OPTION_EVERY_FRAME));
+    grid->addWidget(m_everyFrame, EveryStepId, 1);
+    grid->addWidget(new QLabel(tr("frames"), group), EveryStepId, 2, 1, 3);
+
+    addChoice(EverySecondsId, "everySecondsChoice", tr("Record every"));
+    m_everySeconds = new QDoubleSpinBox(group);
+    m_everySeconds->setObjectName(QStringLiteral("everySeconds"));
+    m_everySeconds->setDecimals(3);
+    m_everySeconds->setRange(kMinSeconds, kMaxSeconds);
+    m_everySeconds->setValue(m_settings.GetOption(OPTION_EVERY_MILLISECONDS) / 1000.0);
+    m_everySeconds->setAlignment(Qt::AlignRight);
+    grid->addWidget(m_everySeconds, EverySecondsId, 1);
+    grid->addWidget(new QLabel(tr("seconds"), group), EverySecondsId, 2, 1, 3);
+
+    addChoice(KeyFramesId, "keyFramesChoice", tr("Record key frames only"));
+    addChoice(SceneChangesId, "sceneChangesChoice", tr("Record scene changes, threshold"));
+    m_sceneThreshold =
+        makeSpinBox(group, "sceneThreshold", 1, 255,
+                    std::clamp(m_settings.GetOption(OPTION_SCENE_THRESHOLD), 1, 255));
+    grid->addWidget(m_sceneThreshold, SceneChangesId, 1);
+
+    // A choice the list does not hold records every N-th frame, and so shows that.
+    QAbstractButton* chosen = m_frameChoice->button(m_settings.GetOption(OPTION_FRAME_CHOICE));
+    (chosen ? chosen : m_frameChoice->button(EveryStepId))->setChecked(true);
+    enableFrameChoiceFields();
+    connect(m_frameChoice, &QButtonGroup::idToggled, this, &COptionDlg::enableFrameChoiceFields);
+}
+
+// Only the chosen way's field can be edited.
+void COptionDlg::enableFrameChoiceFields()
+{
+    const int choice = m_frameChoice->checkedId();
+    m_everyFrame->setEnabled(choice == EveryStepId);
+    m_everySeconds->setEnabled(choice == EverySecondsId);
+    m_sceneThreshold->setEnabled(choice == SceneChangesId);
+}
+
+void COptionDlg::storeFrameChoice()
+{
+    m_settings.SetOption(OPTION_FRAME_CHOICE, m_frameChoice->checkedId());
+    m_settings.SetOption(OPTION_EVERY_MILLISECONDS,
+                         static_cast<int>(std::lround(m_everySeconds->value() * 1000)));
+    m_settings.SetOption(OPTION_SCENE_THRESHOLD, m_sceneThreshold->value());
 }
 
 QCheckBox* COptionDlg::makeCheckBox(QWidget* parent, const char* name, const QString& text,
@@ -195,6 +272,8 @@ void COptionDlg::accept()
     m_settings.SetOption(OPTION_DEINTERLACE, m_deinterlace->isChecked() ? 1 : 0);
     m_settings.SetOption(OPTION_KEEP_ROTATION, m_keepRotation->isChecked() ? 1 : 0);
     m_settings.SetOption(OPTION_DISPLAY_ASPECT, m_displayAspect->isChecked() ? 1 : 0);
+    storeFrameChoice();
+    m_settings.SetOption(OPTION_PROVENANCE, m_provenance->isChecked() ? 1 : 0);
     m_settings.setViewerPath(enginePath(m_viewerPath));
     // Both are tried; the options hold for this run even when the file refuses them.
     const bool optionsSaved = m_settings.SaveOptions();

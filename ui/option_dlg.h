@@ -5,11 +5,16 @@
 
 class CCaptionLabel;
 class CSettings;
+class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QDoubleSpinBox;
+class QGridLayout;
 class QSpinBox;
 
-// Edits the recording options (the step, the format and the JPEG quality of recorded frames),
+// Edits the recording options (which frames are recorded: every N-th, one every few seconds,
+// the key frames or the first of each scene; the format and the JPEG quality of saved frames,
+// and whether JPEG and PNG files name the video, the frame and its time),
 // the picture options (colour matrix, tone mapping, rotation, deinterlacing, display aspect)
 // and the external image viewer. OK stores them in memory and in the settings file at once;
 // Cancel forgets the edits. The playback delay is shown but can't be changed: playback runs as
@@ -29,6 +34,9 @@ public slots:
 
 private:
     QWidget* buildRecordGroup();
+    void addFrameChoice(QWidget* group, QGridLayout* grid);
+    void enableFrameChoiceFields();
+    void storeFrameChoice();
     QWidget* buildPictureGroup();
     QCheckBox* makeCheckBox(QWidget* parent, const char* name, const QString& text, int option);
     QWidget* buildPlayGroup();
@@ -43,6 +51,10 @@ private:
     QSpinBox* m_everyFrame = nullptr;
     QComboBox* m_format = nullptr;
     QSpinBox* m_quality = nullptr;
+    QButtonGroup* m_frameChoice = nullptr; // a button's id is the stored choice
+    QDoubleSpinBox* m_everySeconds = nullptr;
+    QSpinBox* m_sceneThreshold = nullptr;
+    QCheckBox* m_provenance = nullptr;
     QSpinBox* m_delay = nullptr;
     QComboBox* m_matrix = nullptr;
     QCheckBox* m_toneMap = nullptr;

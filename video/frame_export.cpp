@@ -2,6 +2,7 @@
 
 #include "image/image_format.h"
 #include "platform/exception.h"
+#include "video/video_reader.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -24,11 +25,20 @@ std::string RecordedFileName(std::string_view folder, int frame, std::string_vie
     return name;
 }
 
-Outcome SaveImage(ImageFormat format, const std::string& path, CDibImage& image, int quality)
+ImageProvenance ProvenanceOf(const VideoReader& reader, int frame)
+{
+    const std::string& path = reader.facts().path;
+    const std::size_t slash = path.rfind('/');
+    return {slash == std::string::npos ? path : path.substr(slash + 1), frame,
+            FrameTimeText(reader.sampleTime(frame))};
+}
+
+Outcome SaveImage(ImageFormat format, const std::string& path, CDibImage& image, int quality,
+                  const ImageProvenance* provenance)
 {
     errno = 0;
     try {
-        if (SaveImageFile(format, path, image, quality, PngCompression::Fast))
+        if (SaveImageFile(format, path, image, quality, PngCompression::Fast, provenance))
             return Done{};
         return Error{Failure::WriteFile, path, errno, {}};
     } catch (const CFileException& error) {

@@ -4,12 +4,14 @@
 // name asks for.
 
 #include "image/image_format.h"
+#include "image/image_provenance.h"
 #include "platform/error.h"
 
 #include <string>
 #include <string_view>
 
 class CDibImage;
+class VideoReader;
 
 // The extension of recorded frames for the OPTION_JPEG value: 1 JPEG, 2 PNG, anything else BMP.
 std::string_view RecordedExtension(int format);
@@ -18,6 +20,11 @@ std::string_view RecordedExtension(int format);
 // frame 7 into "/tmp/out" as JPEG is "/tmp/out/000007.jpg".
 std::string RecordedFileName(std::string_view folder, int frame, std::string_view extension);
 
+// Where frame of the reader's video comes from: the file's name without its folders, so that a
+// saved picture tells nothing of where the video is kept, the frame and its time.
+ImageProvenance ProvenanceOf(const VideoReader& reader, int frame);
+
 // Writes a 24-bit image as a file of format: JPEG at the given quality, BMP, or PNG with fast
-// compression.
-Outcome SaveImage(ImageFormat format, const std::string& path, CDibImage& image, int quality);
+// compression; JPEG and PNG files carry the provenance when there is one.
+Outcome SaveImage(ImageFormat format, const std::string& path, CDibImage& image, int quality,
+                  const ImageProvenance* provenance = nullptr);

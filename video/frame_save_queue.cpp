@@ -94,7 +94,8 @@ FrameSaveQueue::Saved FrameSaveQueue::save(FrameToSave& frame, Workspace& worksp
     Saved saved{Outcome::Written, nullptr, {}, {}};
     errno = 0;
     try {
-        if (SaveImageFile(frame.format, *file, *image, frame.quality, PngCompression::Fast))
+        if (SaveImageFile(frame.format, *file, *image, frame.quality, PngCompression::Fast,
+                          frame.provenance ? &*frame.provenance : nullptr))
             saved.file = std::move(file);
         else
             saved = {

@@ -2,6 +2,7 @@
 
 #include "image/dib_image.h"
 #include "image/image_format.h"
+#include "image/image_provenance.h"
 #include "platform/error.h"
 #include "platform/ordered_work_queue.h"
 #include "video/picture_options.h"
@@ -28,6 +29,7 @@ struct FrameToSave
     int quality = kDefaultJpegQuality;
     CDibImage image;
     PictureWindow pictures;
+    std::optional<ImageProvenance> provenance; // for the files that have room for it
 };
 
 // Saves a recording's frames on worker threads while the recording loop decodes and draws the

@@ -134,7 +134,10 @@ void Recorder::save()
                           m_options.writing.format,
                           m_options.writing.quality,
                           {},
+                          {},
                           {}};
+        if (m_options.writing.provenance)
+            frame.provenance = ProvenanceOf(m_reader, m_frame);
         bool handedOver = false;
         if (m_reader.hasPicture()) {
             // A frame already made into the reader's DIB (shown by a display that takes DIBs, or

@@ -36,6 +36,8 @@ struct RecordingFormat
     int sceneThreshold = kDefaultSceneThreshold;
     ImageFormat format = ImageFormat::Bmp;
     int quality = kDefaultJpegQuality;
+    // Whether JPEG and PNG files name the video, the frame and its time (see ProvenanceOf).
+    bool provenance = false;
 };
 
 // What a recording writes: the frames chosen from `from` to `to` (never beyond the last) as

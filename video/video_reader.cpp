@@ -34,6 +34,11 @@ std::int64_t titleBitrate(std::uint64_t fileSize, std::int64_t lastFrameMillisec
 
 std::string FrameText(int frame, std::int64_t time)
 {
+    return std::to_string(frame) + ' ' + FrameTimeText(time);
+}
+
+std::string FrameTimeText(std::int64_t time)
+{
     const std::int64_t hours = time / 3600000;
     const std::int64_t rest = time % 3600000;
     const std::int64_t minutes = rest / 1000 / 60;
@@ -41,8 +46,8 @@ std::string FrameText(int frame, std::int64_t time)
     const std::int64_t seconds = restOfMinute / 1000;
     const std::int64_t milliseconds = restOfMinute % 1000;
     char text[64];
-    std::snprintf(text, sizeof text, "%d %02" PRId64 ":%02" PRId64 ":%02" PRId64 ".%03" PRId64,
-                  frame, hours, minutes, seconds, milliseconds);
+    std::snprintf(text, sizeof text, "%02" PRId64 ":%02" PRId64 ":%02" PRId64 ".%03" PRId64, hours,
+                  minutes, seconds, milliseconds);
     return text;
 }
 

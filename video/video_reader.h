@@ -61,6 +61,8 @@ struct VideoFacts
 // A frame's number and start time in milliseconds as the program shows them:
 // "1500 00:01:00.000".
 std::string FrameText(int frame, std::int64_t milliseconds);
+// The time alone: "00:01:00.000".
+std::string FrameTimeText(std::int64_t milliseconds);
 
 // A video file read without any window: its facts, its key frames, the stored size and time of
 // every frame, and any frame's picture in pixels. The frame decoded last stays at hand until the

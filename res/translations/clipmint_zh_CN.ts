@@ -668,6 +668,22 @@ They apply until the program ends.</source>
         <source>Colour matrix</source>
         <translation>色彩矩阵</translation>
     </message>
+    <message>
+        <source>Name the video, frame and time in JPEG and PNG files</source>
+        <translation>在 JPEG 和 PNG 文件中写入视频名、帧号和时间</translation>
+    </message>
+    <message>
+        <source>seconds</source>
+        <translation>秒</translation>
+    </message>
+    <message>
+        <source>Record key frames only</source>
+        <translation>只录制关键帧</translation>
+    </message>
+    <message>
+        <source>Record scene changes, threshold</source>
+        <translation>录制场景变化，阈值</translation>
+    </message>
 </context>
 <context>
     <name>CPositionDlg</name>

@@ -205,6 +205,29 @@ TEST_F(CliTest, RecordWritesNumberedFilesIntoANewFolder)
     EXPECT_NE(blocked.err.find("can't create target folder"), std::string::npos) << blocked.err;
 }
 
+// A frame saved alone and the same frame recorded carry the same provenance, so their files are
+// the same; without --provenance the file names nothing.
+TEST_F(CliTest, ProvenanceNamesTheVideoAloneTheSameWayInFrameAndRecord)
+{
+    const std::string alone = m_dir.file("alone.jpg");
+    ASSERT_EQ(cli(m_dir, "frame '" + s_video + "' 13 '" + alone + "' --provenance").status, 0);
+    const std::string folder = m_dir.file("frames");
+    ASSERT_EQ(cli(m_dir, "record '" + s_video + "' '" + folder +
+                             "' --from 13 --to 13 --format jpg --provenance")
+                  .status,
+              0);
+    const std::vector<std::uint8_t> bytes = ReadBytes(alone);
+    EXPECT_EQ(ReadBytes(folder + "/000013.jpg"), bytes);
+    const std::string text(bytes.begin(), bytes.end());
+    EXPECT_NE(text.find("Source: clip.avi\nFrame: 13\nTime: 00:00:00.520"), std::string::npos);
+    EXPECT_EQ(text.find(s_dir->path().string()), std::string::npos);
+
+    const std::string plain = m_dir.file("plain.png");
+    ASSERT_EQ(cli(m_dir, "frame '" + s_video + "' 13 '" + plain + "'").status, 0);
+    const std::vector<std::uint8_t> plainBytes = ReadBytes(plain);
+    EXPECT_EQ(std::string(plainBytes.begin(), plainBytes.end()).find("tEXt"), std::string::npos);
+}
+
 TEST_F(CliTest, RecordStopsAtAFileThatCantBeWrittenAndKeepsWhatWasWritten)
 {
     const std::string folder = m_dir.file("full");

@@ -4,6 +4,7 @@
 #include "sheet/contact_sheet_dlg.h"
 #include "message_recorder.h"
 #include "player_test_suites.h"
+#include "raw_avi.h"
 #include "started_player.h"
 #include "ui/average_dialog.h"
 #include "ui/caption_label.h"
@@ -14,9 +15,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QTest>
 
@@ -72,6 +75,37 @@ private slots:
         QCOMPARE(reread.GetOption(OPTION_JPEG), 2);
         QCOMPARE(reread.GetOption(OPTION_JPEG_QUALITY), 75);
         QCOMPARE(reread.viewerPath(), std::string("/usr/bin/viewer"));
+    }
+
+    void theChoiceOfFramesGoesToTheSettingsAndBackAndTheRecordingFollowsIt()
+    {
+        StartedPlayer player;
+        QVERIFY(player.panel().OpenVideo(
+            qPath(writeRawAvi(player.dir().file("clip.avi"), makeRawAvi(32, 24, 31)))));
+        const std::string output = player.dir().file("frames");
+        player.panel().setTargetFolder(qPath(output));
+        withDialogOf<COptionDlg>(player, PlayerCommand::Option, [](COptionDlg& dialog) {
+            QVERIFY(part<QRadioButton>(dialog, "everyFrameChoice")->isChecked());
+            QVERIFY(!part<QDoubleSpinBox>(dialog, "everySeconds")->isEnabled());
+            QVERIFY(!part<QSpinBox>(dialog, "sceneThreshold")->isEnabled());
+            QVERIFY(!part<QCheckBox>(dialog, "provenance")->isChecked());
+            part<QRadioButton>(dialog, "everySecondsChoice")->click();
+            QVERIFY(!part<QSpinBox>(dialog, "everyFrame")->isEnabled());
+            part<QDoubleSpinBox>(dialog, "everySeconds")->setValue(0.4);
+            QTest::mouseClick(part<QPushButton>(dialog, "okButton"), Qt::LeftButton);
+        });
+        QCOMPARE(player.settings().GetOption(OPTION_FRAME_CHOICE), 1);
+        QCOMPARE(player.settings().GetOption(OPTION_EVERY_MILLISECONDS), 400);
+        {
+            COptionDlg dialog(player.settings());
+            QVERIFY(part<QRadioButton>(dialog, "everySecondsChoice")->isChecked());
+            QCOMPARE(part<QDoubleSpinBox>(dialog, "everySeconds")->value(), 0.4);
+            QVERIFY(part<QDoubleSpinBox>(dialog, "everySeconds")->isEnabled());
+        }
+        // 25 frames a second: one frame every ten.
+        player.trigger(PlayerCommand::Record);
+        QCOMPARE(fileNames(output),
+                 (QStringList{"000000.bmp", "000010.bmp", "000020.bmp", "000030.bmp"}));
     }
 
     void optionOkTellsWhyTheSettingsCouldNotBeSaved()

@@ -124,7 +124,7 @@ TEST(SettingsOptions, SaveWritesTheTableInIndexOrderBesideOtherSections)
         "[AVI]\nCurrentFrame=3\n\n[Option]\nOPTION_EVERY_FRAME=2\nOPTION_JPEG=1\n"
         "OPTION_JPEG_QUALITY=5\nOPTION_SPEED=-4\nColorMatrix=0\nToneMap=1\nKeepRotation=0\n"
         "Deinterlace=1\nDisplayAspect=0\nFrameChoice=0\nEveryMilliseconds=1000\nSceneThreshold=24\n"
-        "\n[Viewer]\nViewerPath=/opt/my viewer/view\n");
+        "Provenance=0\n\n[Viewer]\nViewerPath=/opt/my viewer/view\n");
     // A quality below 10 holds for this run only.
     EXPECT_EQ(settings.GetOption(OPTION_JPEG_QUALITY), 5);
     EXPECT_EQ(loadedOptions(settings.iniFile().path()), (std::array{2, 1, 75, 0}));
