@@ -10,7 +10,7 @@
 
 struct ImageProvenance
 {
-    std::string source; // the video's file name; any folders before it are left out
+    std::string source; // the video's path; only its base name is written
     int frame = 0;
     std::string time; // the frame's time as frame texts show it: "00:01:02.345"
 };

@@ -27,10 +27,7 @@ std::string RecordedFileName(std::string_view folder, int frame, std::string_vie
 
 ImageProvenance ProvenanceOf(const VideoReader& reader, int frame)
 {
-    const std::string& path = reader.facts().path;
-    const std::size_t slash = path.rfind('/');
-    return {slash == std::string::npos ? path : path.substr(slash + 1), frame,
-            FrameTimeText(reader.sampleTime(frame))};
+    return {reader.facts().path, frame, FrameTimeText(reader.sampleTime(frame))};
 }
 
 Outcome SaveImage(ImageFormat format, const std::string& path, CDibImage& image, int quality,

@@ -20,8 +20,9 @@ std::string_view RecordedExtension(int format);
 // frame 7 into "/tmp/out" as JPEG is "/tmp/out/000007.jpg".
 std::string RecordedFileName(std::string_view folder, int frame, std::string_view extension);
 
-// Where frame of the reader's video comes from: the file's name without its folders, so that a
-// saved picture tells nothing of where the video is kept, the frame and its time.
+// Where frame of the reader's video comes from: the file, the frame and its time. The image
+// writers keep only the file's base name, so that a saved picture tells nothing of where the
+// video is kept.
 ImageProvenance ProvenanceOf(const VideoReader& reader, int frame);
 
 // Writes a 24-bit image as a file of format: JPEG at the given quality, BMP, or PNG with fast
