@@ -303,7 +303,8 @@ int RunRecord(const CommandLine& line, const CSettings& settings)
     ExpectArguments(line, 2,
                     "record VIDEO FOLDER [--from N] [--to M] [--every K | --every-seconds S | "
                     "--keys | --scenes [--scene-threshold T]] [--format jpg|png|bmp] "
-                    "[--quality Q] [--provenance] [--matrix auto|bt601|bt709]");
+                    "[--quality Q] [--provenance] [--names PATTERN] [--manifest] "
+                    "[--matrix auto|bt601|bt709]");
     RecordOptions options;
     options.folder = line.arguments[1];
     options.writing = RecordingFormatOf(settings);
@@ -314,6 +315,14 @@ int RunRecord(const CommandLine& line, const CSettings& settings)
         options.writing.quality = *quality;
     if (line.options.count("--provenance"))
         options.writing.provenance = true;
+    if (const auto names = line.options.find("--names"); names != line.options.end()) {
+        Result<FileNamePattern> pattern = FileNamePattern::Parse(names->second);
+        if (!pattern)
+            throw UsageError(Printable(EnglishText(pattern.error())));
+        options.writing.names = std::move(*pattern);
+    }
+    if (line.options.count("--manifest"))
+        options.writing.manifest = true;
     if (const auto name = line.options.find("--format"); name != line.options.end()) {
         const std::optional<ImageFormat> format = ImageFormatByName(name->second);
         if (!format)
@@ -345,8 +354,10 @@ int RunRecord(const CommandLine& line, const CSettings& settings)
         [&](int frame) { progress.show(FrameText(frame, reader.sampleTime(frame)), frame); },
         [] { return Interrupted(); });
     progress.end();
-    std::fprintf(stderr, "%d image%s written to %s%s\n", result.saved, result.saved == 1 ? "" : "s",
-                 Printable(options.folder).c_str(), Interrupted() ? " (stopped)" : "");
+    std::fprintf(stderr, "%d image%s written to %s%s%s\n", result.saved,
+                 result.saved == 1 ? "" : "s", Printable(options.folder).c_str(),
+                 options.writing.manifest ? ", listed in frames.csv" : "",
+                 Interrupted() ? " (stopped)" : "");
     if (result.error)
         return Fail(EnglishText(*result.error));
     if (result.undecodable > 0)
@@ -389,14 +400,6 @@ Outcome writeSecondsCsv(const std::vector<std::uint64_t>& values, const std::str
     return Done{};
 }
 
-// Seconds to the microsecond, as the ffmpeg tool gives times.
-std::string secondsText(std::chrono::nanoseconds time)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%.6f", std::chrono::duration<double>(time).count());
-    return text;
-}
-
 Outcome writeFramesCsv(const FrameSeries& series, const std::string& path)
 {
     CFileReplacement file(path, Publishing::OnCommit, Links::Follow);
@@ -405,7 +408,7 @@ Outcome writeFramesCsv(const FrameSeries& series, const std::string& path)
         return Error{Failure::WriteFile, path, errno};
     std::fputs("frame,time,bytes,type,key\n", stream);
     for (const StoredFrame& frame : series.frames)
-        std::fprintf(stream, "%d,%s,%u,%c,%d\n", frame.frame, secondsText(frame.time).c_str(),
+        std::fprintf(stream, "%d,%s,%u,%c,%d\n", frame.frame, SecondsText(frame.time).c_str(),
                      frame.bytes, PictureTypeLetter(frame.type), frame.key ? 1 : 0);
     if (const int error = file.commit(); error != 0)
         return Error{Failure::WriteFile, path, error};

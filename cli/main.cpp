@@ -31,7 +31,7 @@ Commands:
   record VIDEO FOLDER [--from N] [--to M] [--every K | --every-seconds S |
                       --keys | --scenes [--scene-threshold T]]
                       [--format jpg|png|bmp] [--quality Q] [--provenance]
-                      [--matrix auto|bt601|bt709]
+                      [--names PATTERN] [--manifest] [--matrix auto|bt601|bt709]
       Saves every K-th frame from N to M into FOLDER as 000123.jpg and so on,
       creating the folder. Defaults come from the settings file: the whole
       video, every frame, BMP, quality 75. Ctrl-C stops and keeps what was
@@ -42,6 +42,15 @@ Commands:
       a mean absolute difference of luma (0 to 255) above T (1 to 255,
       default 24) between 64x36 copies of two frames in a row, at most one
       every half second. The files keep the frames' own numbers.
+      --names names the files by PATTERN: {frame} is the frame number in six
+      digits ({frame:N} in at least N), {count} the file's place in the
+      recording likewise, {name} the video's file name without extension,
+      {time} the frame's time as 00-01-23.456; it must hold {frame} or
+      {count}, and no "/". "{name}-{frame}" names frame 7 of clip.mp4
+      clip-000007.jpg. --manifest lists the files written in FOLDER/frames.csv:
+      file,frame,time,key,type,bytes (time in seconds, key 1 or 0, the
+      picture type I, P, B or S, the frame's stored size). The settings'
+      FileNames and Manifest=1 do the same.
   --provenance, on frame and record, writes into JPEG and PNG files the
       video's file name (without its folders), the frame's number and its
       time: PNG text chunks Source, Frame and Time, a JPEG comment with
@@ -111,9 +120,9 @@ int run(const std::vector<std::string>& words)
         ParseCommandLine(words,
                          {"--quality", "--from", "--to", "--every", "--format", "--csv", "--png",
                           "--frames", "--size", "--matrix", "--cols", "--rows", "--width",
-                          "--every-seconds", "--scene-threshold"},
+                          "--every-seconds", "--scene-threshold", "--names"},
                          {"--keys", "--scenes", "--trash-sources", "--no-800x600", "--no-1024x768",
-                          "--auto-number", "--provenance"});
+                          "--auto-number", "--provenance", "--manifest"});
     if (line.version && !line.help) {
         std::printf("clipmint-cli %s\n%s", kClipmintVersion, kClipmintLicenceNotice);
         return 0;

@@ -44,6 +44,15 @@ std::string EnglishText(const Error& error)
         return error.detail;
     case Failure::EmptyPicture:
         return "Sorry, the picture is empty.";
+    case Failure::NamePatternNoNumber:
+        return "the file name pattern \"" + figure(error, 0) +
+               "\" holds neither {frame} nor {count}, so two frames could get one name";
+    case Failure::NamePatternCharacter:
+        return "the file name pattern \"" + figure(error, 0) +
+               "\" may hold no \"/\" and no control character, and may not start with \".\"";
+    case Failure::NamePatternPlaceholder:
+        return "the file name pattern \"" + figure(error, 0) + "\" holds " + error.detail +
+               ", which is none of {frame}, {frame:N}, {count}, {count:N}, {name} and {time}";
     case Failure::SheetTooLarge:
         return "the contact sheet would be " + figure(error, 0) + " pixels, taller than 30000";
     case Failure::NotRegularFile:

@@ -25,7 +25,11 @@ enum class Failure
     System,         // nothing but the system's errno to say
     Reason,         // nothing but a reason in the words of whoever gave it: detail
     EmptyPicture,   // a picture to be saved holds nothing
-    SheetTooLarge,  // a contact sheet would be figures[0] ("WxH"), taller than one is drawn
+    // A file name pattern (figures[0]) that can't name a recording's files:
+    NamePatternNoNumber,    // it holds neither {frame} nor {count}
+    NamePatternCharacter,   // it holds detail ("/"), another control character, or starts with "."
+    NamePatternPlaceholder, // detail is no placeholder it knows
+    SheetTooLarge,          // a contact sheet would be figures[0] ("WxH"), taller than one is drawn
     // The settings file; path is the file.
     NotRegularFile,    // it is not a regular file
     SettingsTooLarge,  // it is larger than a settings file can be

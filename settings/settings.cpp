@@ -34,7 +34,9 @@ constexpr std::array<OptionEntry, kOptionCount> kOptions = {{
     {"EveryMilliseconds", 1000},
     {"SceneThreshold", kDefaultSceneThreshold},
     {"Provenance", 0},
+    {"Manifest", 0},
 }};
+constexpr std::string_view kFileNamesKey = "FileNames";
 constexpr std::string_view kViewerSection = "Viewer";
 constexpr std::string_view kViewerPathKey = "ViewerPath";
 
@@ -102,6 +104,9 @@ void CSettings::LoadOptions()
     // which they were set.
     if (m_options[OPTION_JPEG_QUALITY] < 10)
         m_options[OPTION_JPEG_QUALITY] = kDefaultJpegQuality;
+    Result<FileNamePattern> names = FileNamePattern::Parse(
+        file.readString(kOptionSection, kFileNamesKey, kDefaultFileNamePattern));
+    m_fileNames = names ? std::move(*names) : FileNamePattern();
 }
 
 bool CSettings::SaveOptions()
@@ -110,7 +115,7 @@ bool CSettings::SaveOptions()
     for (int index = 0; index < kOptionCount; ++index)
         saved =
             WriteIniInt(kOptionSection, kOptions[index].key, m_options[index], m_iniFile) && saved;
-    return saved;
+    return m_iniFile.writeString(kOptionSection, kFileNamesKey, m_fileNames.text()) && saved;
 }
 
 void CSettings::LoadViewerPath()
@@ -146,6 +151,8 @@ RecordingFormat RecordingFormatOf(const CSettings& settings)
     format.seconds = std::max(settings.GetOption(OPTION_EVERY_MILLISECONDS), 1) / 1000.0;
     format.sceneThreshold = std::clamp(settings.GetOption(OPTION_SCENE_THRESHOLD), 1, 255);
     format.provenance = settings.GetOption(OPTION_PROVENANCE) != 0;
+    format.names = settings.fileNames();
+    format.manifest = settings.GetOption(OPTION_MANIFEST) != 0;
     return format;
 }
 

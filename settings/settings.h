@@ -11,7 +11,8 @@
 // Indices of the option table. The first four names are also their keys in section "Option";
 // the picture options after them are stored as "ColorMatrix", "ToneMap", "KeepRotation",
 // "Deinterlace" and "DisplayAspect", the choice of recorded frames as "FrameChoice",
-// "EveryMilliseconds" and "SceneThreshold", and the provenance of saved frames as "Provenance".
+// "EveryMilliseconds" and "SceneThreshold", the provenance of saved frames as "Provenance" and
+// the recording's manifest as "Manifest". The names of recorded files are the string "FileNames".
 enum OptionIndex
 {
     OPTION_EVERY_FRAME = 0,    // recording saves every (value + 1)-th frame
@@ -27,9 +28,10 @@ enum OptionIndex
     OPTION_EVERY_MILLISECONDS = 10, // the interval of choice 1
     OPTION_SCENE_THRESHOLD = 11,    // the scene-change threshold of choice 3, 1 to 255
     OPTION_PROVENANCE = 12,         // 1: JPEG and PNG files name the video, frame and time
+    OPTION_MANIFEST = 13,           // 1: a recording lists its files in frames.csv
 };
 
-inline constexpr int kOptionCount = 13;
+inline constexpr int kOptionCount = 14;
 
 // The program's persistent settings: the settings file, the option table and the external
 // viewer's path. Created once at start-up and handed to whatever needs it; everything except
@@ -65,6 +67,11 @@ public:
     int GetOption(int index) const { return m_options.at(index); }
     void SetOption(int index, int value) { m_options.at(index) = value; }
 
+    // The pattern of recorded files' names, read and written with the option table; one that
+    // can't name files, read from the file, counts as the default.
+    const FileNamePattern& fileNames() const { return m_fileNames; }
+    void setFileNames(FileNamePattern names) { m_fileNames = std::move(names); }
+
     // Reads the viewer path from key "ViewerPath" of section "Viewer"; empty when missing.
     void LoadViewerPath();
     // The external image viewer's full path, empty when images open with the desktop's default.
@@ -75,11 +82,13 @@ public:
 private:
     CIniFile m_iniFile;
     std::array<int, kOptionCount> m_options;
+    FileNamePattern m_fileNames;
     std::string m_viewerPath;
 };
 
 // The picture options of the option table, for the frame source.
 PictureOptions PictureOptionsOf(const CSettings& settings);
-// How the option table says recordings and saved frames are written: the frames chosen, the
-// format, the JPEG quality and whether the files carry their provenance.
+// How the option table says recordings and saved frames are written: the frames chosen, their
+// names, the format, the JPEG quality, whether the files carry their provenance and whether a
+// manifest lists them.
 RecordingFormat RecordingFormatOf(const CSettings& settings);

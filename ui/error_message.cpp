@@ -129,6 +129,18 @@ QString ErrorWords::message(const Error& error)
         return tr("The opening of %1 was stopped.").arg(path);
     case Failure::EmptyPicture:
         return tr("Sorry, the picture is empty.");
+    case Failure::NamePatternNoNumber:
+        return tr("Sorry, the file name pattern \"%1\" holds neither {frame} nor {count}, so two "
+                  "frames could get one name.")
+            .arg(figure(error, 0));
+    case Failure::NamePatternCharacter:
+        return tr("Sorry, the file name pattern \"%1\" may hold no \"/\" and no control "
+                  "character, and may not start with \".\".")
+            .arg(figure(error, 0));
+    case Failure::NamePatternPlaceholder:
+        return tr("Sorry, the file name pattern \"%1\" holds %2, which is none of {frame}, "
+                  "{frame:N}, {count}, {count:N}, {name} and {time}.")
+            .arg(figure(error, 0), QString::fromStdString(error.detail));
     case Failure::SheetTooLarge:
         return tr("Sorry, the contact sheet would be %1 pixels, taller than 30000. Please choose "
                   "fewer rows or a smaller width.")

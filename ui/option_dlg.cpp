@@ -16,6 +16,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -65,6 +66,7 @@ COptionDlg::COptionDlg(CSettings& settings, QWidget* parent) : QDialog(parent), 
     setWindowTitle(tr("Option"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(buildRecordGroup());
+    layout->addWidget(buildFilesGroup());
     layout->addWidget(buildPictureGroup());
     layout->addWidget(buildPlayGroup());
     layout->addLayout(buildViewerRow());
@@ -159,6 +161,41 @@ void COptionDlg::storeFrameChoice()
     m_settings.SetOption(OPTION_EVERY_MILLISECONDS,
                          static_cast<int>(std::lround(m_everySeconds->value() * 1000)));
     m_settings.SetOption(OPTION_SCENE_THRESHOLD, m_sceneThreshold->value());
+}
+
+// The recorded files' names, with what the pattern may hold beneath, and the manifest.
+QWidget* COptionDlg::buildFilesGroup()
+{
+    auto* group = new QGroupBox(tr("Recorded Files"), this);
+    m_fileNames = new QLineEdit(QString::fromStdString(m_settings.fileNames().text()), group);
+    m_fileNames->setObjectName(QStringLiteral("fileNames"));
+    auto* hint = new QLabel(tr("{frame} frame number, {count} 1, 2, 3..., {name} video name, "
+                               "{time} 00-01-23.456"),
+                            group);
+    hint->setEnabled(false);
+    m_manifest =
+        makeCheckBox(group, "manifest", tr("List the files in frames.csv"), OPTION_MANIFEST);
+
+    auto* grid = new QGridLayout(group);
+    grid->addWidget(new QLabel(tr("File names:"), group), 0, 0);
+    grid->addWidget(m_fileNames, 0, 1);
+    grid->addWidget(hint, 1, 1);
+    grid->addWidget(m_manifest, 2, 0, 1, 2);
+    return group;
+}
+
+// False, with the reason shown, for a pattern that can't name a recording's files.
+bool COptionDlg::storeFileNames()
+{
+    Result<FileNamePattern> names = FileNamePattern::Parse(m_fileNames->text().toStdString());
+    if (!names) {
+        ShowMessage(this, ErrorMessage(names.error()));
+        m_fileNames->setFocus();
+        m_fileNames->selectAll();
+        return false;
+    }
+    m_settings.setFileNames(std::move(*names));
+    return true;
 }
 
 QCheckBox* COptionDlg::makeCheckBox(QWidget* parent, const char* name, const QString& text,
@@ -263,6 +300,9 @@ void COptionDlg::chooseViewer()
 
 void COptionDlg::accept()
 {
+    // Nothing is stored while the names are refused: the dialog stays for them to be mended.
+    if (!storeFileNames())
+        return;
     m_settings.SetOption(OPTION_JPEG, m_format->currentIndex());
     m_settings.SetOption(OPTION_EVERY_FRAME, m_everyFrame->value());
     m_settings.SetOption(OPTION_JPEG_QUALITY, m_quality->value());
@@ -274,6 +314,7 @@ void COptionDlg::accept()
     m_settings.SetOption(OPTION_DISPLAY_ASPECT, m_displayAspect->isChecked() ? 1 : 0);
     storeFrameChoice();
     m_settings.SetOption(OPTION_PROVENANCE, m_provenance->isChecked() ? 1 : 0);
+    m_settings.SetOption(OPTION_MANIFEST, m_manifest->isChecked() ? 1 : 0);
     m_settings.setViewerPath(enginePath(m_viewerPath));
     // Both are tried; the options hold for this run even when the file refuses them.
     const bool optionsSaved = m_settings.SaveOptions();

@@ -10,11 +10,13 @@ class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
 class QGridLayout;
+class QLineEdit;
 class QSpinBox;
 
 // Edits the recording options (which frames are recorded: every N-th, one every few seconds,
 // the key frames or the first of each scene; the format and the JPEG quality of saved frames,
-// and whether JPEG and PNG files name the video, the frame and its time),
+// and whether JPEG and PNG files name the video, the frame and its time), the recorded files'
+// names and manifest,
 // the picture options (colour matrix, tone mapping, rotation, deinterlacing, display aspect)
 // and the external image viewer. OK stores them in memory and in the settings file at once;
 // Cancel forgets the edits. The playback delay is shown but can't be changed: playback runs as
@@ -37,6 +39,8 @@ private:
     void addFrameChoice(QWidget* group, QGridLayout* grid);
     void enableFrameChoiceFields();
     void storeFrameChoice();
+    QWidget* buildFilesGroup();
+    bool storeFileNames();
     QWidget* buildPictureGroup();
     QCheckBox* makeCheckBox(QWidget* parent, const char* name, const QString& text, int option);
     QWidget* buildPlayGroup();
@@ -55,6 +59,8 @@ private:
     QDoubleSpinBox* m_everySeconds = nullptr;
     QSpinBox* m_sceneThreshold = nullptr;
     QCheckBox* m_provenance = nullptr;
+    QLineEdit* m_fileNames = nullptr;
+    QCheckBox* m_manifest = nullptr;
     QSpinBox* m_delay = nullptr;
     QComboBox* m_matrix = nullptr;
     QCheckBox* m_toneMap = nullptr;

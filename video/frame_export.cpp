@@ -13,16 +13,21 @@ std::string_view RecordedExtension(int format)
     return imageFormatInfo(RecordedFormat(format)).extension;
 }
 
+std::string FileInFolder(std::string_view folder, std::string_view name, std::string_view extension)
+{
+    std::string path(folder);
+    if (path.empty() || path.back() != '/')
+        path += '/';
+    path += name;
+    path += extension;
+    return path;
+}
+
 std::string RecordedFileName(std::string_view folder, int frame, std::string_view extension)
 {
-    std::string name(folder);
-    if (name.empty() || name.back() != '/')
-        name += '/';
     char number[16];
     std::snprintf(number, sizeof number, "%06d", frame);
-    name += number;
-    name += extension;
-    return name;
+    return FileInFolder(folder, number, extension);
 }
 
 ImageProvenance ProvenanceOf(const VideoReader& reader, int frame)

@@ -130,6 +130,8 @@ void FrameSaveQueue::publish(Saved saved)
             m_error = Error{Failure::WriteFile, saved.file->path(), error, {}};
         } else {
             ++m_saved;
+            if (m_onPublished)
+                m_onPublished(saved.file->path());
         }
     } else if (saved.outcome == Outcome::NothingToSave) {
         ++m_undecodable;

@@ -57,6 +57,11 @@ public:
     void publishSaved();
     // Returns once every frame handed over is on disk or given up.
     void finish();
+    // Runs with the path of each file as it takes its place.
+    void setOnPublished(std::function<void(const std::string& path)> onPublished)
+    {
+        m_onPublished = std::move(onPublished);
+    }
 
     // Files that have taken their places.
     int saved() const { return m_saved; }
@@ -94,6 +99,7 @@ private:
     const int m_width;
     const int m_height;
     const std::function<void()> m_whileWaiting;
+    std::function<void(const std::string&)> m_onPublished;
     std::vector<CDibImage> m_spareImages;
     int m_saved = 0;
     int m_undecodable = 0;

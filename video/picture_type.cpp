@@ -50,3 +50,22 @@ PictureType PictureTypeOf(AVCodecID codec, std::span<const std::uint8_t> packet)
     }
     return PictureType::Unknown;
 }
+
+PictureType PictureTypeOfAv(int type)
+{
+    switch (type) {
+    case AV_PICTURE_TYPE_I:
+    case AV_PICTURE_TYPE_SI:
+        return PictureType::I;
+    case AV_PICTURE_TYPE_P:
+    case AV_PICTURE_TYPE_SP:
+        return PictureType::P;
+    case AV_PICTURE_TYPE_B:
+    case AV_PICTURE_TYPE_BI:
+        return PictureType::B;
+    case AV_PICTURE_TYPE_S:
+        return PictureType::S;
+    default:
+        return PictureType::Unknown;
+    }
+}

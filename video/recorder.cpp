@@ -1,8 +1,10 @@
 #include "video/recorder.h"
 
 #include "image/dib.h"
+#include "video/decoded_picture.h"
 #include "video/frame_export.h"
 #include "video/frame_save_queue.h"
+#include "video/picture_type.h"
 #include "video/scene_change.h"
 #include "video/stream_picture.h"
 #include "video/video_reader.h"
@@ -23,6 +25,8 @@ Recorder::Recorder(VideoReader& reader, RecordOptions options, std::function<voi
     }
     m_queue = std::make_unique<FrameSaveQueue>(m_reader.streamPicture(), m_reader.pictureOptions(),
                                                std::move(whileWaiting));
+    if (m_options.writing.manifest)
+        m_queue->setOnPublished([this](const std::string& path) { listPublished(path); });
     // Only the saved frames are asked for, and the frames either side of them where the
     // conversion needs those, unless every frame is.
     const bool everyFrame = m_options.decodeEveryFrame || m_reader.needsNeighbours();
@@ -129,8 +133,11 @@ void Recorder::save()
     if (finished())
         return;
     if (isDue()) {
-        FrameToSave frame{RecordedFileName(m_options.folder, m_frame,
-                                           imageFormatInfo(m_options.writing.format).extension),
+        const std::string name =
+            m_options.writing.names.nameOf(
+                {m_reader.facts().path, m_frame, m_reader.sampleTime(m_frame), m_handedOver + 1}) +
+            std::string(imageFormatInfo(m_options.writing.format).extension);
+        FrameToSave frame{FileInFolder(m_options.folder, name, ""),
                           m_options.writing.format,
                           m_options.writing.quality,
                           {},
@@ -152,9 +159,19 @@ void Recorder::save()
                 handedOver = true;
             }
         }
-        if (handedOver)
+        if (handedOver) {
+            ++m_handedOver;
+            if (m_options.writing.manifest) {
+                const AVFrame& picture = *m_reader.pictures().picture->frame;
+                m_pendingRows.emplace_back(
+                    frame.path,
+                    ManifestRow{name, m_frame, m_reader.frameTime(m_frame),
+                                m_reader.findKeyFrame(m_frame, SearchDirection::Backward) ==
+                                    m_frame,
+                                PictureTypeOfAv(picture.pict_type), m_reader.storedSize(m_frame)});
+            }
             m_queue->push(std::move(frame));
-        else
+        } else
             ++m_undecodable; // damaged, or cut off the end of the file
     }
     m_queue->publishSaved();
@@ -168,6 +185,20 @@ void Recorder::save()
     // Frames between the chosen ones that no one shows are passed over.
     if (!m_chosen.empty() && !m_options.decodeEveryFrame && !m_ended)
         m_frame = m_nextChosen < m_chosen.size() ? m_chosen[m_nextChosen] : m_last + 1;
+}
+
+// Files take their places in the order they were handed over; those before path that never
+// did could not be made.
+void Recorder::listPublished(const std::string& path)
+{
+    while (!m_pendingRows.empty()) {
+        auto [pending, row] = std::move(m_pendingRows.front());
+        m_pendingRows.pop_front();
+        if (pending == path) {
+            m_rows.push_back(std::move(row));
+            return;
+        }
+    }
 }
 
 RecordResult Recorder::finish()
@@ -184,6 +215,11 @@ RecordResult Recorder::finish()
     result.saved = m_queue->saved();
     result.undecodable += m_queue->undecodable();
     result.error = m_queue->error();
+    if (m_options.writing.manifest) {
+        if (const Outcome written = WriteManifest(m_options.folder, m_rows);
+            !written && !result.error)
+            result.error = written.error();
+    }
     if (m_reader.isOpen())
         m_reader.decodeAnyOrder();
     return result;

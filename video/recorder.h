@@ -2,8 +2,11 @@
 
 #include "image/image_format.h"
 #include "platform/error.h"
+#include "video/file_name_pattern.h"
+#include "video/recording_manifest.h"
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -27,7 +30,8 @@ enum class FrameChoice
     SceneChanges, // the first of each shot, as SceneChangeFinder tells them
 };
 
-// How frames are written: those chosen of a recording, in this format, JPEG at this quality.
+// How frames are written: those chosen of a recording, under these names, in this format, JPEG
+// at this quality.
 struct RecordingFormat
 {
     FrameChoice choice = FrameChoice::EveryStep;
@@ -38,10 +42,13 @@ struct RecordingFormat
     int quality = kDefaultJpegQuality;
     // Whether JPEG and PNG files name the video, the frame and its time (see ProvenanceOf).
     bool provenance = false;
+    FileNamePattern names;
+    // Whether a recording lists the files it wrote in frames.csv beside them.
+    bool manifest = false;
 };
 
 // What a recording writes: the frames chosen from `from` to `to` (never beyond the last) as
-// folder/000123.jpg and so on.
+// folder/000123.jpg and so on, or under the names of another pattern.
 struct RecordOptions
 {
     std::string folder;
@@ -64,7 +71,9 @@ struct RecordResult
 // whatever the caller shows of the frame, then save(). The files are written on worker threads
 // while the next frames are decoded; they appear whole and in frame order, and all of them are on
 // disk when finish() returns. A file that can't be written ends the recording with the reason,
-// and no later file appears; a frame that can't be decoded is passed over and counted.
+// and no later file appears; a frame that can't be decoded is passed over and counted. The
+// manifest, when asked for, is written by finish() and lists the files that reached the folder,
+// however the recording ended.
 class Recorder
 {
 public:
@@ -95,6 +104,7 @@ public:
 
 private:
     void chooseFrames();
+    void listPublished(const std::string& path);
 
     VideoReader& m_reader;
     RecordOptions m_options;
@@ -109,6 +119,11 @@ private:
     std::size_t m_nextChosen = 0;
     std::unique_ptr<SceneChangeFinder> m_scenes;
     bool m_beginsShot = false; // of the frame decoded last, for scene changes
+    int m_handedOver = 0;
+    // The manifest's rows of the files handed over and not yet in place, in their order, and
+    // of those in place.
+    std::deque<std::pair<std::string, ManifestRow>> m_pendingRows;
+    std::vector<ManifestRow> m_rows;
 };
 
 // Runs a whole recording: after each frame, progress(frame) runs, and the recording ends early

@@ -1,6 +1,7 @@
 #include "video/stored_picture_scan.h"
 
 #include "video/av_handles.h"
+#include "video/picture_type.h"
 #include "video/video_reader.h"
 
 #include <algorithm>
@@ -14,25 +15,6 @@ struct ParserCloser
 };
 
 using ParserPtr = std::unique_ptr<AVCodecParserContext, ParserCloser>;
-
-PictureType pictureTypeOf(int type)
-{
-    switch (type) {
-    case AV_PICTURE_TYPE_I:
-    case AV_PICTURE_TYPE_SI:
-        return PictureType::I;
-    case AV_PICTURE_TYPE_P:
-    case AV_PICTURE_TYPE_SP:
-        return PictureType::P;
-    case AV_PICTURE_TYPE_B:
-    case AV_PICTURE_TYPE_BI:
-        return PictureType::B;
-    case AV_PICTURE_TYPE_S:
-        return PictureType::S;
-    default:
-        return PictureType::Unknown;
-    }
-}
 
 } // namespace
 
@@ -111,7 +93,7 @@ std::optional<StoredPicture> StoredPictureScan::next()
             int outSize = 0;
             av_parser_parse2(h.parser.get(), h.codec.get(), &out, &outSize, packet.data,
                              packet.size, packet.pts, packet.dts, packet.pos);
-            picture.type = pictureTypeOf(h.parser->pict_type);
+            picture.type = PictureTypeOfAv(h.parser->pict_type);
         }
         av_packet_unref(&packet);
         // Pictures never shown (cut away by an edit list, or before the first key frame) and

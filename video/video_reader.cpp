@@ -37,6 +37,13 @@ std::string FrameText(int frame, std::int64_t time)
     return std::to_string(frame) + ' ' + FrameTimeText(time);
 }
 
+std::string SecondsText(std::chrono::nanoseconds time)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.6f", std::chrono::duration<double>(time).count());
+    return text;
+}
+
 std::string FrameTimeText(std::int64_t time)
 {
     const std::int64_t hours = time / 3600000;

@@ -63,6 +63,8 @@ struct VideoFacts
 std::string FrameText(int frame, std::int64_t milliseconds);
 // The time alone: "00:01:00.000".
 std::string FrameTimeText(std::int64_t milliseconds);
+// Seconds to the microsecond, as the ffmpeg tool gives times: "60.000000".
+std::string SecondsText(std::chrono::nanoseconds time);
 
 // A video file read without any window: its facts, its key frames, the stored size and time of
 // every frame, and any frame's picture in pixels. The frame decoded last stays at hand until the

@@ -684,6 +684,22 @@ They apply until the program ends.</source>
         <source>Record scene changes, threshold</source>
         <translation>录制场景变化，阈值</translation>
     </message>
+    <message>
+        <source>Recorded Files</source>
+        <translation>录制的文件</translation>
+    </message>
+    <message>
+        <source>{frame} frame number, {count} 1, 2, 3..., {name} video name, {time} 00-01-23.456</source>
+        <translation>{frame} 帧号，{count} 1、2、3……，{name} 视频名，{time} 00-01-23.456</translation>
+    </message>
+    <message>
+        <source>List the files in frames.csv</source>
+        <translation>在 frames.csv 中列出文件</translation>
+    </message>
+    <message>
+        <source>File names:</source>
+        <translation>文件名：</translation>
+    </message>
 </context>
 <context>
     <name>CPositionDlg</name>
@@ -960,6 +976,18 @@ Its frames stay black.</source>
     <message>
         <source>Sorry, the contact sheet would be %1 pixels, taller than 30000. Please choose fewer rows or a smaller width.</source>
         <translation>抱歉，缩略图表将为 %1 像素，高度超过 30000。请减少行数或减小宽度。</translation>
+    </message>
+    <message>
+        <source>Sorry, the file name pattern &quot;%1&quot; holds neither {frame} nor {count}, so two frames could get one name.</source>
+        <translation>抱歉，文件名模式“%1”既不含 {frame} 也不含 {count}，两帧可能得到同一个名字。</translation>
+    </message>
+    <message>
+        <source>Sorry, the file name pattern &quot;%1&quot; may hold no &quot;/&quot; and no control character, and may not start with &quot;.&quot;.</source>
+        <translation>抱歉，文件名模式“%1”不能含有“/”或控制字符，也不能以“.”开头。</translation>
+    </message>
+    <message>
+        <source>Sorry, the file name pattern &quot;%1&quot; holds %2, which is none of {frame}, {frame:N}, {count}, {count:N}, {name} and {time}.</source>
+        <translation>抱歉，文件名模式“%1”含有 %2，它不是 {frame}、{frame:N}、{count}、{count:N}、{name} 或 {time} 中的任何一个。</translation>
     </message>
 </context>
 <context>

@@ -119,8 +119,9 @@ TEST_F(CliTest, WrongCommandLinesExitWithTwo)
     for (const char* arguments :
          {"", "bogus", "info", "info a b", "frame v.avi x out.png", "frame v.avi 1 out.gif",
           "record v.avi out --every 0", "record v.avi out --format gif", "info v.avi --nonsense",
-          "record v.avi out --quality", "bitrate", "bitrate v.avi --csv", "bitrate v.avi --frames",
-          "bitrate v.avi --frames ''",
+          "record v.avi out --quality", "record v.avi out --names {name}",
+          "record v.avi out --names ../{frame}", "bitrate", "bitrate v.avi --csv",
+          "bitrate v.avi --frames", "bitrate v.avi --frames ''",
 
           "scale a b --from jpg --to png", "scale a b --from gif --to png --size x2",
           "scale a --from jpg --to png --size x2", "average a out.gif --from jpg",
@@ -283,10 +284,10 @@ TEST_F(CliTest, SheetDrawsTheGridAtTheWidthAskedFor)
         cli(m_dir, "sheet '" + s_video + "' '" + tall + "' --rows 10 --width 640", environment);
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
-    ASSERT_EQ(cli(m_dir, "sheet '" + s_video + "' '" + eight + "' --rows 8 --width 640",
-                  environment)
-                  .status,
-              0);
+    ASSERT_EQ(
+        cli(m_dir, "sheet '" + s_video + "' '" + eight + "' --rows 8 --width 640", environment)
+            .status,
+        0);
     CDibImage sheet;
     ASSERT_EQ(LoadPng(tall, sheet), 1);
     EXPECT_EQ(sheet.Width(), 640);

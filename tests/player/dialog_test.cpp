@@ -1,10 +1,10 @@
 #include "bitrate/bitrate_dlg.h"
-#include "image/png_codec.h"
 #include "image/dib_image.h"
-#include "sheet/contact_sheet_dlg.h"
+#include "image/png_codec.h"
 #include "message_recorder.h"
 #include "player_test_suites.h"
 #include "raw_avi.h"
+#include "sheet/contact_sheet_dlg.h"
 #include "started_player.h"
 #include "ui/average_dialog.h"
 #include "ui/caption_label.h"
@@ -106,6 +106,33 @@ private slots:
         player.trigger(PlayerCommand::Record);
         QCOMPARE(fileNames(output),
                  (QStringList{"000000.bmp", "000010.bmp", "000020.bmp", "000030.bmp"}));
+    }
+
+    void aRefusedNamePatternKeepsTheDialogAndAnAcceptedOneNamesTheRecording()
+    {
+        StartedPlayer player;
+        QVERIFY(player.panel().OpenVideo(
+            qPath(writeRawAvi(player.dir().file("clip.avi"), makeRawAvi(32, 24, 3)))));
+        const std::string output = player.dir().file("frames");
+        player.panel().setTargetFolder(qPath(output));
+        MessageRecorder messages;
+        withDialogOf<COptionDlg>(player, PlayerCommand::Option, [&](COptionDlg& dialog) {
+            auto* names = part<QLineEdit>(dialog, "fileNames");
+            QCOMPARE(names->text(), QStringLiteral("{frame}"));
+            names->setText(QStringLiteral("{name}"));
+            part<QCheckBox>(dialog, "manifest")->setChecked(true);
+            QTest::mouseClick(part<QPushButton>(dialog, "okButton"), Qt::LeftButton);
+            QVERIFY(dialog.isVisible());
+            QCOMPARE(messages.texts().size(), 1);
+            QVERIFY(messages.texts().front().contains(QStringLiteral("{count}")));
+            QCOMPARE(player.settings().GetOption(OPTION_MANIFEST), 0);
+            names->setText(QStringLiteral("{name}-{frame:2}"));
+            QTest::mouseClick(part<QPushButton>(dialog, "okButton"), Qt::LeftButton);
+        });
+        QCOMPARE(player.settings().GetOption(OPTION_MANIFEST), 1);
+        player.trigger(PlayerCommand::Record);
+        QCOMPARE(fileNames(output),
+                 (QStringList{"clip-00.bmp", "clip-01.bmp", "clip-02.bmp", "frames.csv"}));
     }
 
     void optionOkTellsWhyTheSettingsCouldNotBeSaved()
@@ -275,11 +302,11 @@ private slots:
     {
         StartedPlayer player(demoVideo());
         const std::string out = player.dir().file("sheet.png");
-        withDialogOf<CContactSheetDlg>(
-            player, PlayerCommand::ContactSheet, [&](CContactSheetDlg& dialog) {
-                part<QSpinBox>(dialog, "sheetWidth")->setValue(640);
-                dialog.SaveTo(QString::fromStdString(out));
-            });
+        withDialogOf<CContactSheetDlg>(player, PlayerCommand::ContactSheet,
+                                       [&](CContactSheetDlg& dialog) {
+                                           part<QSpinBox>(dialog, "sheetWidth")->setValue(640);
+                                           dialog.SaveTo(QString::fromStdString(out));
+                                       });
         CDibImage sheet;
         QCOMPARE(LoadPng(out, sheet), 1);
         QCOMPARE(sheet.Width(), 640);

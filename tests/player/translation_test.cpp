@@ -30,14 +30,16 @@ namespace {
 
 // What may stay in Latin letters in a Chinese window: the program's and its libraries' names,
 // the names of formats and standards, units, and the keys of the keyboard as they are printed
-// on it. File names, paths and addresses are taken out before, by their shape.
+// on it. File names, paths, addresses and the placeholders of name patterns ({frame}) are taken
+// out before, by their shape.
 const QRegularExpression kAllowedWords(
     QStringLiteral("(?<![A-Za-z])(Clipmint|clipmint-cli|Linux|FFmpeg|libjpeg-turbo|libpng|zlib|Qt|"
                    "JPEG|JPG|PNG|BMP|AVI|INI|HDR|UTF|fps|kbps|px|MiB|ms|"
                    "Ctrl|Shift|Home|End|PgUp|PgDown|F1)(?![A-Za-z])"),
     QRegularExpression::CaseInsensitiveOption);
 const QRegularExpression kNamesByShape(
-    QStringLiteral("\\S+@\\S+|\\w+://\\S+|[\\w*~/-]*[./][\\w*~/.-]*\\w|\\(&\\w\\)|&(?=\\w)"));
+    QStringLiteral("\\{\\w+(:\\w+)?\\}|\\S+@\\S+|\\w+://\\S+|[\\w*~/-]*[./][\\w*~/.-]*\\w|"
+                   "\\(&\\w\\)|&(?=\\w)"));
 const QRegularExpression kEnglishWord(QStringLiteral("[A-Za-z]{2,}"));
 
 // Collects the texts a person sees that are still English, each with where it was seen.

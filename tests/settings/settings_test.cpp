@@ -116,6 +116,7 @@ TEST(SettingsOptions, SaveWritesTheTableInIndexOrderBesideOtherSections)
     settings.SetOption(OPTION_JPEG_QUALITY, 5);
     settings.SetOption(OPTION_SPEED, -4);
     settings.setViewerPath("/opt/my viewer/view");
+    settings.setFileNames(*FileNamePattern::Parse("{name} {frame}"));
 
     ASSERT_TRUE(settings.SaveOptions());
     ASSERT_TRUE(settings.saveViewerPath());
@@ -124,13 +125,16 @@ TEST(SettingsOptions, SaveWritesTheTableInIndexOrderBesideOtherSections)
         "[AVI]\nCurrentFrame=3\n\n[Option]\nOPTION_EVERY_FRAME=2\nOPTION_JPEG=1\n"
         "OPTION_JPEG_QUALITY=5\nOPTION_SPEED=-4\nColorMatrix=0\nToneMap=1\nKeepRotation=0\n"
         "Deinterlace=1\nDisplayAspect=0\nFrameChoice=0\nEveryMilliseconds=1000\nSceneThreshold=24\n"
-        "Provenance=0\n\n[Viewer]\nViewerPath=/opt/my viewer/view\n");
+        "Provenance=0\nManifest=0\nFileNames={name} {frame}\n\n[Viewer]\n"
+        "ViewerPath=/opt/my viewer/view\n");
     // A quality below 10 holds for this run only.
     EXPECT_EQ(settings.GetOption(OPTION_JPEG_QUALITY), 5);
     EXPECT_EQ(loadedOptions(settings.iniFile().path()), (std::array{2, 1, 75, 0}));
     CSettings later(settings.iniFile().path());
     later.LoadViewerPath();
     EXPECT_EQ(later.viewerPath(), "/opt/my viewer/view");
+    later.LoadOptions();
+    EXPECT_EQ(later.fileNames().text(), "{name} {frame}");
 }
 
 TEST(SettingsIniPath, ReplacesTheExtensionOfTheFileName)
