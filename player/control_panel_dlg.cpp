@@ -1,7 +1,6 @@
 #include "player/control_panel_dlg.h"
 
 #include "bitrate/bitrate_dlg.h"
-#include "sheet/contact_sheet_dlg.h"
 #include "desktop/desktop_trash.h"
 #include "image/image_format.h"
 #include "platform/application_name.h"
@@ -13,6 +12,7 @@
 #include "player/video_files.h"
 #include "player/video_window_dlg.h"
 #include "settings/settings.h"
+#include "sheet/contact_sheet_dlg.h"
 #include "ui/about_box.h"
 #include "ui/average_dialog.h"
 #include "ui/caption_label.h"
@@ -39,6 +39,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLayout>
+#include <QTimer>
 
 namespace {
 
@@ -67,6 +68,10 @@ CControlPanelDlg::CControlPanelDlg(CSettings& settings, CVideoWindowDlg* videoWi
     m_source.setPlaybackClock(&m_clock);
     // Each loop starts with the buttons showing the running state.
     m_source.setIdleUpdate([this] { updateCommands(); });
+    m_idleWork = new QTimer(this);
+    m_idleWork->setSingleShot(true);
+    m_idleWork->setInterval(0);
+    connect(m_idleWork, &QTimer::timeout, this, &CControlPanelDlg::doIdleWork);
     m_settings.LoadViewerPath();
     buildForm();
     // Every command's key works in the panel, also for the commands without a button.
@@ -114,8 +119,7 @@ bool CControlPanelDlg::OpenVideo(const std::string& path)
         // Another file was chosen while this one was read: it is opened once this open has
         // been told of as stopped.
         QMetaObject::invokeMethod(
-            this, [this, next = std::move(*next)] { openChosenVideo(next); },
-            Qt::QueuedConnection);
+            this, [this, next = std::move(*next)] { openChosenVideo(next); }, Qt::QueuedConnection);
     }
     if (!opened) {
         updateCommands();
@@ -268,6 +272,18 @@ void CControlPanelDlg::updateCommands()
             tip += u'\n' + tr("Choose a folder under \"Save to\" first.");
         m_toolBar->action(command)->setToolTip(tip);
     }
+    if (m_source.state() == CFrameSource::StateIdle)
+        m_idleWork->start();
+}
+
+// One picture of the frame source's idle work, and another when the events that came meanwhile
+// have been handled; none while a file opens or the slider is dragged.
+void CControlPanelDlg::doIdleWork()
+{
+    if (m_opening || m_slider->isSliderDown())
+        return;
+    if (m_source.DecodeInIdle())
+        m_idleWork->start();
 }
 
 // While a file's frames are listed, the commands that go to a frame or play wait for the list,
@@ -621,6 +637,7 @@ void CControlPanelDlg::onSliderReleased()
         m_source.Redraw();
     m_slider->setValue(m_source.currentFrame());
     m_source.ShowCurrentText(-1);
+    m_idleWork->start();
 }
 
 // The dialog's buttons

@@ -23,6 +23,7 @@ class QGridLayout;
 class QLabel;
 class QMimeData;
 class QPushButton;
+class QTimer;
 
 // The window from which the user drives everything: the tool bar of commands, the frame
 // slider, the target folder and the frame texts. It owns the frame source that draws into the
@@ -69,6 +70,7 @@ public:
     bool isCommandEnabled(PlayerCommand command) const;
     // Applies the enable rules to the tool bar and the slider.
     void updateCommands();
+    void doIdleWork();
 
     // The close request, from Escape, the close box or the video window: a running loop is
     // asked to stop and comes back here when it has; otherwise the video window is told.
@@ -171,6 +173,8 @@ private:
     // stops the read and waits for it to end; a command that needs the frames waits for them.
     bool m_opening = false;
     bool m_closeAfterOpening = false;
+    // Runs the frame source's idle work a picture at a time while nothing else waits.
+    QTimer* m_idleWork = nullptr;
     std::optional<std::string> m_videoAfterOpening;
     std::optional<PlayerCommand> m_commandAfterOpening;
 

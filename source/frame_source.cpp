@@ -44,6 +44,7 @@ void CFrameSource::Close()
     m_beginMark = 0;
     m_endMark = 0;
     m_currentFrame = 0;
+    m_idleWorkEnded.reset();
 }
 
 bool CFrameSource::Open(const std::string& path, FrameDisplay* displayWindow,
@@ -52,9 +53,9 @@ bool CFrameSource::Open(const std::string& path, FrameDisplay* displayWindow,
     Close();
     m_openError.reset();
     bitrate = 0;
-    Outcome opened = ownerWindow ? OpenWhileOwnerWaits(m_reader, path, wantFrames, *ownerWindow,
-                                                       displayWindow)
-                                 : m_reader.open(path, wantFrames);
+    Outcome opened =
+        ownerWindow ? OpenWhileOwnerWaits(m_reader, path, wantFrames, *ownerWindow, displayWindow)
+                    : m_reader.open(path, wantFrames);
     if (!opened) {
         m_openError = opened.error();
         return false;
@@ -78,6 +79,7 @@ bool CFrameSource::setPictureOptions(const PictureOptions& options)
     if (m_state == StatePlaying || m_state == StateRecording)
         return false;
     m_reader.setPictureOptions(options);
+    m_idleWorkEnded.reset();
     if (isOpen())
         m_image.Create(width(), height(), 24);
     return true;
@@ -132,6 +134,17 @@ void CFrameSource::Seek(int frame)
     PumpMessages();
     if (m_ownerWindow)
         m_ownerWindow->setSliderPosition(m_currentFrame);
+}
+
+bool CFrameSource::DecodeInIdle()
+{
+    const int target = m_currentFrame - 1;
+    if (m_state != StateIdle || !isOpen() || target < firstFrame() || m_idleWorkEnded == target)
+        return false;
+    if (m_reader.decodeAhead(target))
+        return true;
+    m_idleWorkEnded = target;
+    return false;
 }
 
 void CFrameSource::ShowPreview(int frame)

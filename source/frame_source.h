@@ -70,6 +70,11 @@ public:
     int Redraw();
     // Makes frame the current one and shows it; a frame outside the range is ignored.
     void Seek(int frame);
+    // Work for idle time, one picture a call: decodes on the way to the frame before the current
+    // one, when it is not at hand, so that stepping back after a jump costs no wait. Nothing
+    // shown changes. True while there is more to do; false while anything but idle, and once the
+    // frame is at hand or can't be made so.
+    bool DecodeInIdle();
     // Shows frame in the display without making it the current one, as a slider being dragged
     // does; the current frame's picture comes back with the next Seek or Redraw.
     void ShowPreview(int frame);
@@ -203,6 +208,8 @@ private:
     int m_beginMark = 0;
     int m_endMark = 0;
     int m_currentFrame = 0;
+    // The frame idle work ended at last, done or given up: not tried again.
+    std::optional<int> m_idleWorkEnded;
     bool m_stopRequested = false;
     bool m_closeAfterStop = false;
 

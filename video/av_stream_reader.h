@@ -94,6 +94,8 @@ public:
     bool hasFrameDecoder() const { return m_decoder != nullptr; }
     // The decoder's picture of the frame; null when it can't be decoded or there is no decoder.
     DecodedPicturePtr getPicture(int sample);
+    // See FrameDecoder::decodeTowards.
+    bool decodeTowards(int sample) { return m_decoder && m_decoder->decodeTowards(sample); }
     // The frame as a packed DIB made with the default picture options (upright, deinterlaced
     // and so on), valid until the next call; null when it can't be decoded or there is no
     // decoder.

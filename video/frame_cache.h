@@ -17,6 +17,8 @@ public:
 
     // The picture of frame, or null; a picture found counts as just used.
     DecodedPicturePtr find(int frame);
+    // Whether the frame's picture is kept, without counting it as used.
+    bool contains(int frame) const { return m_byFrame.contains(frame); }
     // Keeps a picture, replacing an older one of the same frame.
     void keep(DecodedPicturePtr picture);
     // Whether a picture that comes out on the way to target is worth keeping: the target and

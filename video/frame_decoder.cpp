@@ -158,6 +158,28 @@ DecodedPicturePtr FrameDecoder::decode(int sample)
     return m_shown;
 }
 
+bool FrameDecoder::decodeTowards(int sample)
+{
+    if (!m_codec || !m_cache || !m_samples.contains(sample))
+        return false;
+    const int target = m_samples.isStored(sample) ? sample : m_samples.previousStored(sample);
+    if (target < 0 || m_cache->contains(target) || (m_shown && m_shown->number == target))
+        return false;
+    if (!canContinueTo(target)) {
+        const int key = std::max(m_samples.decodeStart(target), 0);
+        if (!seekTo(key))
+            return false;
+    }
+    if (!m_pending && !fetchPicture(target))
+        return false;
+    if (m_pending->number > target)
+        return false; // kept for whatever is asked for next
+    // Pictures on the way and the target's own went to the cache as they came out.
+    const bool reached = m_pending->number == target;
+    m_pending = nullptr;
+    return !reached;
+}
+
 // Whether reaching target needs a seek forward, past what was sent: a key frame of its own lies
 // ahead. Frames asked for in order and numbered by delay read on unless the key frame is one
 // that the pictures shown before it don't need either, as a seek would then cost a second one;

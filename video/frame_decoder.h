@@ -82,6 +82,12 @@ public:
     // The picture of a frame; null when the frame can't be decoded. A dropped frame shows the
     // picture before it.
     DecodedPicturePtr decode(int sample);
+    // Idle work towards a frame's picture, one picture a call, so that asking for it later finds
+    // it in the cache: the decoder goes on from where it stands, or from the frame's key frame,
+    // and the cache keeps the pictures on the way as it would for the frame. The picture handed
+    // out last stays as it is. True while there is more to do; false once the picture is in the
+    // cache, or when there is no cache or the picture can't be reached this way.
+    bool decodeTowards(int sample);
 
     // Pictures that come out on the way to a frame are offered to the cache, and frames found
     // there are not decoded again. None by default.

@@ -222,6 +222,11 @@ void VideoReader::decode(int frame)
                            [this](int wanted) { return m_stream->getPicture(wanted); });
 }
 
+bool VideoReader::decodeAhead(int frame)
+{
+    return m_stream && m_stream->decodeTowards(frame);
+}
+
 const std::uint8_t* VideoReader::packedDib()
 {
     if (!m_window.picture || !m_converter)

@@ -115,6 +115,11 @@ public:
     // Decodes frame, and its neighbours where the conversion needs them; a frame that can't be
     // decoded leaves no picture. Pictures become pixels only when asked for.
     void decode(int frame);
+    // Work for idle time: decodes one more picture on the way to frame, so that decode(frame)
+    // finds it at hand later, and leaves the frame decoded last as it is. True while there is
+    // more to do; false once the frame is at hand, or when it can't be made so ahead of time
+    // (there is no frame cache, or the decoder can't reach it).
+    bool decodeAhead(int frame);
     bool hasPicture() const { return m_window.picture != nullptr; }
     // The frame decoded last as a packed 24-bit DIB in the image's exact layout; null when none
     // was or it could not be decoded. Valid until the next decode or close.

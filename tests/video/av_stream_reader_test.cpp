@@ -191,6 +191,26 @@ TEST_P(AvStreamReaderCodecs, AJumpToAKeyFrameSeeksToIt)
     EXPECT_LE(m_reader.seekCount() - seeks, 2 * jumps);
 }
 
+// Idle work after a jump to a key frame decodes the frames before it into the cache: stepping
+// back then needs no seek, and the frames after the key frame are still right.
+TEST_P(AvStreamReaderCodecs, IdleWorkBeforeAKeyFrameSparesTheStepBackItsSeek)
+{
+    const int count = m_reader.streamLength();
+    m_reader.setFrameCacheBudget(std::size_t(64) << 20);
+    const int key = m_reader.findKeySample(count - 2, KeySearch::Previous);
+    if (key < 2)
+        GTEST_SKIP() << "no key frame after the first two frames";
+    expectFrame(key);
+    int steps = 0;
+    while (steps <= count && m_reader.decodeTowards(key - 1))
+        ++steps;
+    ASSERT_LE(steps, count);
+    const int seeks = m_reader.seekCount();
+    expectFrame(key - 1);
+    EXPECT_EQ(m_reader.seekCount(), seeks);
+    expectFrame(key + 1);
+}
+
 // A recording asks for every step-th frame in order and never seeks back: each of them is still
 // found, including the B-frames stored right after a key frame that need the group before it.
 TEST_P(AvStreamReaderCodecs, FramesAskedForInOrderAreAllFound)
