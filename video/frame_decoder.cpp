@@ -378,7 +378,10 @@ bool FrameDecoder::sendNextPacket(int target)
             m_packet->pts = AV_NOPTS_VALUE;
             m_packet->dts = frame;
         }
-        const int shownAs = numbersByPresentation() ? frame : frame - 1;
+        // Numbered by delay, a B-frame is shown as the frame of the packet before its own.
+        const int shownAs = numbersByPresentation() ? frame
+                            : sample > 0            ? m_samples.packet(sample - 1).frame
+                                                    : frame - 1;
         if (sendsKeysOnly())
             m_codec->skip_frame = AVDISCARD_NONKEY;
         else
@@ -441,9 +444,29 @@ std::optional<std::int64_t> FrameDecoder::rankOfNewPicture(const AVFrame& pictur
     }
     // Pictures that the decoder held until it was drained come without a sample.
     if (picture.pkt_dts == AV_NOPTS_VALUE || !m_sentAny)
-        return m_rankedAny ? m_lastRank + 1 : m_seekFrame;
-    const std::int64_t rank = picture.pkt_dts - m_codec->has_b_frames;
+        return m_rankedAny ? storedAfter(m_lastRank) : m_seekFrame;
+    // The delay is counted in packets: the picture is the one of the packet that many before
+    // the packet it came out after, which is the sample number only where no sample between
+    // them is empty (a dropped frame).
+    const int sent = m_samples.packetOfFrame(static_cast<int>(std::clamp<std::int64_t>(
+        picture.pkt_dts, std::numeric_limits<int>::min(), std::numeric_limits<int>::max())));
+    const int shownPacket = sent - m_codec->has_b_frames;
+    const std::int64_t rank = sent >= 0 && shownPacket >= 0
+                                  ? m_samples.packet(shownPacket).frame
+                                  : picture.pkt_dts - m_codec->has_b_frames;
     // A decoder that finds out late how far it reorders hands out pictures sooner than its
     // delay says; they still come in display order.
-    return m_rankedAny ? std::max(rank, m_lastRank + 1) : rank;
+    return m_rankedAny && rank <= m_lastRank ? storedAfter(m_lastRank) : rank;
+}
+
+// Numbered by delay, the frame of the stored sample after frame, passing over empty ones.
+std::int64_t FrameDecoder::storedAfter(std::int64_t frame) const
+{
+    const int packet =
+        frame >= std::numeric_limits<int>::min() && frame <= std::numeric_limits<int>::max()
+            ? m_samples.packetOfFrame(static_cast<int>(frame))
+            : -1;
+    if (packet >= 0 && packet + 1 < m_samples.packetCount())
+        return m_samples.packet(packet + 1).frame;
+    return frame + 1;
 }

@@ -138,6 +138,7 @@ private:
     bool sendsKeysOnly() const;
     bool numbersByPresentation() const;
     std::optional<std::int64_t> rankOfNewPicture(const AVFrame& picture) const;
+    std::int64_t storedAfter(std::int64_t frame) const;
 
     AVFormatContext& m_format;
     int m_streamIndex;

@@ -314,6 +314,51 @@ TEST(AvStreamReader, DroppedFramesHaveNoSizeNoKeyAndShowThePictureBeforeThem)
     }
 }
 
+// Remuxed into AVI, a stream with B-frames and dropped frames: the decoder's delay counts
+// packets, not samples, so the pictures are the frames of the stored samples in turn, and a
+// jump to a key frame is one seek.
+TEST(AvStreamReader, DroppedFramesAmongBFramesLeaveEveryPictureAtItsStoredSample)
+{
+    if (!ffmpegHasEncoder("libx264"))
+        GTEST_SKIP() << "ffmpeg has no libx264 encoder";
+    TempDir dir;
+    const std::string gapped =
+        makeTestVideo(dir.file("gapped.mkv"), "64x48", "25", 60,
+                      "-vf \"select='not(eq(mod(n,7),3))'\" -fps_mode passthrough "
+                      "-c:v libx264 -bf 3 -g 12");
+    ASSERT_FALSE(gapped.empty());
+    const std::string path = dir.file("gapped.avi");
+    ASSERT_TRUE(runFfmpeg("-i " + gapped + " -c copy -bsf:v h264_mp4toannexb " + path));
+    AvStreamReader reader;
+    ASSERT_TRUE(reader.open(path) && reader.openFrameDecoder());
+    std::vector<int> stored;
+    for (int sample = 0; sample < reader.streamLength(); ++sample)
+        if (reader.sampleSize(sample).value_or(0) > 0)
+            stored.push_back(sample);
+    const std::vector<ToolFrame> expected =
+        toolFrames(dir, path, reader.width(), reader.height());
+    ASSERT_EQ(stored.size(), expected.size());
+    ASSERT_LT(static_cast<int>(stored.size()), reader.streamLength());
+
+    int jumps = 0;
+    const int seeks = reader.seekCount();
+    for (std::size_t k = stored.size(); k-- > 0;) {
+        if (reader.findKeySample(stored[k], KeySearch::Previous) != stored[k])
+            continue;
+        ++jumps;
+        EXPECT_EQ(largestDifference(reader.getFrame(stored[k]), expected[k], reader.width(),
+                                    reader.height()),
+                  0)
+            << "key frame " << stored[k];
+    }
+    EXPECT_EQ(reader.seekCount() - seeks, jumps);
+    for (std::size_t k = 0; k < stored.size(); ++k)
+        EXPECT_EQ(largestDifference(reader.getFrame(stored[k]), expected[k], reader.width(),
+                                    reader.height()),
+                  0)
+            << "frame " << stored[k];
+}
+
 // A table is used only for the file it was made from, as it is: a file written again is read
 // through again, and a damaged or planted cache file is passed over.
 TEST(AvStreamReader, TheCacheServesOnlyTheUnchangedFileAndOnlyWholeTables)
