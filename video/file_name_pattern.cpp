@@ -40,8 +40,10 @@ Result<FileNamePattern> FileNamePattern::Parse(std::string_view text)
     const auto refuse = [&](Failure why, std::string detail = {}) {
         return Error{why, {}, 0, std::move(detail), {std::string(text)}};
     };
-    if (text.empty() || text.front() == '.')
-        return refuse(Failure::NamePatternCharacter, text.empty() ? "" : ".");
+    if (text.empty())
+        return refuse(Failure::NamePatternNoNumber);
+    if (text.front() == '.')
+        return refuse(Failure::NamePatternCharacter, ".");
     bool numbered = false;
     std::size_t at = 0;
     while (at < text.size()) {
@@ -112,7 +114,10 @@ std::string FileNamePattern::nameOf(const NamedFrame& frame) const
             name += number(frame.count, part.width);
             break;
         case Field::Name:
-            name += baseName(frame.video);
+            // A video's name may hold what a pattern may not: its control characters become
+            // "_".
+            for (const char c : baseName(frame.video))
+                name += static_cast<unsigned char>(c) < 0x20 || c == 0x7f ? '_' : c;
             break;
         case Field::Time: {
             std::string time = FrameTimeText(frame.milliseconds);

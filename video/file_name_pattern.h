@@ -20,7 +20,7 @@ struct NamedFrame
 
 // Plain text and placeholders: {frame} the frame number in six digits ({frame:N} in at least N,
 // 1 to 10), {count} the file's place in the recording likewise, {name} the video's base name
-// without its extension, {time} the frame's time as "00-01-23.456". The default, "{frame}",
+// without its extension (control characters made "_"), {time} the frame's time as "00-01-23.456". The default, "{frame}",
 // names frame 7 "000007".
 class FileNamePattern
 {

@@ -171,8 +171,9 @@ void Recorder::save()
                                 PictureTypeOfAv(picture.pict_type), m_reader.storedSize(m_frame)});
             }
             m_queue->push(std::move(frame));
-        } else
+        } else {
             ++m_undecodable; // damaged, or cut off the end of the file
+        }
     }
     m_queue->publishSaved();
     if (!m_chosen.empty() && m_nextChosen < m_chosen.size() && m_chosen[m_nextChosen] == m_frame)

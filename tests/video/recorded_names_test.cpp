@@ -21,10 +21,12 @@ TEST(FileNamePatternTest, NamesFramesAndRefusesPatternsThatCouldCollideOrLeaveTh
     EXPECT_EQ(pattern->nameOf({"/videos/my.clip.mp4", 7, 83456, 2}),
               "my.clip 007_000002_00-01-23.456");
     EXPECT_EQ(FileNamePattern().nameOf({"a.avi", 1234567, 0, 1}), "1234567");
+    EXPECT_EQ(FileNamePattern::Parse("{name}{frame}")->nameOf({"/v/a\nb.avi", 1, 0, 1}),
+              "a_b000001");
 
     const std::pair<const char*, Failure> refused[] = {
         {"{name}_{time}", Failure::NamePatternNoNumber},
-        {"", Failure::NamePatternCharacter},
+        {"", Failure::NamePatternNoNumber},
         {"../{frame}", Failure::NamePatternCharacter},
         {"a/{frame}", Failure::NamePatternCharacter},
         {".{frame}", Failure::NamePatternCharacter},
