@@ -70,7 +70,6 @@ public:
     bool isCommandEnabled(PlayerCommand command) const;
     // Applies the enable rules to the tool bar and the slider.
     void updateCommands();
-    void doIdleWork();
 
     // The close request, from Escape, the close box or the video window: a running loop is
     // asked to stop and comes back here when it has; otherwise the video window is told.
@@ -122,6 +121,7 @@ private:
     bool isEnabledWhileOpening(PlayerCommand command) const;
     void runWhileOpening(PlayerCommand command);
     void runOtherCommand(PlayerCommand command);
+    void doIdleWork();
     void onOpen();
     void onSaveCurrentImage();
     void saveCurrentImageTo(const QString& path);
