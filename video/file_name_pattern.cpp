@@ -94,11 +94,6 @@ Result<FileNamePattern> FileNamePattern::Parse(std::string_view text)
     return pattern;
 }
 
-bool FileNamePattern::isDefault() const
-{
-    return m_text == kDefaultFileNamePattern;
-}
-
 std::string FileNamePattern::nameOf(const NamedFrame& frame) const
 {
     std::string name;

@@ -20,8 +20,8 @@ struct NamedFrame
 
 // Plain text and placeholders: {frame} the frame number in six digits ({frame:N} in at least N,
 // 1 to 10), {count} the file's place in the recording likewise, {name} the video's base name
-// without its extension (control characters made "_"), {time} the frame's time as "00-01-23.456". The default, "{frame}",
-// names frame 7 "000007".
+// without its extension (control characters made "_"), {time} the frame's time as
+// "00-01-23.456". The default, "{frame}", names frame 7 "000007".
 class FileNamePattern
 {
 public:
@@ -33,7 +33,6 @@ public:
     static Result<FileNamePattern> Parse(std::string_view text);
 
     const std::string& text() const { return m_text; }
-    bool isDefault() const;
     // The frame's file name, without extension.
     std::string nameOf(const NamedFrame& frame) const;
 

@@ -127,7 +127,7 @@ DecodedPicturePtr FrameDecoder::decode(int sample)
 {
     if (!m_codec || !m_samples.contains(sample))
         return nullptr;
-    const int target = m_samples.isStored(sample) ? sample : m_samples.previousStored(sample);
+    const int target = pictureOf(sample);
     if (target < 0)
         return nullptr;
     if (m_shown && m_shown->number == target)
@@ -158,11 +158,25 @@ DecodedPicturePtr FrameDecoder::decode(int sample)
     return m_shown;
 }
 
+// The frame whose picture shows for sample: itself, or for a dropped frame the one before it.
+int FrameDecoder::pictureOf(int sample) const
+{
+    return m_samples.isStored(sample) ? sample : m_samples.previousStored(sample);
+}
+
+// The packet of a frame number that came back from the decoder; -1 for none.
+int FrameDecoder::packetOf(std::int64_t frame) const
+{
+    if (frame < std::numeric_limits<int>::min() || frame > std::numeric_limits<int>::max())
+        return -1;
+    return m_samples.packetOfFrame(static_cast<int>(frame));
+}
+
 bool FrameDecoder::decodeTowards(int sample)
 {
     if (!m_codec || !m_cache || !m_samples.contains(sample))
         return false;
-    const int target = m_samples.isStored(sample) ? sample : m_samples.previousStored(sample);
+    const int target = pictureOf(sample);
     if (target < 0 || m_cache->contains(target) || (m_shown && m_shown->number == target))
         return false;
     if (!canContinueTo(target)) {
@@ -448,8 +462,7 @@ std::optional<std::int64_t> FrameDecoder::rankOfNewPicture(const AVFrame& pictur
     // The delay is counted in packets: the picture is the one of the packet that many before
     // the packet it came out after, which is the sample number only where no sample between
     // them is empty (a dropped frame).
-    const int sent = m_samples.packetOfFrame(static_cast<int>(std::clamp<std::int64_t>(
-        picture.pkt_dts, std::numeric_limits<int>::min(), std::numeric_limits<int>::max())));
+    const int sent = packetOf(picture.pkt_dts);
     const int shownPacket = sent - m_codec->has_b_frames;
     const std::int64_t rank = sent >= 0 && shownPacket >= 0
                                   ? m_samples.packet(shownPacket).frame
@@ -462,10 +475,7 @@ std::optional<std::int64_t> FrameDecoder::rankOfNewPicture(const AVFrame& pictur
 // Numbered by delay, the frame of the stored sample after frame, passing over empty ones.
 std::int64_t FrameDecoder::storedAfter(std::int64_t frame) const
 {
-    const int packet =
-        frame >= std::numeric_limits<int>::min() && frame <= std::numeric_limits<int>::max()
-            ? m_samples.packetOfFrame(static_cast<int>(frame))
-            : -1;
+    const int packet = packetOf(frame);
     if (packet >= 0 && packet + 1 < m_samples.packetCount())
         return m_samples.packet(packet + 1).frame;
     return frame + 1;

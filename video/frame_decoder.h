@@ -139,6 +139,8 @@ private:
     bool numbersByPresentation() const;
     std::optional<std::int64_t> rankOfNewPicture(const AVFrame& picture) const;
     std::int64_t storedAfter(std::int64_t frame) const;
+    int pictureOf(int sample) const;
+    int packetOf(std::int64_t frame) const;
 
     AVFormatContext& m_format;
     int m_streamIndex;

@@ -2,10 +2,10 @@
 
 #include "image/image_format.h"
 #include "platform/exception.h"
+#include "video/file_name_pattern.h"
 #include "video/video_reader.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <new>
 
 std::string_view RecordedExtension(int format)
@@ -25,9 +25,7 @@ std::string FileInFolder(std::string_view folder, std::string_view name, std::st
 
 std::string RecordedFileName(std::string_view folder, int frame, std::string_view extension)
 {
-    char number[16];
-    std::snprintf(number, sizeof number, "%06d", frame);
-    return FileInFolder(folder, number, extension);
+    return FileInFolder(folder, FileNamePattern().nameOf({{}, frame, 0, 1}), extension);
 }
 
 ImageProvenance ProvenanceOf(const VideoReader& reader, int frame)

@@ -19,8 +19,8 @@ std::string_view RecordedExtension(int format);
 // folder, a "/" unless it already ends with one, the name and the extension.
 std::string FileInFolder(std::string_view folder, std::string_view name,
                          std::string_view extension);
-// folder, a "/" unless it already ends with one, the frame number with "%06d" and the extension:
-// frame 7 into "/tmp/out" as JPEG is "/tmp/out/000007.jpg".
+// folder, a "/" unless it already ends with one, the frame's name by the default pattern and
+// the extension: frame 7 into "/tmp/out" as JPEG is "/tmp/out/000007.jpg".
 std::string RecordedFileName(std::string_view folder, int frame, std::string_view extension);
 
 // Where frame of the reader's video comes from: the file, the frame and its time. The image
