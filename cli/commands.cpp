@@ -356,8 +356,7 @@ int RunRecord(const CommandLine& line, const CSettings& settings)
     progress.end();
     std::fprintf(stderr, "%d image%s written to %s%s%s\n", result.saved,
                  result.saved == 1 ? "" : "s", Printable(options.folder).c_str(),
-                 options.writing.manifest ? ", listed in frames.csv" : "",
-                 Interrupted() ? " (stopped)" : "");
+                 result.listed ? ", listed in frames.csv" : "", Interrupted() ? " (stopped)" : "");
     if (result.error)
         return Fail(EnglishText(*result.error));
     if (result.undecodable > 0)

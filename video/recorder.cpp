@@ -217,8 +217,9 @@ RecordResult Recorder::finish()
     result.undecodable += m_queue->undecodable();
     result.error = m_queue->error();
     if (m_options.writing.manifest) {
-        if (const Outcome written = WriteManifest(m_options.folder, m_rows);
-            !written && !result.error)
+        const Outcome written = WriteManifest(m_options.folder, m_rows);
+        result.listed = static_cast<bool>(written);
+        if (!written && !result.error)
             result.error = written.error();
     }
     if (m_reader.isOpen())

@@ -65,6 +65,7 @@ struct RecordResult
     int saved = 0;              // images written
     int undecodable = 0;        // frames due to be saved that could not be decoded, and so were not
     std::optional<Error> error; // why the recording ended early
+    bool listed = false;        // the manifest, when asked for, was written
 };
 
 // A recording of an open video, stepped by its caller one frame at a time: decode(), then

@@ -65,6 +65,7 @@ TEST(RecordingManifestTest, ListsEveryFileWrittenWithItsFrame)
         reader, options, [](int) {}, [] { return false; });
     ASSERT_FALSE(result.error);
     ASSERT_EQ(result.saved, 15);
+    EXPECT_TRUE(result.listed);
 
     std::ifstream file(folder + "/frames.csv");
     std::string line;
