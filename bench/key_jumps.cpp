@@ -2,8 +2,10 @@
 // from key frame to key frame to the end, each jump drawn as the video window would. Prints the
 // median and the longest jump in milliseconds. With --back, times instead the first Prev Frame
 // after each jump, from the second key frame on; with --idle as well, after the player's idle
-// work for that step has run, and how long that work took and its longest step.
-//   key_jumps VIDEO [--back [--idle]]
+// work for that step has run, and how long that work took and its longest step. With --preview,
+// times instead what a dragged slider shows: every key frame shown without being made the current
+// one, to the end and back, and how many such pictures a second that makes.
+//   key_jumps VIDEO [--back [--idle] | --preview]
 
 #include "bench_player.h"
 
@@ -29,8 +31,9 @@ int main(int argc, char** argv)
 {
     const bool back = argc >= 3 && std::strcmp(argv[2], "--back") == 0;
     const bool idle = back && argc == 4 && std::strcmp(argv[3], "--idle") == 0;
-    if (argc < 2 || argc > 4 || (argc >= 3 && !back) || (argc == 4 && !idle)) {
-        std::fprintf(stderr, "usage: key_jumps VIDEO [--back [--idle]]\n");
+    const bool preview = argc == 3 && std::strcmp(argv[2], "--preview") == 0;
+    if (argc < 2 || argc > 4 || (argc >= 3 && !back && !preview) || (argc == 4 && !idle)) {
+        std::fprintf(stderr, "usage: key_jumps VIDEO [--back [--idle] | --preview]\n");
         return 2;
     }
     CFrameSource source;
@@ -40,6 +43,21 @@ int main(int argc, char** argv)
         return 1;
     source.Seek(source.firstFrame());
     std::vector<double> times;
+    if (preview) {
+        std::vector<int> keys;
+        for (int key = source.firstFrame(); key >= 0;
+             key = source.FindKeyFrame(key + 1, SearchDirection::Forward))
+            keys.push_back(key);
+        keys.insert(keys.end(), keys.rbegin() + 1, keys.rend());
+        double total = 0;
+        for (const int key : keys)
+            total += times.emplace_back(milliseconds([&] { source.ShowPreview(key); }));
+        std::sort(times.begin(), times.end());
+        std::printf("median %.2f ms longest %.2f ms over %zu pictures, %.1f pictures a second\n",
+                    times[times.size() / 2], times.back(), times.size(),
+                    1000.0 * static_cast<double>(times.size()) / total);
+        return 0;
+    }
     std::vector<double> idleSteps;
     for (int key = source.FindKeyFrame(source.currentFrame() + 1, SearchDirection::Forward);
          key > source.currentFrame();
