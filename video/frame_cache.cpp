@@ -16,10 +16,16 @@ DecodedPicturePtr FrameCache::find(int frame)
 
 void FrameCache::keep(DecodedPicturePtr picture)
 {
-    if (!picture || m_budget == 0)
+    keep(std::move(picture), m_budget);
+}
+
+void FrameCache::keep(DecodedPicturePtr picture, std::size_t budget)
+{
+    budget = std::min(budget, m_budget);
+    if (!picture || budget == 0)
         return;
     const std::size_t bytes = picture->bytes();
-    if (bytes > m_budget)
+    if (bytes > budget)
         return;
     if (const auto old = m_byFrame.find(picture->number); old != m_byFrame.end()) {
         m_bytes -= (*old->second)->bytes();
@@ -27,7 +33,7 @@ void FrameCache::keep(DecodedPicturePtr picture)
         m_byFrame.erase(old);
     }
     // Room is made first, so that the cache never holds more than its budget.
-    evictBeyond(m_budget - bytes);
+    evictBeyond(budget - bytes);
     m_pictureBytes = bytes;
     m_bytes += bytes;
     const int frame = picture->number;

@@ -19,8 +19,10 @@ public:
     DecodedPicturePtr find(int frame);
     // Whether the frame's picture is kept, without counting it as used.
     bool contains(int frame) const { return m_byFrame.contains(frame); }
-    // Keeps a picture, replacing an older one of the same frame.
+    // Keeps a picture, replacing an older one of the same frame. With a smaller budget than the
+    // cache's, the pictures used longest ago make room until all of them fit in it.
     void keep(DecodedPicturePtr picture);
+    void keep(DecodedPicturePtr picture, std::size_t budget);
     // Whether a picture that comes out on the way to target is worth keeping: the target and
     // what follows it, and a stretch of the frames before it, which are the ones stepped back
     // to. Not all of them: memory new to the program costs more than decoding (a page fault

@@ -23,6 +23,10 @@ constexpr int kMaxUnknownBeforeKey = 16;
 // group's B-frames) carry numbers up to this far past the key frame's sample, and need the group
 // before it.
 constexpr int kMaxShownBeforeKey = 16;
+// Playing and recording pass each picture once. The cache keeps a trail of the last ones for
+// stepping back after Stop rather than its whole budget: more would be memory new to the program
+// (a page fault every 4 KiB) for pictures nobody comes back to.
+constexpr std::size_t kInOrderTrailBytes = std::size_t(64) << 20;
 
 // MPEG-4 Visual never refers to a B-frame, hands a B-frame out as soon as it is decoded (as the
 // frame before its sample) and every other picture when the next reference picture arrives; so
@@ -321,7 +325,9 @@ bool FrameDecoder::fetchPicture(int target)
             picture->number = static_cast<int>(std::clamp<std::int64_t>(
                 rank, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
             if (m_cache && m_cache->worthKeeping(picture->number, target))
-                m_cache->keep(picture);
+                m_cache->keep(picture, m_order == FrameOrder::Ascending
+                                           ? kInOrderTrailBytes
+                                           : std::numeric_limits<std::size_t>::max());
             m_pending = std::move(picture);
             return true;
         }
